@@ -1,0 +1,315 @@
+#include "app/ui.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QVariant>
+
+#include "draw/canvas.h"
+#include "draw/measures.h"
+#include "draw/numbers.h"
+
+namespace kav {
+
+// ---- screen ----------------------------------------------------------------
+
+namespace {
+QSize screenOverride;
+}
+
+void SetScreenOverride(QSize size)
+{
+    screenOverride = size;
+}
+
+bool HasScreenOverride()
+{
+    return screenOverride.isValid() && !screenOverride.isEmpty();
+}
+
+QSize AvailableScreenSize()
+{
+    if (HasScreenOverride())
+        return screenOverride;
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        return s->availableGeometry().size();
+    return QSize(640, 480);
+}
+
+double ControlScale(QSize screen)
+{
+    const double fw = screen.width() / 640.0, fh = screen.height() / 480.0;
+    return fh >= fw ? fw : fh;
+}
+
+// ---- design geometry -------------------------------------------------------
+
+void Place(QWidget* w, int x, int y, int width, int height)
+{
+    w->setProperty("kavDesign", QRect(x, y, width, height));
+    w->setGeometry(x, y, width, height);
+}
+
+void SetFontPoints(QWidget* w, int points)
+{
+    QFont f = w->font();
+    f.setFamily(FontFamily);
+    f.setPixelSize(qMax(1, PointsToPixels(points)));
+    w->setFont(f);
+    w->setProperty("kavPoints", points);
+}
+
+void SetDesignFont(QWidget* w, int points, bool bold, bool italic)
+{
+    w->setProperty("kavDesignPoints", points);
+    QFont f = w->font();
+    f.setBold(bold);
+    f.setItalic(italic);
+    w->setFont(f);
+    SetFontPoints(w, points);
+}
+
+int FontPoints(const QWidget* w)
+{
+    const QVariant v = w->property("kavPoints");
+    return v.isValid() ? v.toInt() : 10;
+}
+
+void ScaleControls(QWidget* root, double f)
+{
+    QList<QWidget*> all = root->findChildren<QWidget*>();
+    all.prepend(root);
+    for (QWidget* w : all) {
+        const QVariant d = w->property("kavDesign");
+        if (d.isValid() && w != root) {
+            const QRect r = d.toRect();
+            w->setGeometry(Round(r.x() * f), Round(r.y() * f), Round(r.width() * f), Round(r.height() * f));
+        }
+        const QVariant p = w->property("kavDesignPoints");
+        if (p.isValid())
+            SetFontPoints(w, Round(p.toInt() * f));
+    }
+}
+
+// ---- hints -----------------------------------------------------------------
+
+namespace {
+
+std::function<void(const QString&)> hintSink;
+
+class HintFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Enter && hintSink && o->isWidgetType()) {
+            for (QWidget* w = static_cast<QWidget*>(o); w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+                const QString h = Hint(w);
+                if (!h.isEmpty()) {
+                    hintSink(LongHint(h));
+                    break;
+                }
+            }
+        }
+        return false;
+    }
+};
+
+void ensureHintFilter()
+{
+    static HintFilter* filter = nullptr;
+    if (!filter && qApp) {
+        filter = new HintFilter(qApp);
+        qApp->installEventFilter(filter);
+    }
+}
+
+}  // namespace
+
+void SetHint(QWidget* w, const QString& hint)
+{
+    w->setProperty("kavHint", hint);
+    const int bar = int(hint.indexOf(u'|'));
+    w->setToolTip(bar < 0 ? hint : hint.left(bar));
+}
+
+QString Hint(const QWidget* w)
+{
+    return w->property("kavHint").toString();
+}
+
+QString LongHint(const QString& hint)
+{
+    const int bar = int(hint.indexOf(u'|'));
+    return bar < 0 ? hint : hint.mid(bar + 1);
+}
+
+void InstallHintSink(std::function<void(const QString&)> sink)
+{
+    ensureHintFilter();
+    hintSink = std::move(sink);
+}
+
+// ---- modal windows -----------------------------------------------------------
+
+namespace {
+bool nonBlocking = false;
+}
+
+void SetNonBlockingModals(bool on)
+{
+    nonBlocking = on;
+}
+
+bool NonBlockingModals()
+{
+    return nonBlocking;
+}
+
+void ShowModal(QDialog* dlg, std::function<void()> after)
+{
+    if (nonBlocking) {
+        if (after) {
+            auto conn = std::make_shared<QMetaObject::Connection>();
+            *conn = QObject::connect(dlg, &QDialog::finished, dlg, [conn, after]() {
+                QObject::disconnect(*conn);
+                after();
+            });
+        }
+        dlg->setModal(true);
+        dlg->show();
+        return;
+    }
+    dlg->exec();
+    if (after)
+        after();
+}
+
+// ---- widgets -----------------------------------------------------------------
+
+TPanel::TPanel(QWidget* parent) : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+}
+
+void TPanel::setCaption(const QString& c)
+{
+    if (c == caption_)
+        return;
+    caption_ = c;
+    update();
+}
+
+void TPanel::setCaptionColor(const QColor& c)
+{
+    captionColor_ = c;
+    update();
+}
+
+void TPanel::paintEvent(QPaintEvent* e)
+{
+    QFrame::paintEvent(e);
+    if (caption_.isEmpty())
+        return;
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(captionColor_);
+    p.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, caption_);
+}
+
+TBitButton::TBitButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
+
+void TBitButton::setGlyph(const QImage& glyph)
+{
+    glyph_ = glyph;
+    update();
+}
+
+QSize TBitButton::sizeHint() const
+{
+    const QSize t = fontMetrics().size(Qt::TextShowMnemonic, text());
+    return QSize(qMax(t.width(), glyph_.width()) + 12, t.height() + glyph_.height() + 12);
+}
+
+void TBitButton::paintEvent(QPaintEvent*)
+{
+    QStylePainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    opt.icon = QIcon();
+    p.drawControl(QStyle::CE_PushButton, opt);
+    const QRect r = rect().adjusted(4, 4, -4, -4);
+    const int th = fontMetrics().height();
+    const int gh = glyph_.height();
+    const int top = r.top() + qMax(0, (r.height() - th - gh) / 2);
+    QColor c = palette().color(QPalette::ButtonText);
+    if (!isEnabled())
+        c = QColor(128, 128, 128);
+    p.setPen(c);
+    p.setFont(font());
+    p.drawText(QRect(r.left(), top, r.width(), th), Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    if (!glyph_.isNull()) {
+        QImage g = glyph_;
+        if (!isEnabled())
+            g = QIcon(QPixmap::fromImage(glyph_)).pixmap(glyph_.size(), QIcon::Disabled).toImage();
+        p.drawImage(QPoint(r.left() + (r.width() - g.width()) / 2, top + th), g);
+    }
+}
+
+void SetGlyph(QPushButton* b, const QImage& glyph)
+{
+    b->setProperty("kavGlyph", glyph);
+    if (glyph.isNull()) {
+        b->setIcon(QIcon());
+        return;
+    }
+    // On wide screens a picture sized by the screen width can outgrow its button, which
+    // grows by the smaller ratio: it is then shrunk to fit, keeping its shape.
+    const QSize room = b->size() - QSize(6, 6);
+    QImage shown = glyph;
+    if (room.width() > 0 && room.height() > 0 && (glyph.width() > room.width() || glyph.height() > room.height()))
+        shown = glyph.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    b->setIcon(QIcon(QPixmap::fromImage(shown)));
+    b->setIconSize(shown.size());
+}
+
+QImage Glyph(const QPushButton* b)
+{
+    return b->property("kavGlyph").value<QImage>();
+}
+
+QImage RenderPicture(const Picture& pic, int width, int height)
+{
+    if (pic.isNull() || width <= 0 || height <= 0)
+        return QImage();
+    QImage img(width, height, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    pic.draw(p, QRect(0, 0, width, height));
+    return img;
+}
+
+int AspectHeight(const Picture& pic, int width)
+{
+    if (pic.isNull() || pic.width() == 0)
+        return 0;
+    return Round(double(width) * pic.height() / pic.width());
+}
+
+void SetTag(QObject* o, int tag)
+{
+    o->setProperty("kavTag", tag);
+}
+
+int Tag(const QObject* o)
+{
+    return o->property("kavTag").toInt();
+}
+
+}  // namespace kav

@@ -1,0 +1,98 @@
+// Shared pieces of the four windows: design geometry scaled to the screen, hints in the
+// status bar, modal display, panels and picture buttons.
+#pragma once
+#include <QDialog>
+#include <QFrame>
+#include <QImage>
+#include <QPushButton>
+#include <QSize>
+#include <functional>
+
+#include "draw/picture.h"
+
+class QLabel;
+
+namespace kav {
+
+// ---- screen ----------------------------------------------------------------
+// The usable screen area: --screen WxH when given, else the primary screen's available area.
+void SetScreenOverride(QSize size);
+bool HasScreenOverride();
+QSize AvailableScreenSize();
+
+// ---- design geometry -------------------------------------------------------
+// Every control is placed in the 640 x 480 design and grows with the screen by one factor.
+// Design values are kept on the widget, so laying out again never accumulates rounding.
+void Place(QWidget* w, int x, int y, int width, int height);
+void SetDesignFont(QWidget* w, int points, bool bold = false, bool italic = false);
+// Scales every placed descendant of root (and their fonts) by f from their design values.
+void ScaleControls(QWidget* root, double f);
+// Font of a widget in points (as set by SetDesignFont and scaled).
+int FontPoints(const QWidget* w);
+void SetFontPoints(QWidget* w, int points);
+
+// The smaller of the two screen ratios, as every window scales its controls.
+double ControlScale(QSize screen);
+
+// ---- hints -----------------------------------------------------------------
+// A hint "short|long": the short part is the tooltip, the long part goes to the status bar.
+void SetHint(QWidget* w, const QString& hint);
+QString Hint(const QWidget* w);
+QString LongHint(const QString& hint);
+// The status bar that shows the long hints; the active window installs its own.
+void InstallHintSink(std::function<void(const QString&)> sink);
+
+// ---- modal windows -----------------------------------------------------------
+// Shows a window modally and runs `after` when it closes. Tests switch to non-blocking
+// display: the window is shown and `after` runs when it is closed.
+void ShowModal(QDialog* dlg, std::function<void()> after = {});
+void SetNonBlockingModals(bool on);
+bool NonBlockingModals();
+
+// ---- widgets -----------------------------------------------------------------
+// A panel with a centred caption, like the classic status bar.
+class TPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TPanel(QWidget* parent = nullptr);
+    void setCaption(const QString& c);
+    QString caption() const { return caption_; }
+    void setCaptionColor(const QColor& c);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QString caption_;
+    QColor captionColor_ = Qt::black;
+};
+
+// A button that shows its caption above its picture.
+class TBitButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit TBitButton(const QString& caption, QWidget* parent = nullptr);
+    void setGlyph(const QImage& glyph);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QImage glyph_;
+};
+
+// A picture button: the glyph is an image shown at its own size.
+void SetGlyph(QPushButton* b, const QImage& glyph);
+QImage Glyph(const QPushButton* b);
+
+// The picture rendered (stretched) into an image of the given size on a transparent ground.
+QImage RenderPicture(const Picture& pic, int width, int height);
+// Height that keeps the picture's aspect ratio at the given width.
+int AspectHeight(const Picture& pic, int width);
+
+// Tags of buttons (the topic base of a session).
+void SetTag(QObject* o, int tag);
+int Tag(const QObject* o);
+
+}  // namespace kav

@@ -1,0 +1,125 @@
+// An off-screen bitmap with the drawing model of a classic desktop painter: pen, brush and
+// font as state; rectangles and ellipses whose right and bottom edges lie outside; lines
+// without their end point; flood fill; text placed by its top-left corner.
+// Shapes are drawn without anti-aliasing so that flood fills find closed borders.
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+
+#include "draw/picture.h"
+
+class QPainter;
+
+namespace kav {
+
+enum class FillMode { Border, Surface };
+
+struct CanvasFont {
+    QString family;
+    int size = 10;  // points of a 96-dpi desktop
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    QColor color = Qt::black;
+};
+
+// One text as it was written on a canvas: what tests and the item dump read.
+struct TextLogEntry {
+    QString text;
+    int x = 0;
+    int y = 0;
+    QColor color;
+    int size = 0;
+    bool bold = false;
+};
+
+int PointsToPixels(int points);
+
+class Canvas {
+public:
+    Canvas();
+    Canvas(int width, int height);
+
+    void setSize(int width, int height);
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    QRect clipRect() const { return QRect(0, 0, width(), height()); }
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+
+    // State.
+    QColor penColor = Qt::black;
+    int penWidth = 1;
+    QColor brushColor = Qt::white;
+    bool brushSolid = true;
+    CanvasFont font;
+
+    void setPen(const QColor& c, int width = 1)
+    {
+        penColor = c;
+        penWidth = width;
+    }
+    void setBrush(const QColor& c)
+    {
+        brushColor = c;
+        brushSolid = true;
+    }
+    void setBrushClear() { brushSolid = false; }
+    QFont qfont() const;
+
+    // Shapes. Corners (x1, y1)-(x2, y2) cover pixels x1 .. x2-1 and y1 .. y2-1.
+    void fillRect(int x1, int y1, int x2, int y2);  // brush only
+    void rectangle(int x1, int y1, int x2, int y2);
+    void roundRect(int x1, int y1, int x2, int y2, int ew, int eh);
+    void ellipse(int x1, int y1, int x2, int y2);
+    // Pie, arc and chord: bounding box and two radial points, counter-clockwise from the first.
+    void pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    void polygon(const QVector<QPoint>& pts);
+    void polyline(const QVector<QPoint>& pts);
+    void moveTo(int x, int y) { penPos_ = QPoint(x, y); }
+    void lineTo(int x, int y);
+    void line(int x1, int y1, int x2, int y2)
+    {
+        moveTo(x1, y1);
+        lineTo(x2, y2);
+    }
+    QPoint penPos() const { return penPos_; }
+
+    // Flood fill with the brush colour: Border fills up to pixels of colour c,
+    // Surface fills the connected area of colour c around (x, y).
+    void floodFill(int x, int y, const QColor& c, FillMode mode);
+
+    QColor pixel(int x, int y) const;
+    void setPixel(int x, int y, const QColor& c);
+
+    // Text, top-left corner at (x, y), transparent background, in the font colour.
+    void textOut(int x, int y, const QString& text);
+    int textWidth(const QString& text) const;
+    int textHeight(const QString& text) const;
+
+    // Images.
+    void stretchDraw(int x1, int y1, int x2, int y2, const QImage& img);
+    void stretchDraw(int x1, int y1, int x2, int y2, const Picture& pic);
+    void draw(int x, int y, const QImage& img);
+
+    // The log of texts written since the canvas was last filled whole.
+    const QVector<TextLogEntry>& textLog() const { return log_; }
+    void clearTextLog() { log_.clear(); }
+
+private:
+    void beginShape(QPainter& p) const;
+    void thinLine(QPoint a, QPoint b);
+    void arcShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+
+    QImage image_;
+    QPoint penPos_;
+    QVector<TextLogEntry> log_;
+};
+
+}  // namespace kav

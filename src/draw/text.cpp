@@ -1,0 +1,175 @@
+#include "draw/text.h"
+
+#include <cmath>
+
+#include "draw/measures.h"
+#include "draw/numbers.h"
+
+namespace kav {
+
+namespace {
+
+// Positions and sizes far outside any screen (or not numbers at all) come only from faulty
+// callers; such texts are not drawn rather than overflowing the pixel arithmetic.
+bool Usable(double v)
+{
+    return std::isfinite(v) && std::fabs(v) < 1e6;
+}
+
+void PlainFont(Canvas* c, int size, const QColor& color, bool bold)
+{
+    c->font.size = size;
+    c->font.color = color;
+    c->font.bold = bold;
+    c->font.italic = false;
+    c->font.underline = false;
+}
+
+}  // namespace
+
+void DrawTextItem(const QString& text, const QColor& color, bool bold, double x, double line, double size,
+                  Canvas* target)
+{
+    if (!target)
+        return;
+    target->font.size = Round(BaseFontSize * size);
+    target->font.color = color;
+    target->font.bold = bold;
+    target->font.italic = false;
+    target->font.underline = false;
+    const int w = target->textWidth(text);
+    double px = x;
+    if (x == Centred)
+        px = MaxReal((target->clipRect().right() + 1 - w) * 0.5, 0);
+    else if (x == RightAligned)
+        px = MaxReal(target->clipRect().right() + 1 - w - TextMargin, 0);
+    target->textOut(Round(px), Round(line * LineHeight), text);
+    LastTextEnd = Round(px + w);
+}
+
+void DrawEuroText(const QString& text, const QColor& color, bool bold, double x, double line, double size,
+                  Canvas* target)
+{
+    if (!target || !Usable(x) || !Usable(line) || !Usable(size))
+        return;
+    // The euro sign is a "C" a size larger, crossed by two short bars.
+    PlainFont(target, Round(BaseFontSize * size * 1.2), color, bold);
+    const int g = (LineHeight - target->textHeight(QStringLiteral("C"))) / 2;
+    const double factor = bold ? 2.0 : 1.5;
+    target->textOut(Round(x), Round(line * LineHeight - g), QStringLiteral("C"));
+    const int cw = target->textWidth(QStringLiteral("C"));
+    const int pw = Round(factor * ScreenScale);
+    target->setPen(color, pw);
+    const int x1 = Round(x), x2 = Round(x + 0.6 * cw);
+    const int yUpper = Round((line + 0.5) * LineHeight - pw);
+    const int yLower = Round((line + 0.5) * LineHeight + pw);
+    target->line(x1, yUpper, x2, yUpper);
+    target->line(x1, yLower, x2, yLower);
+
+    x += cw;
+    target->font.size = Round(BaseFontSize * size);
+    target->textOut(Round(x), Round(line * LineHeight), text);
+    LastTextEnd = Round(x + target->textWidth(text));
+}
+
+int DrawFraction(const QString& numerator, const QString& denominator, Canvas* canvas, int x, int y,
+                 const QColor& color)
+{
+    if (!canvas)
+        return x;
+    const int h = canvas->textHeight(numerator + denominator);
+    const int wn = canvas->textWidth(numerator);
+    const int wd = canvas->textWidth(denominator);
+    const int w = Max(wn, wd);
+    canvas->font.color = color;
+    canvas->penColor = color;
+    const int barY = y + Round(0.6 * h);
+    canvas->line(x, barY, x + w, barY);
+    canvas->textOut(x + Round((w - wn) * 0.5), y - Round(0.5 * h), numerator);
+    canvas->textOut(x + Round((w - wd) * 0.5), y + Round(0.75 * h), denominator);
+    return x + w;
+}
+
+void DrawTriangleSymbol(int& x, int y, Canvas* canvas, const QColor& color)
+{
+    if (!canvas)
+        return;
+    const int h = Round(0.8 * canvas->textHeight(QStringLiteral("n")));
+    const int w = canvas->textWidth(QStringLiteral("N"));
+    canvas->penColor = color;
+    const int base = Round(y + 0.8 * h);
+    const QPoint apex(x + Round(0.5 * w), y);
+    canvas->polyline({apex, QPoint(x + w, base), QPoint(x, base), apex});
+    x += Round(1.5 * w);
+}
+
+void DrawTriangleNumber(int& x, const QString& subscript, Canvas* canvas, double line, const QColor& color)
+{
+    if (!canvas || !Usable(line))
+        return;
+    const int l = canvas->clipRect().height() / 26;
+    DrawTriangleSymbol(x, Round((line - 0.25) * l), canvas, color);
+    // The subscript is written smaller; the font size is given back afterwards so that a row of
+    // triangle numbers does not shrink from one to the next.
+    const int oldSize = canvas->font.size;
+    PlainFont(canvas, Round(0.7 * oldSize), color, false);
+    canvas->textOut(x, Round(line * l), subscript);
+    x += canvas->textWidth(subscript + QStringLiteral(" "));
+    canvas->font.size = oldSize;
+}
+
+void DrawApproxText(const QString& text, const QColor& color, Canvas* target, double size, double line, double x)
+{
+    if (!target || !Usable(x) || !Usable(line) || !Usable(size))
+        return;
+    PlainFont(target, Round(BaseFontSize * size), color, false);
+    const int y = Round(line * LineHeight);
+    const int fullWidth = target->textWidth(QStringLiteral(" = ") + text);
+    const int right = target->clipRect().right() + 1;
+    double px = x;
+    if (x == RightAligned)
+        px = MaxReal(right - fullWidth - TextMargin, 0);
+    else if (x == Centred)
+        px = MaxReal((right - fullWidth) * 0.5, 0);
+    // Two tildes, one a little above and one a little below the line, make the sign.
+    const double shift = target->textHeight(QStringLiteral("=")) / 8.0;
+    target->textOut(Round(px), Round(y - shift), QStringLiteral(" ~"));
+    target->textOut(Round(px), Round(y + shift), QStringLiteral(" ~"));
+    target->textOut(Round(px + target->textWidth(QStringLiteral(" = "))), y, text);
+    LastTextEnd = Round(px + fullWidth);
+}
+
+void ClearBitmap(Canvas* bitmap, const QColor& color)
+{
+    if (!bitmap)
+        return;
+    bitmap->setBrush(color);
+    bitmap->fillRect(0, 0, bitmap->width(), bitmap->height());
+}
+
+void ClearLines(Canvas* bitmap, double fromLine, double toLine)
+{
+    if (!bitmap)
+        return;
+    bitmap->setPen(col::BtnFace, 1);
+    bitmap->setBrush(col::BtnFace);
+    bitmap->fillRect(1, Round(fromLine * LineHeight) + 1, bitmap->width() - 1,
+                     Min(Round(toLine * LineHeight) + 1, bitmap->height() - 1));
+}
+
+void FrameBitmap(Canvas* bitmap, const QColor& color)
+{
+    if (!bitmap)
+        return;
+    const QColor oldPen = bitmap->penColor;
+    const int oldWidth = bitmap->penWidth;
+    const bool oldSolid = bitmap->brushSolid;
+    bitmap->setPen(color, 1);
+    bitmap->setBrushClear();
+    bitmap->rectangle(0, 0, bitmap->width(), bitmap->height());
+    bitmap->penColor = oldPen;
+    bitmap->penWidth = oldWidth;
+    bitmap->brushSolid = oldSolid;
+}
+
+}  // namespace kav

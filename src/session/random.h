@@ -1,0 +1,21 @@
+// The one random source of the program. Seeded from the clock when the session window is
+// activated, or from a fixed seed given on the command line, so that the same seed gives
+// the same items.
+#pragma once
+#include <cstdint>
+#include <optional>
+
+namespace kav {
+
+// A fixed seed (--seed N) replaces the clock for every activation.
+void SetFixedSeed(std::optional<std::uint32_t> seed);
+std::optional<std::uint32_t> FixedSeed();
+// Seeds from the fixed seed when there is one, else from the clock.
+void Randomize();
+void SeedRandom(std::uint32_t seed);
+// A uniform whole number 0 .. k-1 (0 when k < 1).
+int Random(int k);
+// A uniform real in [0, 1).
+double RandomReal();
+
+}  // namespace kav

@@ -1,0 +1,60 @@
+// The session state: one set of values for the program's life, owned by the session
+// engine and shared with the themes, the games and the viewer. A session resets its contents.
+#pragma once
+#include <QString>
+#include <array>
+
+namespace kav {
+
+struct SessionState {
+    // Flags set by the main menu.
+    bool PracticeMode = false;
+    bool DemoMode = false;
+    bool BookkeeperMode = false;
+    bool SaldoMode = false;
+    bool SessionRunning = false;
+
+    int SessionMode = 0;  // the session window's Tag: 0, 10, 20, 30, -10, 40, 1 or 0
+    int ThemeCode = -1;
+    int Attempt = 0;
+    int MaxAttempts = 2;
+    int Points = 0;
+    int ItemCount = 0;
+    int LastTheme = 0;
+    int ThemeBeforeLast = 0;
+    unsigned TickedThemes = 0;  // bit n - 1 for check box n
+    int TickedCount = 0;
+    int LevelAtStart = 0;
+    int Rank = 1;
+    std::array<int, 31> ThemeMemory{};     // 1..30
+    std::array<int, 31> ThemeItemCount{};  // 1..30
+    std::array<int, 32> QuestionParams{};
+
+    int AnswerKind = 1;  // 1 whole number, 2 decimal
+    int ExpectedAnswer = 0;
+    int GivenAnswer = 0;
+    int AnswerTolerance = 0;
+    double ExpectedDecimal = 0;
+    double GivenDecimal = 0;
+    double DecimalTolerance = 0;
+    int AnswerDecimals = 0;
+    QString AnswerSuffix;
+    double TextLine = 0;
+
+    QString QuestionSubject;
+    QString CaptionSubject;
+
+    int SaldoRight = 0;
+    int SaldoWrong = 0;
+};
+
+SessionState& Session();
+
+// The user's decimal separator, read once (when the viewer is created); "," by default.
+extern QChar DecimalSeparator;
+void ReadDecimalSeparator();
+
+// The five session flags cleared, as the main menu does before every session.
+void ClearSessionFlags();
+
+}  // namespace kav

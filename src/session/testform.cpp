@@ -1,0 +1,750 @@
+#include "session/testform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "app/forms.h"
+#include "app/mainform.h"
+#include "draw/measures.h"
+#include "draw/messages.h"
+#include "draw/numbers.h"
+#include "draw/pictures.h"
+#include "draw/shapes.h"
+#include "draw/text.h"
+#include "session/calculator.h"
+#include "session/catalogue.h"
+#include "session/random.h"
+#include "session/session.h"
+#include "viewer/helpscherm.h"
+
+namespace kav {
+
+// ---- PaintBox ----------------------------------------------------------------
+
+PaintBox::PaintBox(Canvas* source, QWidget* parent) : QWidget(parent), source_(source)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PaintBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (source_)
+        p.drawImage(0, 0, source_->image());
+}
+
+// ---- TRadioGroup -------------------------------------------------------------
+
+TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent) : QGroupBox(title, parent)
+{
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = new QRadioButton(items[i], this);
+        b->setObjectName(QStringLiteral("NivoItem%1").arg(i));
+        b->installEventFilter(this);
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                emit changed();
+        });
+        buttons.append(b);
+    }
+}
+
+int TRadioGroup::itemIndex() const
+{
+    for (int i = 0; i < buttons.size(); ++i)
+        if (buttons[i]->isChecked())
+            return i;
+    return -1;
+}
+
+void TRadioGroup::setItemIndex(int i)
+{
+    if (i >= 0 && i < buttons.size())
+        buttons[i]->setChecked(true);
+}
+
+bool TRadioGroup::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::FocusOut) {
+        // Leaving the group (not moving between its own items) is its exit.
+        QWidget* next = QApplication::focusWidget();
+        if (!next || !isAncestorOf(next))
+            emit exited();
+    }
+    return QGroupBox::eventFilter(o, e);
+}
+
+// ---- TTestForm ---------------------------------------------------------------
+
+namespace {
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int points, bool bold = false)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    SetDesignFont(l, points, bold);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int points, bool bold)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    SetDesignFont(b, points, bold);
+    return b;
+}
+
+// The START picture: a green arrow pointing right.
+QImage startGlyph(int size)
+{
+    QImage img(size * 3 / 2, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double w = img.width(), h = img.height();
+    const QPointF pts[7] = {{0.05 * w, 0.32 * h}, {0.55 * w, 0.32 * h}, {0.55 * w, 0.08 * h}, {0.95 * w, 0.5 * h},
+                            {0.55 * w, 0.92 * h}, {0.55 * w, 0.68 * h}, {0.05 * w, 0.68 * h}};
+    p.setPen(QPen(QColor(0, 80, 0), qMax(1.0, h / 16)));
+    p.setBrush(QColor(0, 170, 0));
+    p.drawPolygon(pts, 7);
+    return img;
+}
+
+}  // namespace
+
+TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TestForm"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    SetDesignFont(this, 10);
+    Klok = new QTimer(this);
+    Klok->setObjectName(QStringLiteral("Klok"));
+    oke = {QStringLiteral("Ok !"),         QStringLiteral("Prima !"),      QStringLiteral("Goed !"),
+           QStringLiteral("Juist !"),      QStringLiteral("Geweldig !"),   QStringLiteral("Knap hoor !"),
+           QStringLiteral("Fantastisch !"), QStringLiteral("Bravo !"),     QStringLiteral("Uitmuntend !")};
+
+    // The drawing areas.
+    Tekst = new PaintBox(&TextBitmap, this);
+    Tekst->setObjectName(QStringLiteral("Tekst"));
+    Place(Tekst, 0, 0, 228, 416);
+    Plaatje = new PaintBox(&PictureBitmap, this);
+    Plaatje->setObjectName(QStringLiteral("Plaatje"));
+    Place(Plaatje, 229, 6, 403, 404);
+
+    // Theme choice over the picture.
+    KeuzeBox = new QGroupBox(QStringLiteral("Keuze - lijst "), this);
+    KeuzeBox->setObjectName(QStringLiteral("KeuzeBox"));
+    SetDesignFont(KeuzeBox, 11, true);
+    SetHint(KeuzeBox, QStringLiteral("|Kies nivo, thema's en druk op START"));
+    Place(KeuzeBox, 229, 6, 403, 404);
+    for (int j = 0; j < 8; ++j) {
+        auto* c = new QCheckBox(KeuzeBox);
+        c->setObjectName(QStringLiteral("CheckBox%1").arg(j + 1));
+        SetTag(c, j + 1);
+        SetDesignFont(c, 12);
+        Place(c, 20, 36 + 44 * j, 370, 32);
+        connect(c, &QCheckBox::clicked, this, &TTestForm::CheckBox1Click);
+        CheckBoxes[j] = c;
+    }
+
+    // Level choice and START.
+    NivoBox = new TRadioGroup(QStringLiteral("Kies het niveau"),
+                              {QStringLiteral(" Starter"), QStringLiteral(" Durver"), QStringLiteral(" Prof !")}, this);
+    NivoBox->setObjectName(QStringLiteral("NivoBox"));
+    NivoBox->setAutoFillBackground(true);
+    {
+        QPalette pal = NivoBox->palette();
+        pal.setColor(QPalette::WindowText, col::Purple);
+        NivoBox->setPalette(pal);
+    }
+    SetDesignFont(NivoBox, 10, true);
+    SetHint(NivoBox, QStringLiteral("|Klik het juiste nivo aan"));
+    Place(NivoBox, 8, 312, 212, 104);
+    for (int i = 0; i < NivoBox->buttons.size(); ++i) {
+        SetDesignFont(NivoBox->buttons[i], 11, true);
+        Place(NivoBox->buttons[i], 10, 24 + 25 * i, 110, 24);
+    }
+    connect(NivoBox, &TRadioGroup::exited, this, &TTestForm::NivoBoxExit);
+    connect(NivoBox, &TRadioGroup::changed, this, &TTestForm::NivoBoxExit);
+
+    StartButton = new TBitButton(QStringLiteral("&START"), this);
+    StartButton->setObjectName(QStringLiteral("StartButton"));
+    StartButton->setAutoDefault(false);
+    StartButton->setStyleSheet(QString());
+    SetDesignFont(StartButton, 12, true);
+    {
+        QPalette pal = StartButton->palette();
+        pal.setColor(QPalette::ButtonText, QColor(0, 0, 255));
+        StartButton->setPalette(pal);
+    }
+    SetHint(StartButton, QStringLiteral("|Druk op START om te beginnen"));
+    Place(StartButton, 120, 330, 92, 66);
+    connect(StartButton, &QPushButton::clicked, this, &TTestForm::StartButtonClick);
+
+    // Score.
+    ScorePanel = new TPanel(this);
+    ScorePanel->setObjectName(QStringLiteral("ScorePanel"));
+    Place(ScorePanel, 8, 354, 212, 62);
+    ScoreTextLabel = label(ScorePanel, "ScoreTextLabel", QStringLiteral("SCORE"), 10, true);
+    ScoreTextLabel->setStyleSheet(QStringLiteral("color: rgb(0,128,0)"));
+    ScoreTextLabel->setAlignment(Qt::AlignCenter);
+    Place(ScoreTextLabel, 4, 6, 92, 20);
+    ScoreLabel = label(ScorePanel, "ScoreLabel", QStringLiteral("999 uit 999"), 11, true);
+    ScoreLabel->setAlignment(Qt::AlignCenter);
+    Place(ScoreLabel, 2, 30, 96, 24);
+    KopImage = new QLabel(ScorePanel);
+    KopImage->setObjectName(QStringLiteral("KopImage"));
+    KopImage->setScaledContents(true);
+    Place(KopImage, 98, 10, 42, 42);
+    NivoButton = button(ScorePanel, "NivoButton", QString(), 10, false);
+    SetTag(NivoButton, -1);
+    SetHint(NivoButton, QStringLiteral("Niveau|Klik om een ander niveau te kiezen"));
+    Place(NivoButton, 142, 5, 66, 52);
+    connect(NivoButton, &QPushButton::clicked, this, &TTestForm::NivoButtonClick);
+
+    // Answer entry.
+    InvoerPanel = new TPanel(this);
+    InvoerPanel->setObjectName(QStringLiteral("InvoerPanel"));
+    Place(InvoerPanel, 8, 200, 212, 34);
+    InvoerLabel = label(InvoerPanel, "InvoerLabel", QString(), 10, true);
+    InvoerLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Place(InvoerLabel, 2, 4, 126, 26);
+    InvoerVeld = new QLineEdit(InvoerPanel);
+    InvoerVeld->setObjectName(QStringLiteral("InvoerVeld"));
+    SetDesignFont(InvoerVeld, 11, true);
+    SetHint(InvoerVeld, QStringLiteral("|Breuken zijn toegestaan!"));
+    Place(InvoerVeld, 130, 4, 78, 26);
+    InvoerPanel->hide();
+
+    GebruikPanel = new TPanel(this);
+    GebruikPanel->setObjectName(QStringLiteral("GebruikPanel"));
+    Place(GebruikPanel, 8, 236, 212, 64);
+    InfoLabel = label(GebruikPanel, "InfoLabel", QString(), 9);
+    InfoLabel->setWordWrap(true);
+    InfoLabel->setStyleSheet(QStringLiteral("color: rgb(128,0,0)"));
+    Place(InfoLabel, 4, 4, 160, 56);
+    infoImage = new QLabel(GebruikPanel);
+    infoImage->setObjectName(QStringLiteral("infoImage"));
+    infoImage->setScaledContents(true);
+    Place(infoImage, 166, 12, 40, 40);
+    GebruikPanel->hide();
+
+    ContinueButton = button(this, "ContinueButton", QStringLiteral("&Doorgaan"), 11, true);
+    SetHint(ContinueButton, QStringLiteral("Nieuwe opgave|Druk op  'Doorgaan'  of  'Einde'"));
+    Place(ContinueButton, 8, 4, 212, 30);
+    ContinueButton->installEventFilter(this);
+    ContinueButton->hide();
+
+    // Status bar.
+    StatusBalk = new TPanel(this);
+    StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
+    SetDesignFont(StatusBalk, 12, false, true);
+    Place(StatusBalk, 0, 416, 640, 37);
+    EindButton = button(StatusBalk, "EindButton", QStringLiteral("&Einde"), 10, true);
+    SetHint(EindButton, QStringLiteral("Einde|Terug naar het keuzescherm of het hoofdmenu"));
+    Place(EindButton, 8, 4, 80, 29);
+    connect(EindButton, &QPushButton::clicked, this, &TTestForm::EindButtonClick);
+    CalcButton = button(StatusBalk, "CalcButton", QString(), 10, false);
+    SetHint(CalcButton, QStringLiteral("Rekenmachine|Start de rekenmachine"));
+    Place(CalcButton, 96, 2, 36, 33);
+    connect(CalcButton, &QPushButton::clicked, this, &TTestForm::CalcButtonClick);
+    HelpButton = button(StatusBalk, "HelpButton", QString(), 10, false);
+    SetHint(HelpButton, QStringLiteral("Uitleg|Uitleg bij dit onderdeel"));
+    Place(HelpButton, 536, 1, 96, 35);
+    connect(HelpButton, &QPushButton::clicked, this, &TTestForm::HelpButtonClick);
+
+    // Creation, in order.
+    Klok->stop();
+    if (!OpenLibrary(Library::Reskav2)) {
+        ShowMessage(LibraryErrorMessage(Library::Reskav2));
+        librariesOk_ = false;
+        return;
+    }
+    Session().SessionRunning = false;
+    if (!OpenLibrary(Library::Boekhoud)) {
+        ShowMessage(LibraryErrorMessage(Library::Boekhoud));
+        librariesOk_ = false;
+        return;
+    }
+    layoutForScreen(AvailableScreenSize());
+    calculator_ = new Calculator(this);
+}
+
+TTestForm::~TTestForm() = default;
+
+void TTestForm::layoutForScreen(QSize screen)
+{
+    ScaleControls(this, ControlScale(screen));
+    client_ = screen;
+    if (!HasScreenOverride() && windowHandle()) {
+        const QMargins m = windowHandle()->frameMargins();
+        client_ = QSize(screen.width() - m.left() - m.right(), screen.height() - m.top() - m.bottom());
+    }
+    setFixedSize(client_);
+    const int cw = client_.width(), ch = client_.height();
+    StatusBalk->setGeometry(0, ch - StatusBalk->height(), cw, StatusBalk->height());
+
+    const Picture calc = LoadPicture(QStringLiteral("calc"));
+    const int side = Round(ScreenScale * calc.width());
+    SetGlyph(CalcButton, RenderPicture(calc, side, side));
+    SetTag(NivoButton, -1);
+    StartButton->setGlyph(startGlyph(Round(26 * ControlScale(screen))));
+
+    // Layout of the areas.
+    const int statusTop = StatusBalk->y();
+    Plaatje->resize(cw - Plaatje->x() - TextMargin, ch - StatusBalk->height() - 2 * Plaatje->y());
+    KeuzeBox->setGeometry(KeuzeBox->x(), Plaatje->y(), cw - KeuzeBox->x() - TextMargin, Plaatje->height());
+    NivoBox->move(NivoBox->x(), statusTop - Tekst->y() - NivoBox->height());
+    StartButton->move(StartButton->x(), NivoBox->y() + Round(ScreenScale * 20));
+    ScorePanel->move(ScorePanel->x(), statusTop - ScorePanel->height() - Tekst->y());
+    Tekst->resize(Tekst->width(), ch - StatusBalk->height());
+    const int box = Round(18 * ControlScale(screen));
+    const QString indicator = QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: %1px; height: %1px; }");
+    for (QCheckBox* c : CheckBoxes) {
+        c->resize(KeuzeBox->width() - 2 * c->x(), c->height());
+        c->setStyleSheet(indicator.arg(box));
+    }
+    for (QRadioButton* r : NivoBox->buttons)
+        r->setStyleSheet(indicator.arg(Round(14 * ControlScale(screen))) +
+                         QStringLiteral(" QRadioButton { color: rgb(128,0,128); }"));
+
+    // The two drawing surfaces.
+    PictureBitmap.setSize(Plaatje->width(), Plaatje->height());
+    TextBitmap.setSize(Tekst->width(), Tekst->height());
+    ClearBitmap(&PictureBitmap, col::BtnFace);
+    ClearBitmap(&TextBitmap, col::BtnFace);
+    LineHeight = PictureBitmap.height() / 26;
+    PictureWidth = PictureBitmap.width();
+    SetPictureBitmap(&PictureBitmap);
+
+    if (AppForms().Main)
+        SetTag(AppForms().Main->saldoButton(), 0);
+
+    // The text font: the status bar font, plain, as large as one line allows.
+    Canvas& t = TextBitmap;
+    t.font.family = FontFamily;
+    t.font.bold = t.font.italic = t.font.underline = false;
+    t.font.size = FontPoints(StatusBalk);
+    while (t.textHeight(QStringLiteral("Hj")) > LineHeight && t.font.size > 1)
+        --t.font.size;
+    SetFontPoints(StatusBalk, t.font.size);
+    PictureBitmap.font = t.font;
+    BaseFontSize = t.font.size;
+    CharWidth = t.textWidth(QStringLiteral("H"));
+}
+
+void TTestForm::showFromMainMenu()
+{
+    activatePending_ = true;
+    ShowModal(this);
+}
+
+void TTestForm::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (activatePending_) {
+        activatePending_ = false;
+        FormActivate();
+    }
+}
+
+void TTestForm::FormActivate()
+{
+    StatusBalk->show();
+    QPoint origin(0, 0);
+    if (!HasScreenOverride() && QGuiApplication::primaryScreen())
+        origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    move(origin);
+    if (AppForms().Main)
+        AppForms().Main->hide();
+    InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
+    Randomize();
+    Klok->stop();
+    HelpButton->show();
+    const SessionState& s = Session();
+    if (s.BookkeeperMode || s.SaldoMode)
+        ShowChoiceScreen();  // runs the game's start step
+    else
+        StartTest();
+}
+
+bool TTestForm::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == ContinueButton && e->type() == QEvent::FocusIn)
+        ContinueButtonEnter();
+    return QDialog::eventFilter(o, e);
+}
+
+void TTestForm::setWindowHint(const QString& hint)
+{
+    SetHint(this, hint);
+    StatusBalk->setCaption(LongHint(hint));
+}
+
+void TTestForm::StartTest()
+{
+    SessionState& s = Session();
+    const int m = s.SessionMode;
+    if (s.DemoMode) {
+        sessionTitle_ = QStringLiteral(" Demonstratie en uitleg driehoeksgetallen ");
+        KeuzeBox->setTitle(sessionTitle_);
+        SetHint(KeuzeBox, QStringLiteral("|Kies een demonstratie of uitleg"));
+    } else if (s.PracticeMode) {
+        sessionTitle_ = m == 0    ? QStringLiteral(" Oefenen met Verbanden")
+                        : m == 10 ? QStringLiteral(" Oefenen met Verhoudingen")
+                                  : QStringLiteral(" Oefenen met Driehoeksgetallen");
+        KeuzeBox->setTitle(sessionTitle_ + QStringLiteral(" « Selectie » "));
+        SetHint(KeuzeBox, QStringLiteral("|Kies minstens één thema om te oefenen"));
+    } else {
+        sessionTitle_ = m < 0     ? QStringLiteral(" GROTE UITDAGING ")
+                        : m == 0  ? QStringLiteral(" Verbanden - Test")
+                        : m == 10 ? QStringLiteral(" Verhoudingen - Test")
+                                  : QStringLiteral(" Driehoeksgetallen - Test");
+        if (m == -10) {
+            SetHint(KeuzeBox, QStringLiteral("|Je hebt geen keus: ALLES!"));
+            KeuzeBox->setTitle(sessionTitle_);
+        } else {
+            SetHint(KeuzeBox, QStringLiteral("|Kies minstens drie thema's voor de TEST"));
+            KeuzeBox->setTitle(sessionTitle_ + QStringLiteral(" « Selectie » "));
+        }
+    }
+    for (int j = 1; j <= 8; ++j) {
+        QCheckBox* c = CheckBoxes[j - 1];
+        if (m == -10) {
+            c->setText(QStringLiteral(" Alles door elkaar !"));
+            c->setVisible(true);
+            c->setEnabled(false);
+        } else {
+            const QString title = ThemeTitle(m + j);
+            c->setText(QStringLiteral(" ") + title);
+            c->setVisible(!title.isEmpty());
+            c->setEnabled(true);
+        }
+    }
+    setWindowTitle(QStringLiteral("Kavrin 2: ") + sessionTitle_);
+    ShowChoiceScreen();
+}
+
+void TTestForm::ShowChoiceScreen()
+{
+    SessionState& s = Session();
+    Klok->stop();
+    ClearBitmap(&TextBitmap, col::BtnFace);
+    ClearBitmap(&PictureBitmap, col::BtnFace);
+    FrameBitmap(&PictureBitmap, col::Black);
+    HelpButton->show();
+    CalcButton->hide();
+    InvoerPanel->hide();
+    GebruikPanel->hide();
+    ContinueButton->hide();
+    StartButton->show();
+    KeuzeBox->show();
+    ScorePanel->show();
+    NivoBox->setEnabled(true);
+    if (AppForms().Main)
+        SetGlyph(HelpButton, AppForms().Main->helpGlyph());
+    HelpButton->move(StatusBalk->width() - HelpButton->width() - TextMargin, HelpButton->y());
+    if (!s.SessionRunning) {
+        NivoBox->setItemIndex(0);
+        NivoBoxExit();
+    }
+    NivoBox->show();
+    NivoBox->raise();
+    StartButton->raise();
+    setKopImage(QStringLiteral("smile"));
+
+    if (s.BookkeeperMode || s.SaldoMode) {
+        GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
+        if (g.start) {
+            g.start();
+        } else {
+            // The game is not in this version: the choice screen stays empty and Einde leaves.
+            KeuzeBox->hide();
+            NivoBox->hide();
+            StartButton->hide();
+            ScorePanel->hide();
+            setWindowTitle(s.BookkeeperMode ? QStringLiteral("Kavrin 2:  Boekhoudersspel ")
+                                            : QStringLiteral("Kavrin 2:  Saldo Plus "));
+            s.SessionRunning = false;
+            paintBitmaps();
+        }
+        return;
+    }
+
+    Canvas* t = &TextBitmap;
+    if (s.SessionMode >= 0) {
+        if (s.DemoMode) {
+            if (!s.SessionRunning)
+                for (QCheckBox* c : CheckBoxes)
+                    c->setChecked(false);
+            DrawTextItem(QStringLiteral("Kies één onderwerp voor"), col::Blue, false, TextMargin, 1, 1, t);
+            DrawTextItem(QStringLiteral("de uitleg of de demonstratie."), col::Blue, false, TextMargin, 2, 1, t);
+            NivoBox->hide();
+            ScorePanel->hide();
+            StartButton->move(NivoBox->x() + NivoBox->width() - TextMargin - StartButton->width(),
+                              NivoBox->y() + NivoBox->height() - StartButton->height() - TextMargin / 2);
+        } else {
+            StartButton->move(NivoBox->x() + NivoBox->width() - TextMargin - StartButton->width(),
+                              NivoBox->y() + NivoBox->height() - StartButton->height() - TextMargin / 2);
+            DrawTextItem(QStringLiteral("Kies het juiste "), col::Black, false, TextMargin, 1, 1, t);
+            DrawTextItem(QStringLiteral("niveau"), col::Blue, false, LastTextEnd, 1, 1, t);
+            DrawTextItem(QStringLiteral("en "), col::Black, false, TextMargin, 2, 1, t);
+            if (s.PracticeMode) {
+                DrawTextItem(QStringLiteral("minstens één thema"), col::Blue, false, LastTextEnd, 2, 1, t);
+                DrawTextItem(QStringLiteral("om te oefenen."), col::Black, false, TextMargin, 3, 1, t);
+            } else {
+                DrawTextItem(QStringLiteral("minstens drie thema's"), col::Blue, false, LastTextEnd, 2, 1, t);
+                DrawTextItem(QStringLiteral("voor de TEST."), col::Black, false, TextMargin, 3, 1, t);
+            }
+            setWindowHint(QStringLiteral("|Kies het niveau, de thema's en druk op START"));
+            if (!s.SessionRunning)
+                for (QCheckBox* c : CheckBoxes)
+                    c->setChecked(!s.PracticeMode);
+        }
+        DrawTextItem(QStringLiteral("Druk daarna op "), col::Black, false, TextMargin, 4, 1, t);
+        DrawTextItem(QStringLiteral("START"), col::Blue, true, LastTextEnd, 4, 1, t);
+        DrawTextItem(QStringLiteral("om te beginnen."), col::Black, false, TextMargin, 5, 1, t);
+        s.SessionRunning = false;
+        UpdateSelection();
+        paintBitmaps();
+        return;
+    }
+
+    // The mixed challenge.
+    setWindowHint(QStringLiteral("|Druk op START om te beginnen"));
+    if (AppForms().Main) {
+        const QImage glyph = AppForms().Main->allesGlyph();
+        const int w = qMax(1, glyph.width()), h = glyph.height();
+        const double sc = MinReal(1.5 * w, 0.75 * Tekst->width()) / w;
+        const int sw = Round(sc * w), sh = Round(sc * h);
+        const int left = (Tekst->width() - sw) / 2, top = 8 * LineHeight;
+        t->stretchDraw(left, top, left + sw, top + sh, AppForms().Main->winnerPicture());
+        DrawTextItem(QStringLiteral("Jij hebt lef !"), col::Red, true, Centred,
+                     (1.5 * h + 9 * LineHeight) / LineHeight, 1, t);
+    }
+    setLevelIndex(2);
+    NivoBox->hide();
+    DrawTextItem(QStringLiteral("Druk op"), col::Black, false, Centred, 3, 1, t);
+    DrawTextItem(QStringLiteral("START"), col::Blue, true, Centred, 4, 1, t);
+    DrawTextItem(QStringLiteral("om te beginnen."), col::Black, false, Centred, 5, 1, t);
+    StartButton->move((Tekst->width() - StartButton->width() - TextMargin) / 2,
+                      ScorePanel->y() - TextMargin - StartButton->height());
+    ScoreLabel->setText(QStringLiteral("000 uit 000"));
+    s.SessionRunning = false;
+    UpdateSelection();
+    paintBitmaps();
+}
+
+void TTestForm::setLevelIndex(int index)
+{
+    NivoBox->setItemIndex(index);
+    NivoBoxExit();
+}
+
+void TTestForm::UpdateSelection()
+{
+    SessionState& s = Session();
+    s.TickedCount = 0;
+    s.TickedThemes = 0;
+    for (int n = 1; n <= 8; ++n) {
+        QCheckBox* c = CheckBoxes[n - 1];
+        if (c->isChecked() && !c->isHidden()) {
+            ++s.TickedCount;
+            s.TickedThemes |= 1u << (n - 1);
+        }
+    }
+    StartButton->setEnabled((s.PracticeMode && s.TickedCount > 0) || (!s.PracticeMode && s.TickedCount > 2) ||
+                            s.SessionMode < 0 || (s.DemoMode && s.TickedCount == 1) || s.BookkeeperMode);
+}
+
+void TTestForm::CheckBox1Click()
+{
+    SessionState& s = Session();
+    const unsigned previous = s.TickedThemes;
+    UpdateSelection();
+    if (s.SessionMode == 30 && s.TickedCount > 1) {
+        for (int n = 1; n <= 8; ++n)
+            if (previous & (1u << (n - 1)))
+                CheckBoxes[n - 1]->setChecked(false);
+        UpdateSelection();
+    }
+}
+
+void TTestForm::NivoBoxExit()
+{
+    const int index = NivoBox->itemIndex();
+    if (Tag(NivoButton) != index) {
+        const int w = Round(ScreenScale * 60), h = Round(0.7 * w);
+        Canvas g(w, h);
+        g.setBrush(col::BtnFace);
+        g.fillRect(0, 0, w, h);
+        g.font = TextBitmap.font;
+        g.font.bold = true;
+        g.font.color = col::Purple;
+        g.textOut(Round(ScreenScale), 1, QStringLiteral("NIVEAU"));
+        g.font.color = col::Blue;
+        const int y = Round(1.25 * LineHeight);
+        if (index == 0)
+            g.textOut(Round(3 * ScreenScale), y, QStringLiteral("Starter"));
+        else if (index == 1)
+            g.textOut(Round(4 * ScreenScale), y, QStringLiteral("Durver"));
+        else if (index == 2)
+            g.textOut(Round(10 * ScreenScale), y, QStringLiteral("Prof !"));
+        SetGlyph(NivoButton, g.image());
+    }
+    SetTag(NivoButton, index);
+}
+
+int TTestForm::Level() const
+{
+    if (Session().SessionMode < 0)
+        return 3;
+    return NivoBox->itemIndex() + 1;
+}
+
+void TTestForm::NivoButtonClick()
+{
+    if (Session().SessionMode < 0)
+        return;
+    NivoBox->show();
+    NivoBox->raise();
+    NivoBox->setFocus();
+    if (QRadioButton* b = NivoBox->buttons.value(NivoBox->itemIndex()))
+        b->setFocus();
+    ContinueButton->hide();
+    GebruikPanel->hide();
+    InvoerPanel->hide();
+    StartButton->show();
+    StartButton->raise();
+}
+
+void TTestForm::StartButtonClick()
+{
+    SessionState& s = Session();
+    StatusBalk->setCaption(QString());
+    if (s.DemoMode) {
+        int topic = 0;
+        while (topic < 8 && !(s.TickedThemes & (1u << topic)))
+            ++topic;
+        s.ThemeCode = topic + 1;
+        s.SessionRunning = true;
+        HelpButtonClick();
+    }
+}
+
+void TTestForm::EindButtonClick()
+{
+    EindButton->setFocus();
+    SessionState& s = Session();
+    if (s.SessionRunning) {
+        ShowChoiceScreen();
+        return;
+    }
+    if (s.SaldoMode && AppForms().Main)
+        SetTag(AppForms().Main->saldoButton(), 1);
+    if (AppForms().Main)
+        AppForms().Main->show();
+    accept();
+}
+
+void TTestForm::closeEvent(QCloseEvent* e)
+{
+    FormClose();
+    QDialog::closeEvent(e);
+}
+
+void TTestForm::reject()
+{
+    // Escape or the window's close button: the session ends and the main menu comes back.
+    FormClose();
+    QDialog::reject();
+}
+
+void TTestForm::FormClose()
+{
+    Session().SessionRunning = false;
+    Klok->stop();
+    if (calculator_)
+        calculator_->hideBuiltIn();
+    if (AppForms().Main)
+        AppForms().Main->show();
+}
+
+void TTestForm::HelpButtonClick()
+{
+    THelpScherm* help = AppForms().Help;
+    if (!help)
+        return;
+    const SessionState& s = Session();
+    int step = help->scriptStep();
+    if (s.SessionRunning && (s.PracticeMode || s.DemoMode)) {
+        step = s.ThemeCode % 10;
+        if (step == 0)
+            step = 10;
+    } else if (!s.SessionRunning) {
+        step = 0;
+    }
+    int number = s.SessionMode / 10 + 1;
+    if (s.BookkeeperMode) {
+        number = 5;
+        step = 2;
+    }
+    if (s.SessionMode < 0) {
+        number = 5;
+        step = 1;
+    }
+    help->setScriptNumber(number);
+    help->setScriptStep(step);
+    ShowModal(help, [this]() { showAfterViewer(); });
+}
+
+void TTestForm::showAfterViewer()
+{
+    const SessionState& s = Session();
+    if (ContinueButton->isVisible() && s.SessionRunning)
+        ContinueButton->setFocus();
+    else if (InvoerPanel->isVisible() && s.SessionRunning)
+        InvoerVeld->setFocus();
+    else
+        ShowChoiceScreen();
+}
+
+void TTestForm::CalcButtonClick()
+{
+    if (calculator_)
+        calculator_->showOrRaise();
+    if (InvoerPanel->isVisible())
+        InvoerVeld->setFocus();
+    else if (ContinueButton->isVisible())
+        ContinueButton->setFocus();
+}
+
+void TTestForm::ContinueButtonEnter()
+{
+    const QString hint = QStringLiteral("|Druk op  '") + ContinueButton->text() + QStringLiteral("'  of  'Einde'");
+    SetHint(ContinueButton, hint);
+    setWindowHint(hint);
+}
+
+void TTestForm::setKopImage(const QString& name)
+{
+    const Picture pic = LoadPicture(name);
+    KopImage->setPixmap(QPixmap::fromImage(RenderPicture(pic, KopImage->width(), KopImage->height())));
+}
+
+void TTestForm::paintBitmaps()
+{
+    Tekst->update();
+    Plaatje->update();
+}
+
+}  // namespace kav

@@ -1,0 +1,139 @@
+// The session window: every exercise, test, demonstration choice and game runs here.
+// Text area on the left, picture area on the right, both drawn into off-screen canvases.
+#pragma once
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+
+#include "app/ui.h"
+#include "draw/canvas.h"
+
+class QLabel;
+
+namespace kav {
+
+class Calculator;
+
+// A paint box: shows its canvas whole at (0, 0).
+class PaintBox : public QWidget {
+    Q_OBJECT
+public:
+    PaintBox(Canvas* source, QWidget* parent);
+    void setSource(Canvas* source)
+    {
+        source_ = source;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    Canvas* source_;
+};
+
+// A radio group: a group box with a column of items and one item index.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& title, const QStringList& items, QWidget* parent);
+    int itemIndex() const;
+    void setItemIndex(int i);
+    QList<QRadioButton*> buttons;
+signals:
+    void exited();
+    void changed();
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+};
+
+// Steps of a game played in the session window.
+struct GameSteps {
+    std::function<void()> start, resume, next;
+};
+
+class TTestForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TTestForm(QWidget* parent = nullptr);
+    ~TTestForm() override;
+    bool librariesOk() const { return librariesOk_; }
+
+    void layoutForScreen(QSize screen);
+    // The main menu shows the window for a session: activation, then the choice screen.
+    void showFromMainMenu();
+
+    void StartTest();
+    void ShowChoiceScreen();
+    void UpdateSelection();
+    void CheckBox1Click();
+    void NivoBoxExit();
+    void NivoButtonClick();
+    void EindButtonClick();
+    void HelpButtonClick();
+    void CalcButtonClick();
+    void ContinueButtonEnter();
+    void StartButtonClick();
+    int Level() const;
+    void setLevelIndex(int index);
+
+    // Copies both canvases to the screen.
+    void paintBitmaps();
+
+    QString sessionTitle() const { return sessionTitle_; }
+    void setWindowHint(const QString& hint);
+    QString windowHint() const { return Hint(this); }
+
+    void setBookkeeperSteps(GameSteps steps) { bookkeeper_ = std::move(steps); }
+    void setSaldoSteps(GameSteps steps) { saldo_ = std::move(steps); }
+    Calculator* calculator() const { return calculator_; }
+
+    Canvas PictureBitmap;
+    Canvas TextBitmap;
+
+    PaintBox *Tekst, *Plaatje;
+    QGroupBox* KeuzeBox;
+    QCheckBox* CheckBoxes[8];
+    TRadioGroup* NivoBox;
+    TBitButton* StartButton;
+    TPanel* ScorePanel;
+    QLabel *ScoreTextLabel, *ScoreLabel, *KopImage;
+    QPushButton* NivoButton;
+    TPanel* InvoerPanel;
+    QLabel* InvoerLabel;
+    QLineEdit* InvoerVeld;
+    TPanel* GebruikPanel;
+    QLabel *InfoLabel, *infoImage;
+    QPushButton* ContinueButton;
+    TPanel* StatusBalk;
+    QPushButton *EindButton, *CalcButton, *HelpButton;
+    QStringList oke;
+    QTimer* Klok;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void FormActivate();
+    void FormClose();
+    void setKopImage(const QString& name);
+    void showAfterViewer();
+
+    bool librariesOk_ = true;
+    bool activatePending_ = false;
+    QSize client_;
+    QString sessionTitle_;
+    GameSteps bookkeeper_, saldo_;
+    Calculator* calculator_ = nullptr;
+};
+
+}  // namespace kav

@@ -1,0 +1,231 @@
+#include "viewer/helpscherm.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QWindow>
+
+#include "app/forms.h"
+#include "app/mainform.h"
+#include "draw/measures.h"
+#include "draw/numbers.h"
+#include "draw/text.h"
+#include "session/session.h"
+#include "session/testform.h"
+
+namespace kav {
+
+namespace {
+
+const char* const programLines[] = {
+    "Kavrin deel 2",
+    "Rekenen en wiskunde voor de eerste klassen",
+    "van het voortgezet onderwijs.",
+    "",
+    "Zolbix   Versie: V1.1",
+    "augustus 2003",
+};
+
+const char* const infoText =
+    "Gemaakt door Orvelaan.\n"
+    "Vragen, opmerkingen en ideeën zijn welkom bij de maker, Orvelaan.\n"
+    "\n"
+    "Kavrin 2 mag vrij gebruikt en gekopieerd worden door leerlingen, ouders en scholen, "
+    "thuis en in de klas, zonder kosten. Verkopen of veranderd verspreiden mag niet zonder "
+    "toestemming van de maker. Het programma wordt gegeven zoals het is, zonder garantie.\n"
+    "\n"
+    "Ontwikkeld in C++ met Qt 6.";
+
+}  // namespace
+
+THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("HelpScherm"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Kavrin deel 1: Aanvullende informatie"));
+    SetDesignFont(this, 13);
+
+    TextBox = new PaintBox(&ViewerTextBitmap, this);
+    TextBox->setObjectName(QStringLiteral("ViewerText"));
+    PictureBox = new PaintBox(&ViewerPictureBitmap, this);
+    PictureBox->setObjectName(QStringLiteral("ViewerPicture"));
+
+    // About panel.
+    HelpPanel = new QFrame(this);
+    HelpPanel->setObjectName(QStringLiteral("HelpPanel"));
+    static_cast<QFrame*>(HelpPanel)->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    HelpPanel->setAutoFillBackground(true);
+    Place(HelpPanel, 8, 8, 624, 400);
+    LogoImage = new QLabel(HelpPanel);
+    LogoImage->setObjectName(QStringLiteral("AboutLogo"));
+    LogoImage->setScaledContents(true);
+    Place(LogoImage, 16, 16, 200, 120);
+    ProgMemo = new QPlainTextEdit(HelpPanel);
+    ProgMemo->setObjectName(QStringLiteral("ProgMemo"));
+    ProgMemo->setReadOnly(true);
+    ProgMemo->setFrameStyle(QFrame::NoFrame);
+    ProgMemo->setFocusPolicy(Qt::NoFocus);
+    SetDesignFont(ProgMemo, 12, true);
+    Place(ProgMemo, 232, 16, 376, 120);
+    InfoMemo = new QPlainTextEdit(HelpPanel);
+    InfoMemo->setObjectName(QStringLiteral("InfoMemo"));
+    InfoMemo->setReadOnly(true);
+    SetDesignFont(InfoMemo, 11);
+    InfoMemo->setPlainText(QString::fromUtf8(infoText));
+    Place(InfoMemo, 16, 148, 592, 240);
+    for (QPlainTextEdit* m : {ProgMemo, InfoMemo}) {
+        QPalette pal = m->palette();
+        pal.setColor(QPalette::Base, col::BtnFace);
+        m->setPalette(pal);
+    }
+
+    // Status bar.
+    StatusBalk = new TPanel(this);
+    StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
+    SetDesignFont(StatusBalk, 10, false, true);
+    Place(StatusBalk, 0, 416, 640, 37);
+    EindButton = new QPushButton(QStringLiteral("&Einde"), StatusBalk);
+    EindButton->setObjectName(QStringLiteral("EindButton"));
+    EindButton->setAutoDefault(false);
+    SetDesignFont(EindButton, 10, true);
+    SetHint(EindButton, QStringLiteral("|Klik voor Einde"));
+    Place(EindButton, 8, 4, 80, 29);
+    connect(EindButton, &QPushButton::clicked, this, &THelpScherm::EindButtonClick);
+    ContinueButton = new QPushButton(QStringLiteral("&Doorgaan"), StatusBalk);
+    ContinueButton->setObjectName(QStringLiteral("ContinueButton"));
+    ContinueButton->setAutoDefault(false);
+    SetDesignFont(ContinueButton, 10, true);
+    Place(ContinueButton, 532, 4, 100, 29);
+    ContinueButton->hide();
+
+    // Entry panel.
+    InvoerPanel2 = new TPanel(this);
+    InvoerPanel2->setObjectName(QStringLiteral("InvoerPanel2"));
+    Place(InvoerPanel2, 8, 200, 212, 34);
+    InvoerLabel2 = new QLabel(InvoerPanel2);
+    InvoerLabel2->setObjectName(QStringLiteral("InvoerLabel2"));
+    InvoerLabel2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SetDesignFont(InvoerLabel2, 10, true);
+    Place(InvoerLabel2, 2, 4, 126, 26);
+    InvoerVeld2 = new QLineEdit(InvoerPanel2);
+    InvoerVeld2->setObjectName(QStringLiteral("InvoerVeld2"));
+    SetDesignFont(InvoerVeld2, 11, true);
+    SetHint(InvoerVeld2, QStringLiteral("|Breuken zijn toegestaan!"));
+    Place(InvoerVeld2, 130, 4, 78, 26);
+    InvoerPanel2->hide();
+
+    layoutForScreen(AvailableScreenSize());
+    ReadDecimalSeparator();
+}
+
+void THelpScherm::layoutForScreen(QSize screen)
+{
+    ScaleControls(this, ControlScale(screen));
+    client_ = screen;
+    if (!HasScreenOverride() && windowHandle()) {
+        const QMargins m = windowHandle()->frameMargins();
+        client_ = QSize(screen.width() - m.left() - m.right(), screen.height() - m.top() - m.bottom());
+    }
+    setFixedSize(client_);
+    const int cw = client_.width(), ch = client_.height();
+    StatusBalk->setGeometry(0, ch - StatusBalk->height(), cw, StatusBalk->height());
+    HelpPanel->setGeometry(HelpPanel->x(), HelpPanel->y(), cw - 2 * HelpPanel->x(),
+                           StatusBalk->y() - HelpPanel->y() - 1);
+    InfoMemo->setGeometry(InfoMemo->x(), InfoMemo->y(), HelpPanel->width() - 2 * InfoMemo->x(),
+                          HelpPanel->height() - InfoMemo->y() - InfoMemo->x());
+    ProgMemo->resize(HelpPanel->width() - ProgMemo->x() - InfoMemo->x(), ProgMemo->height());
+    QStringList lines;
+    for (const char* l : programLines)
+        lines << QString::fromUtf8(l);
+    ProgMemo->setPlainText(lines.join(u'\n'));
+    ContinueButton->move(cw - TextMargin - ContinueButton->width(), ContinueButton->y());
+    if (TTestForm* t = AppForms().Test) {
+        TextBox->setGeometry(t->Tekst->geometry());
+        PictureBox->setGeometry(t->Plaatje->geometry());
+    }
+    if (TKavrin2MainForm* m = AppForms().Main) {
+        const QImage& logo = m->logoImage();
+        LogoImage->resize(LogoImage->width(), logo.width() ? LogoImage->width() * logo.height() / logo.width()
+                                                           : LogoImage->height());
+        LogoImage->setPixmap(QPixmap::fromImage(logo));
+    }
+}
+
+QString THelpScherm::scriptFileName() const
+{
+    const int n = ((scriptNumber_ % 5) + 5) % 5;
+    return QStringLiteral("demo%1.txt").arg(n);
+}
+
+void THelpScherm::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    FormActivate();
+}
+
+void THelpScherm::FormActivate()
+{
+    ContinueButton->hide();
+    InvoerPanel2->hide();
+    QPoint origin(0, 0);
+    if (!HasScreenOverride() && QGuiApplication::primaryScreen())
+        origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    move(origin);
+    Forms& f = AppForms();
+    if (scriptNumber_ > 0) {
+        if (f.Test)
+            f.Test->hide();
+    } else if (f.Main) {
+        f.Main->hide();
+    }
+    InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
+    if (f.Test) {
+        ViewerTextBitmap = f.Test->TextBitmap;
+        ViewerPictureBitmap = f.Test->PictureBitmap;
+    }
+    if (scriptNumber_ < 0) {
+        HelpPanel->show();
+        HelpPanel->raise();
+        return;
+    }
+    ClearBitmap(&ViewerTextBitmap, col::BtnFace);
+    ClearBitmap(&ViewerPictureBitmap, col::BtnFace);
+    FrameBitmap(&ViewerPictureBitmap, col::Black);
+    HelpPanel->hide();
+    TextBox->update();
+    PictureBox->update();
+}
+
+void THelpScherm::showCaller()
+{
+    Forms& f = AppForms();
+    if (scriptNumber_ > 0) {
+        if (f.Test)
+            f.Test->show();
+    } else if (f.Main) {
+        f.Main->show();
+    }
+}
+
+void THelpScherm::EindButtonClick()
+{
+    if (scriptNumber_ > 0) {
+        ClearBitmap(&ViewerTextBitmap, col::BtnFace);
+        ClearBitmap(&ViewerPictureBitmap, col::BtnFace);
+    }
+    showCaller();
+    HelpPanel->hide();
+    done(1);
+}
+
+void THelpScherm::reject()
+{
+    // Closed by the window's close button or Escape: the caller comes back all the same.
+    showCaller();
+    HelpPanel->hide();
+    QDialog::reject();
+}
+
+}  // namespace kav

@@ -1,0 +1,80 @@
+// Creates the program's windows for a fixed screen, with modal windows that do not block
+// and messages recorded, so whole flows can be clicked through.
+#pragma once
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/application.h"
+#include "app/forms.h"
+#include "app/mainform.h"
+#include "app/ui.h"
+#include "session/random.h"
+#include "session/session.h"
+#include "session/testform.h"
+#include "support.h"
+#include "viewer/helpscherm.h"
+
+namespace testsupport {
+
+inline void StartForms(QSize screen)
+{
+    kav::DestroyForms();
+    kav::ResetMeasures();
+    UseBuildPictures();
+    kav::StartRecordingMessages();
+    kav::SetNonBlockingModals(true);
+    kav::SetScreenOverride(screen);
+    kav::SetFixedSeed(1234u);
+    kav::SetUpApplication(*qApp);
+    QVERIFY(kav::CreateForms());
+    kav::AppForms().Main->show();
+}
+
+inline kav::TKavrin2MainForm* Main() { return kav::AppForms().Main; }
+inline kav::TTestForm* Test() { return kav::AppForms().Test; }
+inline kav::THelpScherm* Help() { return kav::AppForms().Help; }
+
+inline int VisibleCheckBoxes()
+{
+    int n = 0;
+    for (QCheckBox* c : Test()->CheckBoxes)
+        n += !c->isHidden();
+    return n;
+}
+
+inline void Tick(int n, bool on = true)
+{
+    QCheckBox* c = Test()->CheckBoxes[n - 1];
+    if (c->isChecked() != on)
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
+}
+
+// Saves a window's picture when KAVRIN_SHOTS names a folder (for looking at layouts by eye).
+inline void Shot(QWidget* w, const QString& name)
+{
+    const QByteArray dir = qgetenv("KAVRIN_SHOTS");
+    if (!dir.isEmpty())
+        w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// True when no two of the visible widgets overlap and all lie inside their parent.
+inline QString LayoutProblem(const QList<QWidget*>& widgets)
+{
+    for (int i = 0; i < widgets.size(); ++i) {
+        QWidget* a = widgets[i];
+        if (a->isHidden())
+            continue;
+        if (!a->parentWidget()->rect().contains(a->geometry()))
+            return a->objectName() + QStringLiteral(" sticks out of its window");
+        for (int j = i + 1; j < widgets.size(); ++j) {
+            QWidget* b = widgets[j];
+            if (!b->isHidden() && a->parentWidget() == b->parentWidget() && a->geometry().intersects(b->geometry()))
+                return a->objectName() + QStringLiteral(" overlaps ") + b->objectName();
+        }
+    }
+    return QString();
+}
+
+}  // namespace testsupport
