@@ -22,16 +22,6 @@ namespace kav {
 
 namespace {
 
-// The client size a window gets on the usable screen: the whole area when the size was
-// given on the command line (and under a bare X server), else the area less the frame.
-QSize clientFor(const QWidget* w, QSize screen)
-{
-    if (HasScreenOverride() || !w->windowHandle())
-        return screen;
-    const QMargins m = w->windowHandle()->frameMargins();
-    return QSize(screen.width() - m.left() - m.right(), screen.height() - m.top() - m.bottom());
-}
-
 QGroupBox* groupBox(QWidget* parent, const char* name, const QString& title)
 {
     auto* g = new QGroupBox(title, parent);
@@ -201,7 +191,7 @@ void TKavrin2MainForm::layoutForScreen(QSize screen)
 {
     const double f = ControlScale(screen);
     ScaleControls(this, f);
-    client_ = clientFor(this, screen);
+    client_ = ClientSizeFor(this, screen);
     setFixedSize(client_);
     ScreenScale = screen.width() / 640.0;
     TextMargin = Round(ScreenScale * 8);
@@ -276,7 +266,7 @@ void TKavrin2MainForm::makeLogo()
 void TKavrin2MainForm::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
-    const QSize wanted = clientFor(this, AvailableScreenSize());
+    const QSize wanted = ClientSizeFor(this, AvailableScreenSize());
     if (wanted != client_)
         layoutForScreen(AvailableScreenSize());
     activate();
@@ -284,10 +274,7 @@ void TKavrin2MainForm::showEvent(QShowEvent* e)
 
 void TKavrin2MainForm::activate()
 {
-    QPoint origin(0, 0);
-    if (!HasScreenOverride() && QGuiApplication::primaryScreen())
-        origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-    move(origin);
+    move(ScreenOrigin());
     Session().ThemeCode = -1;
     InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
 }

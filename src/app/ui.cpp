@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QPainter>
 #include <QScreen>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QVariant>
+#include <QWindow>
 
 #include "draw/canvas.h"
 #include "draw/measures.h"
@@ -37,6 +39,21 @@ QSize AvailableScreenSize()
     if (QScreen* s = QGuiApplication::primaryScreen())
         return s->availableGeometry().size();
     return QSize(640, 480);
+}
+
+QSize ClientSizeFor(const QWidget* w, QSize screen)
+{
+    if (HasScreenOverride() || !w->windowHandle())
+        return screen;
+    const QMargins m = w->windowHandle()->frameMargins();
+    return QSize(screen.width() - m.left() - m.right(), screen.height() - m.top() - m.bottom());
+}
+
+QPoint ScreenOrigin()
+{
+    if (!HasScreenOverride() && QGuiApplication::primaryScreen())
+        return QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    return QPoint(0, 0);
 }
 
 double ControlScale(QSize screen)
@@ -171,19 +188,25 @@ bool NonBlockingModals()
 
 void ShowModal(QDialog* dlg, std::function<void()> after)
 {
+    auto conn = std::make_shared<QMetaObject::Connection>();
     if (nonBlocking) {
-        if (after) {
-            auto conn = std::make_shared<QMetaObject::Connection>();
+        if (after)
             *conn = QObject::connect(dlg, &QDialog::finished, dlg, [conn, after]() {
                 QObject::disconnect(*conn);
                 after();
             });
-        }
-        dlg->setModal(true);
+        dlg->setWindowModality(Qt::ApplicationModal);
         dlg->show();
         return;
     }
-    dlg->exec();
+    // A loop of our own rather than QDialog::exec(): the viewer hides the window that opened
+    // it, and hiding must not end that window's modal run.
+    QEventLoop loop;
+    *conn = QObject::connect(dlg, &QDialog::finished, &loop, &QEventLoop::quit);
+    dlg->setWindowModality(Qt::ApplicationModal);
+    dlg->show();
+    loop.exec(QEventLoop::DialogExec);
+    QObject::disconnect(*conn);
     if (after)
         after();
 }

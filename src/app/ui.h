@@ -19,6 +19,11 @@ namespace kav {
 void SetScreenOverride(QSize size);
 bool HasScreenOverride();
 QSize AvailableScreenSize();
+// The client size a window gets on the usable screen: the whole area when the size was
+// given on the command line (and under a bare X server), else the area less the frame.
+QSize ClientSizeFor(const QWidget* w, QSize screen);
+// The top left corner of the usable screen, where every window is put.
+QPoint ScreenOrigin();
 
 // ---- design geometry -------------------------------------------------------
 // Every control is placed in the 640 x 480 design and grows with the screen by one factor.

@@ -309,36 +309,52 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
 {
     if (!image_.rect().contains(x, y))
         return;
+    if (image_.format() != QImage::Format_RGB32 && image_.format() != QImage::Format_ARGB32)
+        image_ = image_.convertToFormat(QImage::Format_RGB32);
     const int w = width(), h = height();
     const QRgb target = c.rgb() | 0xff000000u;
     const QRgb fill = brushColor.rgb() | 0xff000000u;
-    auto px = [&](int xx, int yy) { return image_.pixel(xx, yy) | 0xff000000u; };
-    auto inside = [&](int xx, int yy) {
-        const QRgb v = px(xx, yy);
-        return mode == FillMode::Border ? v != target : v == target;
-    };
-    if (!inside(x, y) || (mode == FillMode::Surface && target == fill))
-        return;
+    const bool border = mode == FillMode::Border;
     std::vector<unsigned char> seen(size_t(w) * size_t(h), 0);
+    auto row = [&](int yy) { return reinterpret_cast<QRgb*>(image_.scanLine(yy)); };
+    auto open = [&](const QRgb* line, int yy, int xx) {
+        if (seen[size_t(yy) * w + xx])
+            return false;
+        const QRgb v = line[xx] | 0xff000000u;
+        return border ? v != target : v == target;
+    };
+    if (!open(row(y), y, x) || (!border && target == fill))
+        return;
+    // Scanline fill: each popped seed is widened to its whole run, and the rows above and
+    // below get one seed per run of pixels still to fill.
     std::vector<QPoint> stack{QPoint(x, y)};
     while (!stack.empty()) {
         const QPoint pt = stack.back();
         stack.pop_back();
-        int lx = pt.x();
         const int yy = pt.y();
-        if (seen[size_t(yy) * w + lx] || !inside(lx, yy))
+        QRgb* line = row(yy);
+        if (!open(line, yy, pt.x()))
             continue;
-        while (lx > 0 && !seen[size_t(yy) * w + lx - 1] && inside(lx - 1, yy))
+        int lx = pt.x(), rx = pt.x();
+        while (lx > 0 && open(line, yy, lx - 1))
             --lx;
-        int rx = pt.x();
-        while (rx + 1 < w && !seen[size_t(yy) * w + rx + 1] && inside(rx + 1, yy))
+        while (rx + 1 < w && open(line, yy, rx + 1))
             ++rx;
         for (int xx = lx; xx <= rx; ++xx) {
             seen[size_t(yy) * w + xx] = 1;
-            image_.setPixel(xx, yy, fill);
-            for (int ny : {yy - 1, yy + 1})
-                if (ny >= 0 && ny < h && !seen[size_t(ny) * w + xx] && inside(xx, ny))
+            line[xx] = fill;
+        }
+        for (int ny : {yy - 1, yy + 1}) {
+            if (ny < 0 || ny >= h)
+                continue;
+            const QRgb* other = row(ny);
+            bool inRun = false;
+            for (int xx = lx; xx <= rx; ++xx) {
+                const bool o = open(other, ny, xx);
+                if (o && !inRun)
                     stack.push_back(QPoint(xx, ny));
+                inRun = o;
+            }
         }
     }
 }

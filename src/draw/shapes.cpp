@@ -65,12 +65,16 @@ Canvas* PictureBitmapCanvas()
 
 int PercentX(double p)
 {
+    if (!Usable({p}))
+        return 0;
     const int width = pictureBitmap ? pictureBitmap->width() : PictureWidth;
     return Round(p * 0.01 * width);
 }
 
 int PercentY(double p)
 {
+    if (!Usable({p}))
+        return 0;
     const int height = pictureBitmap ? pictureBitmap->height() : 26 * LineHeight;
     return Round(p * 0.01 * height);
 }
@@ -317,8 +321,16 @@ void DrawDie(int pips, const QColor& color, Canvas* target, double x, double y, 
     target->setBrush(col::White);
     const int corner = Round(0.25 * s);
     target->roundRect(a, t, a + s, t + s, corner, corner);
+    // Colour the face from its centre; a die partly off the bitmap is filled from a visible
+    // point well inside the face instead.
+    QPoint seed(Round(a + 0.5 * s), Round(t + 0.5 * s));
+    if (!target->clipRect().contains(seed)) {
+        const QRect visible = QRect(a + corner, t + corner, s - 2 * corner, s - 2 * corner).intersected(target->clipRect());
+        if (!visible.isEmpty())
+            seed = visible.center();
+    }
     target->setBrush(color);
-    target->floodFill(Round(a + 0.5 * s), Round(t + 0.5 * s), col::White, FillMode::Surface);
+    target->floodFill(seed.x(), seed.y(), col::White, FillMode::Surface);
 
     target->setPen(col::Black, 1);
     target->setBrush(col::Black);

@@ -52,11 +52,13 @@ void DrawEuroText(const QString& text, const QColor& color, bool bold, double x,
 {
     if (!target || !Usable(x) || !Usable(line) || !Usable(size))
         return;
-    // The euro sign is a "C" a size larger, crossed by two short bars.
+    // The euro sign is a "C" a size larger, crossed by two short bars. The C is centred on the
+    // middle of the line, g being half the room the line leaves beside it (negative when the C
+    // is the taller), so that the bars through the line's middle cross the C at any size.
     PlainFont(target, Round(BaseFontSize * size * 1.2), color, bold);
     const int g = (LineHeight - target->textHeight(QStringLiteral("C"))) / 2;
     const double factor = bold ? 2.0 : 1.5;
-    target->textOut(Round(x), Round(line * LineHeight - g), QStringLiteral("C"));
+    target->textOut(Round(x), Round(line * LineHeight + g), QStringLiteral("C"));
     const int cw = target->textWidth(QStringLiteral("C"));
     const int pw = Round(factor * ScreenScale);
     target->setPen(color, pw);

@@ -194,7 +194,9 @@ bool Calculator::startExternal()
             continue;
         if (!process_) {
             process_ = new QProcess(this);
-            process_->setProcessChannelMode(QProcess::ForwardedChannels);
+            // The calculator's own messages are of no use to the pupil.
+            process_->setStandardOutputFile(QProcess::nullDevice());
+            process_->setStandardErrorFile(QProcess::nullDevice());
         }
         process_->start(exe, parts);
         if (process_->waitForStarted(3000)) {

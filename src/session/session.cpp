@@ -10,6 +10,12 @@ SessionState& Session()
     return state;
 }
 
+int Level()
+{
+    const SessionState& s = Session();
+    return s.SessionMode < 0 ? 3 : s.LevelIndex + 1;
+}
+
 QChar DecimalSeparator = u',';
 
 void ReadDecimalSeparator()

@@ -44,11 +44,16 @@ struct SessionState {
     QString QuestionSubject;
     QString CaptionSubject;
 
+    int LevelIndex = 0;  // the level box's index: 0 "Starter", 1 "Durver", 2 "Prof !"
+
     int SaldoRight = 0;
     int SaldoWrong = 0;
 };
 
 SessionState& Session();
+
+// The level: 3 in the mixed challenge, otherwise the level box's index + 1.
+int Level();
 
 // The user's decimal separator, read once (when the viewer is created); "," by default.
 extern QChar DecimalSeparator;

@@ -284,11 +284,7 @@ TTestForm::~TTestForm() = default;
 void TTestForm::layoutForScreen(QSize screen)
 {
     ScaleControls(this, ControlScale(screen));
-    client_ = screen;
-    if (!HasScreenOverride() && windowHandle()) {
-        const QMargins m = windowHandle()->frameMargins();
-        client_ = QSize(screen.width() - m.left() - m.right(), screen.height() - m.top() - m.bottom());
-    }
+    client_ = ClientSizeFor(this, screen);
     setFixedSize(client_);
     const int cw = client_.width(), ch = client_.height();
     StatusBalk->setGeometry(0, ch - StatusBalk->height(), cw, StatusBalk->height());
@@ -351,6 +347,8 @@ void TTestForm::showFromMainMenu()
 void TTestForm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
+    if (ClientSizeFor(this, AvailableScreenSize()) != client_)
+        layoutForScreen(AvailableScreenSize());  // the frame is known once the window is up
     if (activatePending_) {
         activatePending_ = false;
         FormActivate();
@@ -360,10 +358,7 @@ void TTestForm::showEvent(QShowEvent* e)
 void TTestForm::FormActivate()
 {
     StatusBalk->show();
-    QPoint origin(0, 0);
-    if (!HasScreenOverride() && QGuiApplication::primaryScreen())
-        origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-    move(origin);
+    move(ScreenOrigin());
     if (AppForms().Main)
         AppForms().Main->hide();
     InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
@@ -602,13 +597,12 @@ void TTestForm::NivoBoxExit()
         SetGlyph(NivoButton, g.image());
     }
     SetTag(NivoButton, index);
+    Session().LevelIndex = qMax(index, 0);
 }
 
 int TTestForm::Level() const
 {
-    if (Session().SessionMode < 0)
-        return 3;
-    return NivoBox->itemIndex() + 1;
+    return kav::Level();
 }
 
 void TTestForm::NivoButtonClick()
@@ -656,17 +650,11 @@ void TTestForm::EindButtonClick()
     accept();
 }
 
-void TTestForm::closeEvent(QCloseEvent* e)
+void TTestForm::done(int result)
 {
+    // Every way out (Einde, the window's close button, Escape) ends the session.
     FormClose();
-    QDialog::closeEvent(e);
-}
-
-void TTestForm::reject()
-{
-    // Escape or the window's close button: the session ends and the main menu comes back.
-    FormClose();
-    QDialog::reject();
+    QDialog::done(result);
 }
 
 void TTestForm::FormClose()

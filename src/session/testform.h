@@ -118,8 +118,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    void reject() override;
+    void done(int result) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:

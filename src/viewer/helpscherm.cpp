@@ -67,8 +67,9 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
     ProgMemo->setReadOnly(true);
     ProgMemo->setFrameStyle(QFrame::NoFrame);
     ProgMemo->setFocusPolicy(Qt::NoFocus);
+    ProgMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetDesignFont(ProgMemo, 12, true);
-    Place(ProgMemo, 232, 16, 376, 120);
+    Place(ProgMemo, 232, 16, 376, 128);
     InfoMemo = new QPlainTextEdit(HelpPanel);
     InfoMemo->setObjectName(QStringLiteral("InfoMemo"));
     InfoMemo->setReadOnly(true);
@@ -76,6 +77,8 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
     InfoMemo->setPlainText(QString::fromUtf8(infoText));
     Place(InfoMemo, 16, 148, 592, 240);
     for (QPlainTextEdit* m : {ProgMemo, InfoMemo}) {
+        m->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         QPalette pal = m->palette();
         pal.setColor(QPalette::Base, col::BtnFace);
         m->setPalette(pal);
@@ -123,11 +126,7 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
 void THelpScherm::layoutForScreen(QSize screen)
 {
     ScaleControls(this, ControlScale(screen));
-    client_ = screen;
-    if (!HasScreenOverride() && windowHandle()) {
-        const QMargins m = windowHandle()->frameMargins();
-        client_ = QSize(screen.width() - m.left() - m.right(), screen.height() - m.top() - m.bottom());
-    }
+    client_ = ClientSizeFor(this, screen);
     setFixedSize(client_);
     const int cw = client_.width(), ch = client_.height();
     StatusBalk->setGeometry(0, ch - StatusBalk->height(), cw, StatusBalk->height());
@@ -162,6 +161,8 @@ QString THelpScherm::scriptFileName() const
 void THelpScherm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
+    if (ClientSizeFor(this, AvailableScreenSize()) != client_)
+        layoutForScreen(AvailableScreenSize());  // the frame is known once the window is up
     FormActivate();
 }
 
@@ -169,10 +170,7 @@ void THelpScherm::FormActivate()
 {
     ContinueButton->hide();
     InvoerPanel2->hide();
-    QPoint origin(0, 0);
-    if (!HasScreenOverride() && QGuiApplication::primaryScreen())
-        origin = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
-    move(origin);
+    move(ScreenOrigin());
     Forms& f = AppForms();
     if (scriptNumber_ > 0) {
         if (f.Test)

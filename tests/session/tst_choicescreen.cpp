@@ -1,0 +1,348 @@
+// The session window before START: layout, titles, theme choice, the rule that enables
+// START, the level glyph, leaving the window, the help and calculator buttons.
+#include <QLabel>
+#include <QRadioButton>
+
+#include "draw/numbers.h"
+#include "formsfixture.h"
+#include "session/calculator.h"
+
+using namespace testsupport;
+using kav::Session;
+
+class TestChoiceScreen : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { StartForms(QSize(1024, 768)); }
+    void cleanupTestCase() { kav::DestroyForms(); }
+
+    void windowIsLaidOutForTheScreen()
+    {
+        for (QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(1024, 740), QSize(640, 480)}) {
+            StartForms(screen);
+            auto* t = Test();
+            QCOMPARE(t->size(), screen);
+            const int statusTop = t->StatusBalk->y();
+            QCOMPARE(statusTop + t->StatusBalk->height(), screen.height());
+            QCOMPARE(t->Plaatje->height(), screen.height() - t->StatusBalk->height() - 2 * t->Plaatje->y());
+            QCOMPARE(t->Plaatje->x() + t->Plaatje->width(), screen.width() - kav::TextMargin);
+            QCOMPARE(t->KeuzeBox->geometry(), t->Plaatje->geometry());
+            QCOMPARE(t->Tekst->height(), screen.height() - t->StatusBalk->height());
+            QCOMPARE(t->NivoBox->y() + t->NivoBox->height(), statusTop);
+            QCOMPARE(t->ScorePanel->y() + t->ScorePanel->height(), statusTop);
+            QVERIFY(t->Tekst->geometry().right() < t->Plaatje->x());
+            // The drawing surfaces match their areas; a text line is a 26th of the picture.
+            QCOMPARE(t->PictureBitmap.width(), t->Plaatje->width());
+            QCOMPARE(t->TextBitmap.height(), t->Tekst->height());
+            QCOMPARE(kav::LineHeight, t->PictureBitmap.height() / 26);
+            QCOMPARE(kav::PictureWidth, t->PictureBitmap.width());
+            // The fitted text font: "Hj" fits a line, one point more would not.
+            kav::Canvas c = t->TextBitmap;
+            QVERIFY(c.textHeight(QStringLiteral("Hj")) <= kav::LineHeight);
+            ++c.font.size;
+            QVERIFY(c.textHeight(QStringLiteral("Hj")) > kav::LineHeight || c.font.size > kav::Round(12 * kav::ControlScale(screen)));
+            QCOMPARE(kav::CharWidth, t->TextBitmap.textWidth(QStringLiteral("H")));
+            const QString problem = LayoutProblem({t->EindButton, t->CalcButton, t->HelpButton});
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        }
+    }
+
+    void practiceNeedsOneTheme()
+    {
+        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+        for (QCheckBox* c : Test()->CheckBoxes)
+            QVERIFY(!c->isChecked());
+        QVERIFY(!Test()->StartButton->isEnabled());
+        Tick(5);
+        QVERIFY(Test()->StartButton->isEnabled());
+        QCOMPARE(Session().TickedThemes, 1u << 4);
+        QCOMPARE(Session().TickedCount, 1);
+        Tick(5, false);
+        QVERIFY(!Test()->StartButton->isEnabled());
+        QCOMPARE(Test()->KeuzeBox->title(), QStringLiteral(" Oefenen met Driehoeksgetallen « Selectie » "));
+        QCOMPARE(kav::Hint(Test()->KeuzeBox), QStringLiteral("|Kies minstens één thema om te oefenen"));
+        // The START button sits in the level box's lower right corner.
+        auto* t = Test();
+        QCOMPARE(t->StartButton->x() + t->StartButton->width(),
+                 t->NivoBox->x() + t->NivoBox->width() - kav::TextMargin);
+        QCOMPARE(t->StartButton->y() + t->StartButton->height(),
+                 t->NivoBox->y() + t->NivoBox->height() - kav::TextMargin / 2);
+    }
+
+    void testNeedsThreeThemes()
+    {
+        QTest::mouseClick(Main()->Button4, Qt::LeftButton);
+        QCOMPARE(VisibleCheckBoxes(), 7);
+        QVERIFY(Test()->CheckBoxes[7]->isHidden());
+        QVERIFY(Test()->CheckBoxes[7]->isChecked());  // ticked with all others, but hidden: not counted
+        QCOMPARE(Session().TickedCount, 7);
+        QVERIFY(Test()->StartButton->isEnabled());
+        for (int n = 1; n <= 5; ++n)
+            Tick(n, false);
+        QCOMPARE(Session().TickedCount, 2);
+        QVERIFY(!Test()->StartButton->isEnabled());
+        Tick(3);
+        QVERIFY(Test()->StartButton->isEnabled());
+        QCOMPARE(Session().TickedThemes, (1u << 2) | (1u << 5) | (1u << 6));
+        QCOMPARE(kav::Hint(Test()->KeuzeBox), QStringLiteral("|Kies minstens drie thema's voor de TEST"));
+    }
+
+    void checkBoxesShowTheCatalogue()
+    {
+        QTest::mouseClick(Main()->Button6, Qt::LeftButton);
+        QCOMPARE(Test()->CheckBoxes[0]->text(), QStringLiteral(" Een foutje in een verhoudingstabel"));
+        QCOMPARE(Test()->CheckBoxes[6]->text(), QStringLiteral(" Een vogel en zijn schaduw"));
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QTest::mouseClick(Main()->Button7, Qt::LeftButton);
+        QCOMPARE(Test()->CheckBoxes[5]->text(), QStringLiteral(" Truc van Gauss voor rijen"));
+        QVERIFY(Test()->CheckBoxes[6]->isHidden());
+    }
+
+    void demonstrationIsASingleChoice()
+    {
+        QTest::mouseClick(Main()->Button7, Qt::LeftButton);
+        QVERIFY(!Test()->StartButton->isEnabled());
+        QVERIFY(Test()->NivoBox->isHidden());
+        QVERIFY(Test()->ScorePanel->isHidden());
+        Tick(2);
+        QVERIFY(Test()->StartButton->isEnabled());
+        Tick(4);
+        QVERIFY(!Test()->CheckBoxes[1]->isChecked());
+        QVERIFY(Test()->CheckBoxes[3]->isChecked());
+        QCOMPARE(Session().TickedThemes, 1u << 3);
+        QVERIFY(Test()->StartButton->isEnabled());
+        Tick(4, false);
+        QVERIFY(!Test()->StartButton->isEnabled());
+        // The text of the choice screen, in its colours.
+        const auto& log = Test()->TextBitmap.textLog();
+        QCOMPARE(log.value(0).text, QStringLiteral("Kies één onderwerp voor"));
+        QCOMPARE(log.value(0).color, kav::col::Blue);
+        QCOMPARE(log.value(0).y, kav::LineHeight);
+        QCOMPARE(log.value(1).text, QStringLiteral("de uitleg of de demonstratie."));
+    }
+
+    void startInTheDemonstrationOpensTheViewer()
+    {
+        QTest::mouseClick(Main()->Button7, Qt::LeftButton);
+        Tick(3);
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QCOMPARE(Session().ThemeCode, 3);
+        QVERIFY(Help()->isVisible());
+        QVERIFY(!Test()->isVisible());
+        QCOMPARE(Help()->scriptNumber(), 4);
+        QCOMPARE(Help()->scriptStep(), 3);
+        QCOMPARE(Help()->scriptFileName(), QStringLiteral("demo4.txt"));
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        QVERIFY(Test()->isVisible());
+        QVERIFY(!Session().SessionRunning);  // back on the choice screen
+        QVERIFY(Test()->KeuzeBox->isVisible());
+    }
+
+    void mixedChallengeHasNoChoice()
+    {
+        QTest::mouseClick(Main()->AllesButton, Qt::LeftButton);
+        for (QCheckBox* c : Test()->CheckBoxes) {
+            QCOMPARE(c->text(), QStringLiteral(" Alles door elkaar !"));
+            QVERIFY(!c->isHidden());
+            QVERIFY(!c->isEnabled());
+        }
+        QVERIFY(Test()->StartButton->isEnabled());
+        QCOMPARE(Test()->Level(), 3);
+        QCOMPARE(Test()->NivoBox->itemIndex(), 2);
+        QVERIFY(Test()->NivoBox->isHidden());
+        QCOMPARE(Test()->ScoreLabel->text(), QStringLiteral("000 uit 000"));
+        QCOMPARE(kav::Hint(Test()->KeuzeBox), QStringLiteral("|Je hebt geen keus: ALLES!"));
+        QCOMPARE(Test()->StatusBalk->caption(), QStringLiteral("Druk op START om te beginnen"));
+        QTest::mouseClick(Test()->NivoButton, Qt::LeftButton);
+        QVERIFY(Test()->NivoBox->isHidden());  // the level button does nothing here
+        // "Jij hebt lef !" in red bold under the winner's picture, START centred.
+        bool found = false;
+        for (const auto& e : Test()->TextBitmap.textLog())
+            if (e.text == QStringLiteral("Jij hebt lef !")) {
+                found = true;
+                QCOMPARE(e.color, kav::col::Red);
+                QVERIFY(e.bold);
+            }
+        QVERIFY(found);
+        const QImage glyph = kav::Glyph(Main()->AllesButton);
+        QVERIFY(CountColour(Test()->TextBitmap.image(), kav::col::BtnFace) <
+                Test()->TextBitmap.width() * Test()->TextBitmap.height() - glyph.width() * glyph.height());
+        QCOMPARE(Test()->StartButton->x(),
+                 (Test()->Tekst->width() - Test()->StartButton->width() - kav::TextMargin) / 2);
+    }
+
+    void levelGlyphFollowsTheLevel()
+    {
+        QTest::mouseClick(Main()->Button3, Qt::LeftButton);
+        QCOMPARE(Test()->Level(), 1);
+        QCOMPARE(kav::Tag(Test()->NivoButton), 0);
+        const QImage starter = kav::Glyph(Test()->NivoButton);
+        QCOMPARE(starter.size(), QSize(kav::Round(60 * kav::ScreenScale), kav::Round(0.7 * kav::Round(60 * kav::ScreenScale))));
+        QTest::mouseClick(Test()->NivoBox->buttons[2], Qt::LeftButton);
+        QCOMPARE(Test()->Level(), 3);
+        QCOMPARE(kav::Tag(Test()->NivoButton), 2);
+        const QImage prof = kav::Glyph(Test()->NivoButton);
+        QVERIFY(prof != starter);
+        QVERIFY(CountColour(prof, kav::col::Purple) > 0);
+        // Leaving the window and coming back starts at "Starter" again.
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QTest::mouseClick(Main()->Button3, Qt::LeftButton);
+        QCOMPARE(Test()->Level(), 1);
+        QCOMPARE(kav::Glyph(Test()->NivoButton), starter);
+    }
+
+    void levelButtonShowsTheLevelBox()
+    {
+        QTest::mouseClick(Main()->Button9, Qt::LeftButton);
+        Test()->NivoBox->hide();
+        Test()->ContinueButton->show();
+        Test()->InvoerPanel->show();
+        QTest::mouseClick(Test()->NivoButton, Qt::LeftButton);
+        QVERIFY(Test()->NivoBox->isVisible());
+        QVERIFY(Test()->StartButton->isVisible());
+        QVERIFY(Test()->ContinueButton->isHidden());
+        QVERIFY(Test()->InvoerPanel->isHidden());
+        QVERIFY(Test()->GebruikPanel->isHidden());
+    }
+
+    void eindeStopsARunningSessionFirst()
+    {
+        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+        Tick(1);
+        Session().SessionRunning = true;
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QVERIFY(Test()->isVisible());  // back to the choice screen, not the main menu
+        QVERIFY(!Session().SessionRunning);
+        QVERIFY(Test()->KeuzeBox->isVisible());
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QVERIFY(!Test()->isVisible());
+        QVERIFY(Main()->isVisible());
+    }
+
+    void closingTheWindowEndsTheSession()
+    {
+        QTest::mouseClick(Main()->Button9, Qt::LeftButton);
+        Session().SessionRunning = true;
+        Test()->close();
+        QVERIFY(!Session().SessionRunning);
+        QVERIFY(Main()->isVisible());
+        QTest::mouseClick(Main()->Button9, Qt::LeftButton);
+        QTest::keyClick(Test(), Qt::Key_Escape);
+        QVERIFY(!Test()->isVisible());
+        QVERIFY(Main()->isVisible());
+    }
+
+    void helpButtonChoosesScriptAndStep_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<int>("themeCode");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("step");
+        QTest::newRow("relations, choice screen") << "Button3" << false << 0 << 1 << 0;
+        QTest::newRow("relations practice, theme 4") << "Button3" << true << 4 << 1 << 4;
+        QTest::newRow("ratios practice, theme 17") << "Button5" << true << 17 << 2 << 7;
+        QTest::newRow("triangular practice, theme 28") << "Button8" << true << 28 << 3 << 8;
+        QTest::newRow("theme code ending in 0") << "Button8" << true << 30 << 3 << 10;
+        QTest::newRow("demonstration topic 5") << "Button7" << true << 5 << 4 << 5;
+        QTest::newRow("mixed challenge") << "AllesButton" << false << 0 << 5 << 1;
+        QTest::newRow("bookkeeper") << "Button1" << false << 0 << 5 << 2;
+    }
+
+    void helpButtonChoosesScriptAndStep()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, running);
+        QFETCH(int, themeCode);
+        QFETCH(int, number);
+        QFETCH(int, step);
+        QTest::mouseClick(Main()->findChild<QPushButton*>(button), Qt::LeftButton);
+        Session().SessionRunning = running;
+        Session().ThemeCode = themeCode;
+        Test()->HelpButton->show();
+        QTest::mouseClick(Test()->HelpButton, Qt::LeftButton);
+        QVERIFY(Help()->isVisible());
+        QVERIFY(!Test()->isVisible());
+        QCOMPARE(Help()->scriptNumber(), number);
+        QCOMPARE(Help()->scriptStep(), step);
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        QVERIFY(Test()->isVisible());
+    }
+
+    void helpInARunningTestKeepsTheStep()
+    {
+        QTest::mouseClick(Main()->Button9, Qt::LeftButton);
+        Help()->setScriptStep(6);
+        Session().SessionRunning = true;
+        Session().ThemeCode = 23;
+        Test()->HelpButton->show();
+        QTest::mouseClick(Test()->HelpButton, Qt::LeftButton);
+        QCOMPARE(Help()->scriptStep(), 6);
+        // Back from the viewer during a running item: the focus returns to Doorgaan.
+        Test()->ContinueButton->show();
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        QVERIFY(Session().SessionRunning);
+        QVERIFY(Test()->ContinueButton->isVisible());
+    }
+
+    void continueButtonHint()
+    {
+        QTest::mouseClick(Main()->Button3, Qt::LeftButton);
+        Test()->ContinueButton->show();
+        Test()->ContinueButtonEnter();
+        QCOMPARE(kav::Hint(Test()->ContinueButton), QStringLiteral("|Druk op  '&Doorgaan'  of  'Einde'"));
+        QCOMPARE(Test()->windowHint(), QStringLiteral("|Druk op  '&Doorgaan'  of  'Einde'"));
+    }
+
+    void calculatorIsStartedOnce()
+    {
+        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+        kav::Calculator* calc = Test()->calculator();
+        QVERIFY(calc);
+        // A stand-in program that stays running, like a calculator window.
+        calc->setPrograms({QStringLiteral("no-such-calculator-here"), QStringLiteral("sleep 30")});
+        Test()->CalcButton->show();
+        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
+        QCOMPARE(calc->launchCount(), 1);
+        QVERIFY(calc->externalRunning());
+        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
+        QCOMPARE(calc->launchCount(), 1);  // brought forward, never a second one
+    }
+
+    void builtInCalculatorWithoutAnyProgram()
+    {
+        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+        kav::Calculator* calc = Test()->calculator();
+        calc->setPrograms({QStringLiteral("no-such-calculator-here")});
+        Test()->CalcButton->show();
+        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
+        QCOMPARE(calc->launchCount(), 0);
+        kav::BuiltInCalculator* b = calc->builtIn();
+        QVERIFY(b && b->isVisible());
+        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
+        QCOMPARE(calc->builtIn(), b);  // the same one again
+        for (const char* k : {"1", "2", ",", "5", "×", "4", "="})
+            b->press(QString::fromUtf8(k));
+        QCOMPARE(b->display(), QStringLiteral("50"));
+        for (const char* k : {"7", "÷", "2", "-", "1", "="})
+            b->press(QString::fromUtf8(k));
+        QCOMPARE(b->display(), QStringLiteral("2,5"));
+        for (const char* k : {"1", "÷", "0", "="})
+            b->press(QString::fromUtf8(k));
+        QCOMPARE(b->display(), QStringLiteral("Fout"));
+        b->press(QStringLiteral("C"));
+        QCOMPARE(b->display(), QStringLiteral("0"));
+        b->press(QStringLiteral("3"));
+        b->press(QStringLiteral("±"));
+        b->press(QStringLiteral("+"));
+        b->press(QStringLiteral("5"));
+        b->press(QStringLiteral("="));
+        QCOMPARE(b->display(), QStringLiteral("2"));
+        // Leaving the session window puts it away.
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QVERIFY(!b->isVisible());
+    }
+};
+
+QTEST_MAIN(TestChoiceScreen)
+#include "tst_choicescreen.moc"
