@@ -242,7 +242,7 @@ void TPanel::paintEvent(QPaintEvent* e)
     QPainter p(this);
     p.setFont(font());
     p.setPen(captionColor_);
-    p.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine, caption_);
+    p.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption_);
 }
 
 TBitButton::TBitButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}

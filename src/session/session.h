@@ -41,6 +41,15 @@ struct SessionState {
     QString AnswerSuffix;
     double TextLine = 0;
 
+    // Values some themes keep from item to item; START resets them.
+    struct ThemePrivate {
+        int theme6 = 0, theme7 = 0, theme11 = 0, theme13 = 0, theme14 = 0;
+        std::array<int, 4> theme15{0, 0, 0, 1};
+        std::array<int, 3> theme16{};
+        std::array<int, 2> theme17{0, 1};
+        double theme12 = 0;
+    } Private;
+
     QString QuestionSubject;
     QString CaptionSubject;
 

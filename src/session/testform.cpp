@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -20,8 +21,10 @@
 #include "draw/text.h"
 #include "session/calculator.h"
 #include "session/catalogue.h"
+#include "session/engine.h"
 #include "session/random.h"
 #include "session/session.h"
+#include "themes/verdeler.h"
 #include "viewer/helpscherm.h"
 
 namespace kav {
@@ -128,9 +131,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     SetDesignFont(this, 10);
     Klok = new QTimer(this);
     Klok->setObjectName(QStringLiteral("Klok"));
-    oke = {QStringLiteral("Ok !"),         QStringLiteral("Prima !"),      QStringLiteral("Goed !"),
-           QStringLiteral("Juist !"),      QStringLiteral("Geweldig !"),   QStringLiteral("Knap hoor !"),
-           QStringLiteral("Fantastisch !"), QStringLiteral("Bravo !"),     QStringLiteral("Uitmuntend !")};
+    oke = PraiseWords();
 
     // The drawing areas.
     Tekst = new PaintBox(&TextBitmap, this);
@@ -220,6 +221,8 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     Place(InvoerLabel, 2, 4, 126, 26);
     InvoerVeld = new QLineEdit(InvoerPanel);
     InvoerVeld->setObjectName(QStringLiteral("InvoerVeld"));
+    InvoerVeld->installEventFilter(this);
+    InvoerVeld->setMaxLength(40);
     SetDesignFont(InvoerVeld, 11, true);
     SetHint(InvoerVeld, QStringLiteral("|Breuken zijn toegestaan!"));
     Place(InvoerVeld, 130, 4, 78, 26);
@@ -242,6 +245,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     SetHint(ContinueButton, QStringLiteral("Nieuwe opgave|Druk op  'Doorgaan'  of  'Einde'"));
     Place(ContinueButton, 8, 4, 212, 30);
     ContinueButton->installEventFilter(this);
+    connect(ContinueButton, &QPushButton::clicked, this, &TTestForm::ContinueButtonClick);
     ContinueButton->hide();
 
     // Status bar.
@@ -320,7 +324,8 @@ void TTestForm::layoutForScreen(QSize screen)
     ClearBitmap(&TextBitmap, col::BtnFace);
     LineHeight = PictureBitmap.height() / 26;
     PictureWidth = PictureBitmap.width();
-    SetPictureBitmap(&PictureBitmap);
+    SetContext(&PictureBitmap, &TextBitmap, this);
+    SetExplanationHandler(&Toelichting);
 
     if (AppForms().Main)
         SetTag(AppForms().Main->saldoButton(), 0);
@@ -376,6 +381,22 @@ bool TTestForm::eventFilter(QObject* o, QEvent* e)
 {
     if (o == ContinueButton && e->type() == QEvent::FocusIn)
         ContinueButtonEnter();
+    if (o == InvoerVeld) {
+        if (e->type() == QEvent::FocusIn) {
+            InvoerVeldEnter();
+        } else if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                InvoerVeld->clearFocus();  // leaving the field judges the answer
+                return true;
+            }
+        } else if (e->type() == QEvent::FocusOut) {
+            // Switching to another program (or the calculator) is not leaving the field.
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
+            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+                InvoerVeldExit(QApplication::focusWidget());
+        }
+    }
     return QDialog::eventFilter(o, e);
 }
 
@@ -632,7 +653,195 @@ void TTestForm::StartButtonClick()
         s.ThemeCode = topic + 1;
         s.SessionRunning = true;
         HelpButtonClick();
+        return;
     }
+    ScorePanel->show();
+    KeuzeBox->hide();
+    NivoBox->hide();
+    StartButton->hide();
+    if (s.SessionRunning && Level() == s.LevelAtStart) {
+        // Back from the level box at the same level: the session goes on.
+        s.LevelAtStart = Level();
+        GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
+        if ((s.BookkeeperMode || s.SaldoMode) && g.resume) {
+            g.resume();
+        } else if (s.Attempt == 0) {
+            ContinueButtonClick();  // the item was finished: on to the next
+        } else {
+            ClearBitmap(&TextBitmap, col::BtnFace);  // the item in hand, drawn again
+            Verdeler();
+            paintBitmaps();
+        }
+        return;
+    }
+    ScoreLabel->setText(QStringLiteral("000 uit 000"));
+    if (!s.SessionRunning) {
+        const Picture uitleg = LoadPicture(QStringLiteral("uitleg"));
+        const int w = Round(0.8 * HelpButton->width());
+        SetGlyph(HelpButton, RenderPicture(uitleg, w, AspectHeight(uitleg, w)));
+    }
+    ResetSession(Level());
+    if (!s.PracticeMode)
+        HelpButton->hide();  // no explanations during a test
+    ContinueButtonClick();
+}
+
+bool TTestForm::anyThemeAvailable() const
+{
+    const SessionState& s = Session();
+    if (s.SessionMode < 0) {
+        for (int code = 1; code <= 30; ++code)
+            if (HasGenerator(code))
+                return true;
+        return false;
+    }
+    for (int n = 1; n <= 8; ++n)
+        if ((s.TickedThemes & (1u << (n - 1))) && HasGenerator(ThemeCodeFor(n)))
+            return true;
+    return false;
+}
+
+void TTestForm::ContinueButtonClick()
+{
+    SessionState& s = Session();
+    ContinueButton->setText(QStringLiteral("&Doorgaan"));
+    if (s.BookkeeperMode || s.SaldoMode) {
+        GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
+        if (g.next)
+            g.next();
+        return;
+    }
+    ContinueButton->hide();
+    ClearBitmap(&TextBitmap, col::BtnFace);
+    if (s.Attempt != 0) {
+        Verdeler();  // the second attempt: same item, text only
+        paintBitmaps();
+        return;
+    }
+    if (!anyThemeAvailable()) {
+        ShowMessage(QStringLiteral("Van de gekozen thema's zijn nog geen opgaven beschikbaar.\rKies andere thema's."),
+                    MessageKind::Information);
+        s.SessionRunning = false;
+        ShowChoiceScreen();
+        return;
+    }
+    ClearBitmap(&PictureBitmap, col::BtnFace);
+    FrameBitmap(&PictureBitmap, col::Black);
+    // A code without a generator is passed over at once: schedule again.
+    for (;;) {
+        const int n = ChooseNext();
+        s.ThemeCode = ThemeCodeFor(n);
+        s.AnswerSuffix.clear();
+        s.MaxAttempts = s.ThemeCode == 0 ? 1 : 2;
+        if (s.ThemeCode >= 1 && s.ThemeCode <= 7) {
+            InfoLabel->setText(QStringLiteral("Gebruik Pen en Papier !"));
+            InfoLabel->move(InfoLabel->x(), Round(7.5 * ScreenScale));
+            CalcButton->hide();
+            infoImage->clear();
+        } else {
+            InfoLabel->setText(QStringLiteral("Gebruik: Pen, Papier en event. een Rekenmachine"));
+            InfoLabel->move(InfoLabel->x(), Round(ScreenScale));
+            CalcButton->show();
+            infoImage->setPixmap(QPixmap::fromImage(Glyph(CalcButton)));
+        }
+        if (Verdeler())
+            break;
+    }
+    paintBitmaps();
+}
+
+void TTestForm::InvoerVeldEnter()
+{
+    SessionState& s = Session();
+    setWindowHint(Hint(InvoerVeld));
+    if (s.Attempt == 0)
+        s.Attempt = 1;
+    setWindowTitle(sessionTitle_ + QStringLiteral(" (Item: ") + QString::number(s.ThemeCode) +
+                   QStringLiteral("  Poging: ") + QString::number(s.Attempt) + QStringLiteral(")"));
+    InvoerVeld->selectAll();
+}
+
+void TTestForm::InvoerVeldExit(QWidget* newFocus)
+{
+    SessionState& s = Session();
+    if (!(s.SessionRunning || s.DemoMode) || InvoerPanel->isHidden())
+        return;
+    for (QWidget* w : {static_cast<QWidget*>(NivoBox), static_cast<QWidget*>(EindButton),
+                       static_cast<QWidget*>(NivoButton), static_cast<QWidget*>(CalcButton),
+                       static_cast<QWidget*>(HelpButton)})
+        if (newFocus && (newFocus == w || w->isAncestorOf(newFocus)))
+            return;
+    s.GivenAnswer = 0;
+    auto refuse = [this](const QString& message) {
+        // The message and the way back into the field come after the focus change is over.
+        QMetaObject::invokeMethod(
+            this,
+            [this, message]() {
+                ShowMessage(message);
+                InvoerVeld->setFocus();
+            },
+            Qt::QueuedConnection);
+    };
+    auto accepted = [this, &s]() {
+        InvoerPanel->hide();
+        if (!s.DemoMode) {
+            GebruikPanel->hide();
+            Judge(InvoerVeld->text());
+        }
+    };
+    const int kind = Tag(InvoerVeld);
+    if (kind == 1) {
+        const auto v = ParseWhole(InvoerVeld->text());
+        if (!v) {
+            refuse(WholeNumberError());
+            return;
+        }
+        s.GivenAnswer = *v;
+        accepted();
+    } else if (kind == 2) {
+        InvoerVeld->setText(RewriteSeparator(InvoerVeld->text(), DecimalSeparator));
+        const auto v = ParseDecimal(InvoerVeld->text(), DecimalSeparator);
+        if (!v) {
+            refuse(DecimalNumberError(DecimalSeparator));
+            return;
+        }
+        s.GivenDecimal = *v;
+        accepted();
+    } else if (!s.DemoMode) {
+        InvoerPanel->hide();
+        GebruikPanel->hide();
+        Judge(InvoerVeld->text());
+    }
+}
+
+void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
+{
+    const SessionState& s = Session();
+    InvoerLabel->setText(caption);
+    SetHint(InvoerVeld, hint);
+    SetTag(InvoerVeld, s.AnswerKind);
+    InvoerVeld->setText(QStringLiteral("?"));
+    InvoerPanel->move(InvoerPanel->x(), Tekst->y() + Round(s.TextLine * LineHeight));
+    InvoerPanel->show();
+    InvoerPanel->raise();
+    InvoerVeld->setEnabled(true);
+    GebruikPanel->move(GebruikPanel->x(), InvoerPanel->y() + InvoerPanel->height() + 1);
+    GebruikPanel->show();
+    paintBitmaps();
+    InvoerVeld->setFocus();
+}
+
+void TTestForm::SetScore(const QString& text)
+{
+    ScoreLabel->setText(text);
+}
+
+void TTestForm::ShowContinue()
+{
+    ContinueButton->move(ContinueButton->x(), ScorePanel->y() - ContinueButton->height() - 1);
+    ContinueButton->show();
+    ContinueButton->raise();
+    ContinueButton->setFocus();
 }
 
 void TTestForm::EindButtonClick()
@@ -698,6 +907,7 @@ void TTestForm::HelpButtonClick()
 void TTestForm::showAfterViewer()
 {
     const SessionState& s = Session();
+    activateWindow();
     if (ContinueButton->isVisible() && s.SessionRunning)
         ContinueButton->setFocus();
     else if (InvoerPanel->isVisible() && s.SessionRunning)

@@ -12,6 +12,7 @@
 
 #include "app/ui.h"
 #include "draw/canvas.h"
+#include "session/context.h"
 
 class QLabel;
 
@@ -58,7 +59,7 @@ struct GameSteps {
     std::function<void()> start, resume, next;
 };
 
-class TTestForm : public QDialog {
+class TTestForm : public QDialog, public AnswerPort {
     Q_OBJECT
 public:
     explicit TTestForm(QWidget* parent = nullptr);
@@ -80,6 +81,16 @@ public:
     void CalcButtonClick();
     void ContinueButtonEnter();
     void StartButtonClick();
+    void ContinueButtonClick();
+    void InvoerVeldEnter();
+    void InvoerVeldExit(QWidget* newFocus);
+
+    // The answer-entry port of the activities.
+    void OpenAnswer(const QString& caption, const QString& hint) override;
+    void Repaint() override { paintBitmaps(); }
+    void SetFace(const QString& pictureName) override { setKopImage(pictureName); }
+    void SetScore(const QString& text) override;
+    void ShowContinue() override;
     int Level() const;
     void setLevelIndex(int index);
 
@@ -125,6 +136,7 @@ private:
     void FormActivate();
     void FormClose();
     void setKopImage(const QString& name);
+    bool anyThemeAvailable() const;
     void showAfterViewer();
 
     bool librariesOk_ = true;

@@ -1,0 +1,241 @@
+#include "app/itemdump.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+
+#include "app/application.h"
+#include "app/forms.h"
+#include "app/ui.h"
+#include "draw/measures.h"
+#include "draw/messages.h"
+#include "draw/text.h"
+#include "session/context.h"
+#include "session/engine.h"
+#include "session/random.h"
+#include "session/session.h"
+#include "session/testform.h"
+#include "themes/verdeler.h"
+
+namespace kav {
+
+namespace {
+
+// The answer port of the dump: it keeps what the generator opened.
+class RecordingPort : public AnswerPort {
+public:
+    void OpenAnswer(const QString& c, const QString& h) override
+    {
+        caption = c;
+        hint = h;
+    }
+    QString caption, hint;
+};
+
+QJsonArray textsOf(const Canvas& c)
+{
+    QJsonArray a;
+    for (const TextLogEntry& e : c.textLog()) {
+        QJsonObject o;
+        o[QStringLiteral("text")] = e.text;
+        o[QStringLiteral("x")] = e.x;
+        o[QStringLiteral("line")] = LineHeight > 0 ? double(e.y) / LineHeight : 0.0;
+        o[QStringLiteral("colour")] = e.color.name(QColor::HexRgb);
+        o[QStringLiteral("bold")] = e.bold;
+        a.append(o);
+    }
+    return a;
+}
+
+bool parseCodes(const QString& text, QList<int>& codes)
+{
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList range = part.split(u'-');
+        bool ok1 = false, ok2 = true;
+        const int from = range[0].trimmed().toInt(&ok1);
+        const int to = range.size() == 2 ? range[1].trimmed().toInt(&ok2) : from;
+        if (!ok1 || !ok2 || range.size() > 2 || from < 1 || to > 40 || to < from)
+            return false;
+        for (int c = from; c <= to; ++c)
+            codes.append(c);
+    }
+    return !codes.isEmpty();
+}
+
+}  // namespace
+
+bool WantsItemDump(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (QByteArray(argv[i]) == "--items")
+            return true;
+    return false;
+}
+
+QString ParseItemDumpArguments(const QStringList& args, ItemDumpOptions& out)
+{
+    bool haveCodes = false;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool takesValue = a == QStringLiteral("--items") || a == QStringLiteral("--level") ||
+                                a == QStringLiteral("--count") || a == QStringLiteral("--seed") ||
+                                a == QStringLiteral("--png") || a == QStringLiteral("--screen");
+        if (a == QStringLiteral("--practice")) {
+            out.practice = true;
+            continue;
+        }
+        if (!takesValue)
+            return QStringLiteral("onbekende optie: ") + a;
+        if (i + 1 >= args.size())
+            return a + QStringLiteral(" verwacht een waarde");
+        const QString v = args[++i];
+        bool ok = false;
+        if (a == QStringLiteral("--items")) {
+            if (!parseCodes(v, out.codes))
+                return QStringLiteral("--items verwacht themanummers, bijvoorbeeld 21,22 of 21-28");
+            haveCodes = true;
+        } else if (a == QStringLiteral("--level")) {
+            out.level = v.toInt(&ok);
+            if (!ok || out.level < 1 || out.level > 3)
+                return QStringLiteral("--level verwacht 1, 2 of 3");
+        } else if (a == QStringLiteral("--count")) {
+            out.count = v.toInt(&ok);
+            if (!ok || out.count < 1 || out.count > 1000000)
+                return QStringLiteral("--count verwacht een aantal van 1 tot 1000000");
+        } else if (a == QStringLiteral("--seed")) {
+            const qulonglong n = v.toULongLong(&ok);
+            if (!ok || n > 0xFFFFFFFFull)
+                return QStringLiteral("--seed verwacht een geheel getal van 0 tot 4294967295");
+            out.seed = std::uint32_t(n);
+            out.seedGiven = true;
+        } else if (a == QStringLiteral("--png")) {
+            out.pngFolder = v;
+        } else {
+            out.screen = v;
+        }
+    }
+    if (!haveCodes)
+        return QStringLiteral("--items ontbreekt");
+    for (int c : out.codes)
+        if (!HasGenerator(c))
+            return QStringLiteral("geen opgaven voor thema ") + QString::number(c);
+    return QString();
+}
+
+bool DumpItems(const ItemDumpOptions& o, std::FILE* out)
+{
+    TTestForm* form = AppForms().Test;
+    if (!form)
+        return false;
+    RecordingPort port;
+    SetContext(&form->PictureBitmap, &form->TextBitmap, &port);
+    SessionState& s = Session();
+    ClearSessionFlags();
+    s.PracticeMode = o.practice;
+    s.SessionMode = 20;
+    s.LevelIndex = o.level - 1;
+    ResetSession(Level());
+    if (o.seedGiven)
+        SeedRandom(o.seed);
+    else
+        Randomize();
+    if (!o.pngFolder.isEmpty())
+        QDir().mkpath(o.pngFolder);
+
+    for (int i = 0; i < o.count; ++i) {
+        const int code = o.codes[i % o.codes.size()];
+        if (!HasGenerator(code))
+            return false;
+        ClearBitmap(&form->TextBitmap, col::BtnFace);
+        ClearBitmap(&form->PictureBitmap, col::BtnFace);
+        FrameBitmap(&form->PictureBitmap, col::Black);
+        s.ThemeCode = code;
+        s.Attempt = 0;
+        s.AnswerSuffix.clear();
+        s.MaxAttempts = 2;
+        s.AnswerTolerance = 0;
+        port.caption.clear();
+        port.hint.clear();
+        Verdeler();
+
+        QJsonObject item;
+        item[QStringLiteral("item")] = i + 1;
+        item[QStringLiteral("theme")] = code;
+        item[QStringLiteral("level")] = o.level;
+        item[QStringLiteral("kind")] = s.AnswerKind;
+        if (s.AnswerKind == 2) {
+            item[QStringLiteral("expectedDecimal")] = s.ExpectedDecimal;
+            item[QStringLiteral("decimals")] = s.AnswerDecimals;
+            item[QStringLiteral("tolerance")] = s.DecimalTolerance;
+        } else {
+            item[QStringLiteral("expected")] = s.ExpectedAnswer;
+            item[QStringLiteral("tolerance")] = s.AnswerTolerance;
+        }
+        item[QStringLiteral("suffix")] = s.AnswerSuffix;
+        QJsonArray params;
+        for (int k = 0; k < 10; ++k)
+            params.append(s.QuestionParams[size_t(k)]);
+        item[QStringLiteral("params")] = params;
+        item[QStringLiteral("memory")] = code <= 30 ? s.ThemeMemory[size_t(code)] : 0;
+        item[QStringLiteral("caption")] = port.caption;
+        item[QStringLiteral("hint")] = port.hint;
+        item[QStringLiteral("textLine")] = s.TextLine;
+        item[QStringLiteral("texts")] = textsOf(form->TextBitmap);
+        item[QStringLiteral("pictureTexts")] = textsOf(form->PictureBitmap);
+        const QByteArray line = QJsonDocument(item).toJson(QJsonDocument::Compact);
+        std::fwrite(line.constData(), 1, size_t(line.size()), out);
+        std::fputc('\n', out);
+
+        if (!o.pngFolder.isEmpty()) {
+            const QImage& t = form->TextBitmap.image();
+            const QImage& p = form->PictureBitmap.image();
+            QImage both(t.width() + p.width(), qMax(t.height(), p.height()), QImage::Format_RGB32);
+            both.fill(col::BtnFace);
+            QPainter painter(&both);
+            painter.drawImage(0, 0, t);
+            painter.drawImage(t.width(), 0, p);
+            painter.end();
+            both.save(QDir(o.pngFolder).filePath(QStringLiteral("item-%1-theme%2.png").arg(i + 1, 4, 10, QChar(u'0')).arg(code)));
+        }
+        // As if answered right: the counts move on, the next item is new.
+        ++s.ItemCount;
+        if (code <= 30)
+            ++s.ThemeItemCount[size_t(code)];
+        s.Attempt = 0;
+    }
+    std::fflush(out);
+    return true;
+}
+
+int RunItemDump(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ItemDumpOptions o;
+    const QString error = ParseItemDumpArguments(QApplication::arguments(), o);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "kavrin2: %s\n", error.toLocal8Bit().constData());
+        return 2;
+    }
+    QSize screen(1024, 768);
+    if (!o.screen.isEmpty()) {
+        const CommandLine cl = ParseCommandLine({QStringLiteral("kavrin2"), QStringLiteral("--screen"), o.screen});
+        if (!cl.error.isEmpty()) {
+            std::fprintf(stderr, "kavrin2: %s\n", cl.error.toLocal8Bit().constData());
+            return 2;
+        }
+        screen = cl.screen;
+    }
+    SetUpApplication(app);
+    SetScreenOverride(screen);
+    if (!CreateForms())
+        return 1;
+    const bool ok = DumpItems(o, stdout);
+    DestroyForms();
+    return ok ? 0 : 2;
+}
+
+}  // namespace kav

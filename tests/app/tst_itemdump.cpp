@@ -1,0 +1,111 @@
+// The item dump: the program run without a window, printing items as JSON.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QList<QJsonObject> items;
+    QString err;
+};
+
+Run dump(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KAVRIN_BUILD_DIR "/kavrin2"), args);
+    Run r;
+    if (!p.waitForFinished(120000))
+        return r;
+    r.code = p.exitCode();
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n'))
+        if (!line.trimmed().isEmpty())
+            r.items << QJsonDocument::fromJson(line).object();
+    return r;
+}
+
+}  // namespace
+
+class TestItemDump : public QObject {
+    Q_OBJECT
+private slots:
+    void itemsAsOneSession()
+    {
+        const Run r = dump({"--items", "21-28", "--level", "2", "--count", "24", "--seed", "5"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.items.size(), 24);
+        for (int i = 0; i < r.items.size(); ++i) {
+            const QJsonObject& o = r.items[i];
+            QCOMPARE(o["theme"].toInt(), 21 + i % 8);
+            QCOMPARE(o["level"].toInt(), 2);
+            QCOMPARE(o["kind"].toInt(), 1);
+            QVERIFY(o["expected"].toInt() > 0);
+            QVERIFY(!o["caption"].toString().isEmpty());
+            QVERIFY(o["hint"].toString().startsWith(QStringLiteral("| ")));
+            QCOMPARE(o["params"].toArray().size(), 10);
+            QVERIFY(o["textLine"].toDouble() >= 5);
+            QVERIFY(!o["texts"].toArray().isEmpty());
+            const QJsonObject first = o["texts"].toArray().first().toObject();
+            QVERIFY(first.contains("x") && first.contains("line") && first.contains("bold"));
+            QVERIFY(first["colour"].toString().startsWith(u'#'));
+        }
+        // The theme memory is carried from item to item: theme 21 never repeats its base.
+        QVERIFY(r.items[0]["memory"].toInt() != r.items[8]["memory"].toInt());
+        QVERIFY(r.items[8]["memory"].toInt() != r.items[16]["memory"].toInt());
+        // The base is in the question text.
+        const QString q = r.items[0]["texts"].toArray()[2].toObject()["text"].toString();
+        QCOMPARE(q, QStringLiteral("getal met basis %1 ?").arg(r.items[0]["memory"].toInt()));
+    }
+
+    void sameSeedSameItems()
+    {
+        const Run a = dump({"--items", "21,25,28", "--level", "3", "--count", "9", "--seed", "77", "--practice"});
+        const Run b = dump({"--items", "21,25,28", "--level", "3", "--count", "9", "--seed", "77", "--practice"});
+        const Run c = dump({"--items", "21,25,28", "--level", "3", "--count", "9", "--seed", "78", "--practice"});
+        QCOMPARE(a.code, 0);
+        QCOMPARE(a.items, b.items);
+        QVERIFY(a.items != c.items);
+    }
+
+    void picturesOfTheItems()
+    {
+        QTemporaryDir dir;
+        const Run r = dump({"--items", "24", "--level", "1", "--count", "2", "--seed", "1", "--png", dir.path(),
+                            "--screen", "800x600"});
+        QCOMPARE(r.code, 0);
+        const QStringList files = QDir(dir.path()).entryList({"*.png"});
+        QCOMPARE(files.size(), 2);
+        const QImage img(dir.filePath(files.first()));
+        QVERIFY(img.width() > 600 && img.height() > 400);
+    }
+
+    void badArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no generator") << QStringList{"--items", "5", "--count", "1"};
+        QTest::newRow("unknown code") << QStringList{"--items", "99", "--count", "1"};
+        QTest::newRow("not a code") << QStringList{"--items", "abc"};
+        QTest::newRow("level") << QStringList{"--items", "21", "--level", "0"};
+        QTest::newRow("count") << QStringList{"--items", "21", "--count", "-1"};
+        QTest::newRow("missing value") << QStringList{"--items", "21", "--seed"};
+        QTest::newRow("unknown option") << QStringList{"--items", "21", "--kleur", "rood"};
+        QTest::newRow("screen") << QStringList{"--items", "21", "--screen", "groot"};
+    }
+
+    void badArguments()
+    {
+        QFETCH(QStringList, args);
+        const Run r = dump(args);
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.items.isEmpty());
+        QVERIFY(r.err.contains(QStringLiteral("kavrin2: ")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestItemDump)
+#include "tst_itemdump.moc"
