@@ -1,16 +1,22 @@
 #include "viewer/helpscherm.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include "app/forms.h"
 #include "app/mainform.h"
 #include "draw/measures.h"
+#include "draw/messages.h"
 #include "draw/numbers.h"
 #include "draw/text.h"
+#include "session/engine.h"
 #include "session/session.h"
 #include "session/testform.h"
 
@@ -101,6 +107,9 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
     ContinueButton->setAutoDefault(false);
     SetDesignFont(ContinueButton, 10, true);
     Place(ContinueButton, 532, 4, 100, 29);
+    connect(ContinueButton, &QPushButton::clicked, this, &THelpScherm::ContinueButtonClick);
+    ContinueButton->installEventFilter(this);
+    EindButton->installEventFilter(this);
     ContinueButton->hide();
 
     // Entry panel.
@@ -117,6 +126,7 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
     SetDesignFont(InvoerVeld2, 11, true);
     SetHint(InvoerVeld2, QStringLiteral("|Breuken zijn toegestaan!"));
     Place(InvoerVeld2, 130, 4, 78, 26);
+    InvoerVeld2->installEventFilter(this);
     InvoerPanel2->hide();
 
     layoutForScreen(AvailableScreenSize());
@@ -161,6 +171,8 @@ QString THelpScherm::scriptFileName() const
 void THelpScherm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
+    if (e->spontaneous())
+        return;  // shown again after being minimised: the script goes on where it was
     if (ClientSizeFor(this, AvailableScreenSize()) != client_)
         layoutForScreen(AvailableScreenSize());  // the frame is known once the window is up
     FormActivate();
@@ -168,6 +180,9 @@ void THelpScherm::showEvent(QShowEvent* e)
 
 void THelpScherm::FormActivate()
 {
+    ++activation_;
+    script_.Abort();
+    entryOpen_ = false;
     ContinueButton->hide();
     InvoerPanel2->hide();
     move(ScreenOrigin());
@@ -194,6 +209,182 @@ void THelpScherm::FormActivate()
     HelpPanel->hide();
     TextBox->update();
     PictureBox->update();
+    // The script starts once the window is on the screen, so that a "[wait]" at its start
+    // shows the window and an "[end]" can close it.
+    later([this]() { startScript(); });
+}
+
+void THelpScherm::startScript()
+{
+    if (script_.LeesFile(scriptFileName()))
+        runScript();
+    else
+        EindButton->setFocus();  // nothing to play
+}
+
+void THelpScherm::runScript()
+{
+    script_.ScriptStep = scriptStep_;
+    script_.IntroOnly = IntroOnly;
+    script_.Doorgaan();
+}
+
+void THelpScherm::later(std::function<void()> f)
+{
+    const int activation = activation_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, activation, f]() {
+            if (activation == activation_ && isVisible())
+                f();
+        },
+        Qt::QueuedConnection);
+}
+
+void THelpScherm::ContinueButtonClick()
+{
+    if (ContinueButton->isHidden())
+        return;
+    runScript();
+}
+
+void THelpScherm::ShowContinue(bool focus)
+{
+    ContinueButton->show();
+    ContinueButton->raise();
+    if (focus)
+        ContinueButton->setFocus();
+}
+
+void THelpScherm::HideContinue()
+{
+    ContinueButton->hide();
+}
+
+void THelpScherm::OpenEntry(int top, const QString& prompt, int kind)
+{
+    // The panel stays inside the text area, also for a row below its last line.
+    const int y = qBound(0, TextBox->y() + top, StatusBalk->y() - InvoerPanel2->height());
+    InvoerPanel2->move(InvoerPanel2->x(), y);
+    InvoerLabel2->setText(prompt + QStringLiteral(":"));
+    SetHint(InvoerVeld2, QStringLiteral("|") + prompt + QStringLiteral(" ?"));
+    SetTag(InvoerVeld2, kind);
+    InvoerVeld2->setText(QStringLiteral("0"));
+    entryOpen_ = true;
+    InvoerPanel2->show();
+    InvoerPanel2->raise();
+    Paint();
+    InvoerVeld2->setFocus();
+}
+
+void THelpScherm::Paint()
+{
+    TextBox->update();
+    PictureBox->update();
+}
+
+bool THelpScherm::HandleEvents(int ms)
+{
+    QPointer<THelpScherm> self(this);
+    {
+        QEventLoop loop;
+        QTimer::singleShot(qMax(ms, 0), &loop, &QEventLoop::quit);
+        connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+        connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return self && isVisible();
+}
+
+bool THelpScherm::eventFilter(QObject* o, QEvent* e)
+{
+    if ((o == ContinueButton || o == EindButton) && e->type() == QEvent::KeyPress) {
+        // Enter presses the button that has the focus ("[toets]" gives it to Doorgaan).
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QPushButton*>(o)->click();
+            return true;
+        }
+    }
+    if (o == InvoerVeld2) {
+        if (e->type() == QEvent::FocusIn) {
+            InvoerVeld2Enter();
+        } else if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                InvoerVeld2->clearFocus();  // leaving the field ends the entry
+                return true;
+            }
+        } else if (e->type() == QEvent::FocusOut) {
+            // Switching to another program, or a menu popping up, is not leaving the field.
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
+            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+                InvoerVeld2Exit(QApplication::focusWidget());
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+void THelpScherm::InvoerVeld2Enter()
+{
+    StatusBalk->setCaption(LongHint(Hint(InvoerVeld2)));
+    InvoerVeld2->selectAll();
+}
+
+void THelpScherm::InvoerVeld2Exit(QWidget* newFocus)
+{
+    if (!entryOpen_)
+        return;
+    // On the way to Einde the entry stays open: Einde closes the window, and a pupil who
+    // changes his mind finds the field as he left it.
+    if (newFocus && newFocus == EindButton)
+        return;
+    entryOpen_ = false;
+    InvoerPanel2->hide();
+    SessionState& s = Session();
+    s.GivenAnswer = 0;
+    auto refuse = [this](const QString& message) {
+        later([this, message]() {
+            ShowMessage(message, MessageKind::Error);
+            reopenEntry();
+        });
+    };
+    const int kind = Tag(InvoerVeld2);
+    if (kind == 1) {
+        const auto v = ParseWhole(InvoerVeld2->text().trimmed());
+        if (!v) {
+            refuse(WholeNumberError());
+            return;
+        }
+        s.GivenAnswer = *v;
+    } else if (kind == 2) {
+        InvoerVeld2->setText(RewriteSeparator(InvoerVeld2->text(), DecimalSeparator));
+        const auto v = ParseDecimal(InvoerVeld2->text().trimmed(), DecimalSeparator);
+        if (!v) {
+            refuse(DecimalNumberError(DecimalSeparator));
+            return;
+        }
+        s.GivenDecimal = *v;
+    }
+    // Four lines ask for the number of a triangle, which must lie between 5 and 25.
+    const int line = script_.ContinueTag;
+    if (line == 102 || line == 302 || line == 402 || line == 502) {
+        if (s.GivenAnswer < 5 || s.GivenAnswer > 25) {
+            refuse(QStringLiteral("Voer (geheel) getal in tussen 5 en 25."));
+            return;
+        }
+        later([this]() { runScript(); });
+        return;
+    }
+    later([this]() { ShowContinue(true); });
+}
+
+void THelpScherm::reopenEntry()
+{
+    entryOpen_ = true;
+    InvoerPanel2->show();
+    InvoerPanel2->raise();
+    InvoerVeld2->setFocus();
 }
 
 void THelpScherm::showCaller()
@@ -216,6 +407,15 @@ void THelpScherm::EindButtonClick()
     showCaller();
     HelpPanel->hide();
     done(1);
+}
+
+void THelpScherm::done(int result)
+{
+    // Every way out ends the script: a run that waits returns without drawing more.
+    entryOpen_ = false;
+    ++activation_;
+    script_.Abort();
+    QDialog::done(result);
 }
 
 void THelpScherm::reject()

@@ -3,9 +3,11 @@
 #pragma once
 #include <QDialog>
 #include <QLineEdit>
+#include <functional>
 
 #include "app/ui.h"
 #include "draw/canvas.h"
+#include "viewer/interpreter.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -14,7 +16,7 @@ namespace kav {
 
 class PaintBox;
 
-class THelpScherm : public QDialog {
+class THelpScherm : public QDialog, public ScriptPort {
     Q_OBJECT
 public:
     explicit THelpScherm(QWidget* parent = nullptr);
@@ -31,6 +33,22 @@ public:
     void EindButtonClick();
     // Closed by other means (the window's close button, Escape): the caller comes back.
     void reject() override;
+    // One run of the script (Doorgaan).
+    void ContinueButtonClick();
+    void InvoerVeld2Enter();
+    // The entry ends when the field loses the focus; newFocus is where the focus went.
+    void InvoerVeld2Exit(QWidget* newFocus);
+
+    // The script being played.
+    Interpreter& script() { return script_; }
+
+    // What the interpreter reaches of the window.
+    void ShowContinue(bool focus) override;
+    void HideContinue() override;
+    void OpenEntry(int top, const QString& prompt, int kind) override;
+    void Paint() override;
+    void Einde() override { EindButtonClick(); }
+    bool HandleEvents(int ms) override;
 
     bool IntroOnly = false;
     int FromMainMenu = 0;
@@ -50,14 +68,25 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void done(int result) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void FormActivate();
     void showCaller();
+    void startScript();
+    void runScript();
+    void reopenEntry();
+    // Runs f after the current event (a focus change) is over, unless the window has closed
+    // or been opened anew meanwhile.
+    void later(std::function<void()> f);
 
     int scriptNumber_ = 0;
     int scriptStep_ = 0;
     QSize client_;
+    bool entryOpen_ = false;
+    int activation_ = 0;  // counts the showings; queued work of an earlier one is dropped
+    Interpreter script_{&ViewerTextBitmap, &ViewerPictureBitmap, this};
 };
 
 }  // namespace kav

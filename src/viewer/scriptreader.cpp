@@ -1,0 +1,279 @@
+#include "viewer/scriptreader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+#include "draw/measures.h"
+#include "draw/messages.h"
+#include "session/session.h"
+
+namespace kav {
+
+namespace {
+
+struct NamedColour {
+    const char* name;
+    QColor colour;
+};
+
+const NamedColour colourTable[] = {
+    {"Blue", QColor(0, 0, 255)},      {"Red", QColor(255, 0, 0)},      {"Black", QColor(0, 0, 0)},
+    {"Yellow", QColor(255, 255, 0)},  {"Fuchsia", QColor(255, 0, 255)}, {"Purple", QColor(128, 0, 128)},
+    {"Olive", QColor(128, 128, 0)},   {"Lime", QColor(0, 255, 0)},     {"Aqua", QColor(0, 255, 255)},
+    {"Blank", col::BtnFace},          {"Gray", QColor(128, 128, 128)}, {"Teal", QColor(0, 128, 128)},
+    {"Green", QColor(0, 128, 0)},     {"Silver", QColor(192, 192, 192)}, {"Brown", QColor(128, 0, 0)},
+};
+
+// Windows-1252 differs from Latin-1 only in 0x80 .. 0x9F; the five unused codes stay as they are.
+const char16_t cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+constexpr double largestNumber = 100000.0;
+
+bool IsBlank(const QString& line)
+{
+    for (QChar c : line)
+        if (!c.isSpace())
+            return false;
+    return true;
+}
+
+// Reads the fields of a line one after another. A field runs to the next comma; once the
+// line has no comma left, its last field is the rest and every further field is absent
+// (and keeps its previous value).
+class FieldCursor {
+public:
+    explicit FieldCursor(const QString& rest) : s_(rest) {}
+
+    bool more() const { return more_; }
+
+    std::optional<QString> next()
+    {
+        if (!more_)
+            return std::nullopt;
+        const qsizetype comma = s_.indexOf(u',', pos_);
+        QString field;
+        if (comma < 0) {
+            field = s_.mid(pos_);
+            pos_ = s_.size();
+            more_ = false;
+        } else {
+            field = s_.mid(pos_, comma - pos_);
+            pos_ = comma + 1;
+        }
+        return field;
+    }
+
+    // F5 may stand between single quotes so that it can hold commas. The closing quote and the
+    // character after it (the comma) are skipped.
+    std::optional<QString> nextText()
+    {
+        if (!more_ || pos_ >= s_.size() || s_[pos_] != u'\'')
+            return next();
+        const qsizetype close = s_.indexOf(u'\'', pos_ + 1);
+        if (close < 0) {  // no closing quote: the rest of the line
+            const QString field = s_.mid(pos_ + 1);
+            pos_ = s_.size();
+            more_ = false;
+            return field;
+        }
+        const QString field = s_.mid(pos_ + 1, close - pos_ - 1);
+        more_ = close + 1 < s_.size();
+        pos_ = close + 2;
+        return field;
+    }
+
+    std::optional<QString> rest()
+    {
+        if (!more_)
+            return std::nullopt;
+        more_ = false;
+        return pos_ < s_.size() ? s_.mid(pos_) : QString();
+    }
+
+private:
+    QString s_;
+    qsizetype pos_ = 0;
+    bool more_ = true;
+};
+
+}  // namespace
+
+QColor ColourByName(const QString& name)
+{
+    for (const NamedColour& c : colourTable)
+        if (name == QLatin1String(c.name))
+            return c.colour;
+    return QColor(255, 255, 255);
+}
+
+QString PointToSeparator(const QString& text, QChar separator)
+{
+    if (separator == u'.')
+        return text;
+    QString t = text;
+    t.replace(u'.', separator);
+    return t;
+}
+
+std::optional<double> ScriptDecimal(const QString& text, QChar separator)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    if (!t.isEmpty() && (t[0] == u'+' || t[0] == u'-'))
+        i = 1;
+    QString plain = t.left(i);
+    int digits = 0, separators = 0;
+    for (qsizetype k = i; k < t.size(); ++k) {
+        const QChar c = t[k];
+        if (c >= u'0' && c <= u'9') {
+            ++digits;
+            plain += c;
+        } else if (c == separator && separators == 0) {
+            ++separators;
+            plain += u'.';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0 || digits > 40)
+        return std::nullopt;
+    bool ok = false;
+    const double v = plain.toDouble(&ok);
+    if (!ok || !std::isfinite(v) || std::fabs(v) > largestNumber)
+        return std::nullopt;
+    return v;
+}
+
+std::optional<int> ScriptWhole(const QString& text)
+{
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    if (!t.isEmpty() && (t[0] == u'+' || t[0] == u'-'))
+        i = 1;
+    if (i >= t.size() || t.size() - i > 11)
+        return std::nullopt;
+    for (qsizetype k = i; k < t.size(); ++k)
+        if (t[k] < u'0' || t[k] > u'9')
+            return std::nullopt;
+    bool ok = false;
+    const qlonglong v = t.toLongLong(&ok);
+    if (!ok || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(v);
+}
+
+QString ScriptPath(const QString& fileName)
+{
+    if (QFileInfo::exists(fileName))
+        return fileName;
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
+    if (QFileInfo::exists(beside))
+        return beside;
+    return fileName;
+}
+
+QString DecodeWindows1252(const QByteArray& bytes)
+{
+    QString s;
+    s.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        s += (b >= 0x80 && b < 0xA0) ? QChar(cp1252High[b - 0x80]) : QChar(b);
+    }
+    return s;
+}
+
+bool ScriptReader::LeesFile(const QString& fileName)
+{
+    fileName_ = fileName;
+    QFile file(ScriptPath(fileName));
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Nothing of an earlier script may play on.
+        queue_.clear();
+        ShowMessage(QStringLiteral("Foutje"), MessageKind::Information);
+        return false;
+    }
+    queue_.clear();
+    // Lessons are Windows text; one saved by an editor as UTF-8 says so by its first bytes.
+    bool utf8 = false;
+    if (file.peek(3) == QByteArray("\xEF\xBB\xBF")) {
+        file.read(3);
+        utf8 = true;
+    }
+    while (!file.atEnd()) {
+        QByteArray bytes = file.readLine();
+        if (bytes.isEmpty() && file.error() != QFileDevice::NoError) {
+            ShowMessage(QStringLiteral("Foutje"), MessageKind::Information);
+            break;
+        }
+        if (bytes.endsWith('\n'))
+            bytes.chop(1);
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        const QString line = utf8 ? QString::fromUtf8(bytes) : DecodeWindows1252(bytes);
+        if (IsBlank(line))
+            continue;
+        queue_.append(line);
+        if (line.contains(QLatin1String("[end]")))
+            break;
+    }
+    file.close();
+    return true;
+}
+
+void ScriptReader::LeesRegel()
+{
+    if (queue_.isEmpty())
+        return;
+    SplitLine(queue_.takeFirst());
+}
+
+void ScriptReader::SplitLine(const QString& line)
+{
+    current_ = line;
+    const QChar sep = DecimalSeparator;
+    QString rest = line;
+    const qsizetype comma = line.indexOf(u',');
+    if (comma < 0) {
+        F[1].clear();
+    } else {
+        F[1] = line.left(comma);
+        rest = line.mid(comma + 1);
+    }
+
+    if (!rest.contains(u',')) {
+        F[2] = rest;
+    } else {
+        FieldCursor c(rest);
+        F[2] = *c.next();
+        auto take = [&](int n, bool convert, std::optional<QString> field) {
+            if (field)
+                F[n] = convert ? PointToSeparator(*field, sep) : *field;
+        };
+        take(3, true, c.next());
+        take(4, true, c.next());
+        take(5, false, c.nextText());
+        take(6, true, c.next());
+        take(7, false, c.next());
+        take(8, true, c.next());
+        take(9, false, c.rest());
+    }
+
+    // Pen colour before the "/", fill colour after it; F7 keeps the fill colour's name.
+    const qsizetype slash = F[7].indexOf(u'/');
+    if (slash >= 0) {
+        PenColour = ColourByName(F[7].left(slash));
+        F[7] = F[7].mid(slash + 1);
+    } else {
+        PenColour = ColourByName(F[7]);
+    }
+}
+
+}  // namespace kav
