@@ -109,7 +109,8 @@ void DrawTriangleNumber(int& x, const QString& subscript, Canvas* canvas, double
 {
     if (!canvas || !Usable(line))
         return;
-    const int l = canvas->clipRect().height() / 26;
+    // Lines of the text grid, as for every text; the text area is taller than 26 of them.
+    const int l = LineHeight;
     DrawTriangleSymbol(x, Round((line - 0.25) * l), canvas, color);
     // The subscript is written smaller; the font size is given back afterwards so that a row of
     // triangle numbers does not shrink from one to the next.

@@ -466,12 +466,8 @@ void Interpreter::executeText(Canvas* target)
         else
             number = lastDelta_;
         lastDelta_ = number;
-        // The triangle routine counts lines of height/26 of its canvas; the line is given in
-        // those units so that the sign stands on the text line also in the text area, whose
-        // lines of that kind are longer than LineHeight.
-        const int unit = target->clipRect().height() / 26;
         int dx = LastTextEnd;
-        DrawTriangleNumber(dx, number, target, unit > 0 ? double(CurrentTextY) / unit : 0, colour);
+        DrawTriangleNumber(dx, number, target, LineHeight > 0 ? double(CurrentTextY) / LineHeight : 0, colour);
         LastTextEnd = dx;
     } else if (command == QLatin1String("[knop]")) {
         DrawTextItem(QString(), colour, bold, x, y, size, target);

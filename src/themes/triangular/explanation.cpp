@@ -52,12 +52,23 @@ void TriangleNumber(int v)
         return;
     BaseTextFont(t);
     t->setPen(col::Red, 1);
-    // DrawTriangleNumber counts lines of its canvas's height / 26, the text everywhere else
-    // lines of LineHeight: the line is converted so that the subscript sits on the text line.
-    const int canvasLine = Max(t->height() / 26, 1);
     int x = LastTextEnd;
-    DrawTriangleNumber(x, QString::number(v), t, Session().TextLine * LineHeight / canvasLine, col::Red);
+    DrawTriangleNumber(x, QString::number(v), t, Session().TextLine, col::Red);
     LastTextEnd = x;
+}
+
+// How far a triangle number with subscript V reaches, measured by drawing it aside.
+int TriangleNumberWidth(int v)
+{
+    Canvas* t = TextBitmap();
+    if (!t)
+        return 0;
+    Canvas scratch(1, 1);
+    scratch.font = t->font;
+    BaseTextFont(&scratch);
+    int x = 0;
+    DrawTriangleNumber(x, QString::number(v), &scratch, 0, col::Red);
+    return x;
 }
 
 // A built-up fraction after the previous text, its bar through the middle of the line.
@@ -179,8 +190,17 @@ void Rings28(int b, int rings)
     const int full = t ? t->width() - 4 * TextMargin : 0;
     LastTextEnd = TextMargin;
     TriangleNumber(b);
+    if (LastTextEnd > full)
+        NewLine(2 * TextMargin);
     for (int i = 1; i <= rings; ++i) {
-        Then(i % 2 == 1 ? QStringLiteral(" - ") : QStringLiteral(" + "), col::Red);
+        const QString sign = i % 2 == 1 ? QStringLiteral(" - ") : QStringLiteral(" + ");
+        // A term that would run past the edge starts the next line instead.
+        if (t) {
+            BaseTextFont(t);
+            if (LastTextEnd + t->textWidth(sign) + TriangleNumberWidth(b - 2 * i) > t->width() - TextMargin)
+                NewLine(2 * TextMargin);
+        }
+        Then(sign, col::Red);
         TriangleNumber(b - 2 * i);
         if (LastTextEnd > full)
             NewLine(2 * TextMargin);

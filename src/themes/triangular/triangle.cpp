@@ -138,7 +138,10 @@ void DrawTriangleCell(int row, int col, int base, int style, int sizePercent, co
     const double cx = FirstCentreX(base, shift) + shift * (row - 1) + cellW * (col - 1);
     const double cy = PercentY(80) - cellH * (row - 1);
     if (style <= 1) {
-        const int d = Round(WidthOfO(pic) * sizePercent * 0.01);
+        // Large dots in a wide triangle on a small screen would touch their neighbours and
+        // could not be counted: a dot keeps two pixels clear inside its cell.
+        const int room = int(MinReal(cellW, cellH)) - 2;
+        const int d = Max(Min(Round(WidthOfO(pic) * sizePercent * 0.01), room), 1);
         pic->ellipse(Round(cx - d / 2.0), Round(cy - d / 2.0), Round(cx + d / 2.0), Round(cy + d / 2.0));
     } else {
         pic->setBrush(col::Yellow);
