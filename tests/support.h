@@ -31,3 +31,35 @@ inline int CountColour(const QImage& img, const QColor& c)
 }
 
 }  // namespace testsupport
+
+#include "draw/canvas.h"
+
+namespace testsupport {
+
+// The first text of that content in a canvas's log, or null.
+inline const kav::TextLogEntry* Logged(const kav::Canvas& c, const QString& text)
+{
+    for (const kav::TextLogEntry& e : c.textLog())
+        if (e.text == text)
+            return &e;
+    return nullptr;
+}
+
+// The measures of a session window at 1024 x 768 for two canvases of that window's size:
+// scale 1.6, margin 13, a line a 26th of the picture, the text font fitted to the line.
+inline void SessionMeasures(kav::Canvas& picture, kav::Canvas& text)
+{
+    kav::ResetMeasures();
+    kav::ScreenScale = 1.6;
+    kav::TextMargin = 13;
+    kav::LineHeight = picture.height() / 26;
+    kav::PictureWidth = picture.width();
+    text.font.family = kav::FontFamily;
+    text.font.size = 19;
+    while (text.textHeight(QStringLiteral("Hj")) > kav::LineHeight)
+        --text.font.size;
+    kav::BaseFontSize = text.font.size;
+    picture.font = text.font;
+}
+
+}  // namespace testsupport

@@ -71,15 +71,9 @@ int Clusters(QVector<double> vs, double tolerance)
     return n;
 }
 
-const kav::TextLogEntry* Logged(const Canvas& c, const QString& text)
-{
-    for (const kav::TextLogEntry& e : c.textLog())
-        if (e.text == text)
-            return &e;
-    return nullptr;
-}
-
 }  // namespace
+
+using testsupport::Logged;
 
 class TestDrawShapes : public QObject {
     Q_OBJECT

@@ -35,15 +35,9 @@ QRect InkOf(const QImage& img, const QColor& c)
     return box;
 }
 
-const kav::TextLogEntry* Logged(const Canvas& c, const QString& text)
-{
-    for (const kav::TextLogEntry& e : c.textLog())
-        if (e.text == text)
-            return &e;
-    return nullptr;
-}
-
 }  // namespace
+
+using testsupport::Logged;
 
 class TestDrawText : public QObject {
     Q_OBJECT

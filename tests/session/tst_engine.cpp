@@ -38,10 +38,7 @@ QStringList texts(const Canvas& c)
 
 const TextLogEntry* find(const Canvas& c, const QString& text)
 {
-    for (const auto& e : c.textLog())
-        if (e.text == text)
-            return &e;
-    return nullptr;
+    return testsupport::Logged(c, text);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "support.h"
 #include "draw/canvas.h"
 #include "draw/measures.h"
 #include "draw/numbers.h"
@@ -127,16 +128,7 @@ class TestTriangular : public QObject {
 private slots:
     void initTestCase()
     {
-        kav::ResetMeasures();
-        kav::ScreenScale = 1.6;
-        kav::TextMargin = 13;
-        kav::LineHeight = picture.height() / 26;
-        kav::PictureWidth = picture.width();
-        text.font.size = 19;
-        while (text.textHeight(QStringLiteral("Hj")) > kav::LineHeight)
-            --text.font.size;
-        kav::BaseFontSize = text.font.size;
-        picture.font = text.font;
+        testsupport::SessionMeasures(picture, text);
         kav::SetContext(&picture, &text, &port);
         kav::SetTriangleCellObserver([this](const kav::TriangleCellCall& c) { cells.append(c); });
     }
