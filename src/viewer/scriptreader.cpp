@@ -8,6 +8,7 @@
 
 #include "draw/measures.h"
 #include "draw/messages.h"
+#include "session/engine.h"
 #include "session/session.h"
 
 namespace kav {
@@ -124,49 +125,15 @@ QString PointToSeparator(const QString& text, QChar separator)
 
 std::optional<double> ScriptDecimal(const QString& text, QChar separator)
 {
-    const QString t = text.trimmed();
-    qsizetype i = 0;
-    if (!t.isEmpty() && (t[0] == u'+' || t[0] == u'-'))
-        i = 1;
-    QString plain = t.left(i);
-    int digits = 0, separators = 0;
-    for (qsizetype k = i; k < t.size(); ++k) {
-        const QChar c = t[k];
-        if (c >= u'0' && c <= u'9') {
-            ++digits;
-            plain += c;
-        } else if (c == separator && separators == 0) {
-            ++separators;
-            plain += u'.';
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits == 0 || digits > 40)
-        return std::nullopt;
-    bool ok = false;
-    const double v = plain.toDouble(&ok);
-    if (!ok || !std::isfinite(v) || std::fabs(v) > largestNumber)
+    const auto v = ParseDecimal(text.trimmed(), separator);
+    if (!v || std::fabs(*v) > largestNumber)
         return std::nullopt;
     return v;
 }
 
 std::optional<int> ScriptWhole(const QString& text)
 {
-    const QString t = text.trimmed();
-    qsizetype i = 0;
-    if (!t.isEmpty() && (t[0] == u'+' || t[0] == u'-'))
-        i = 1;
-    if (i >= t.size() || t.size() - i > 11)
-        return std::nullopt;
-    for (qsizetype k = i; k < t.size(); ++k)
-        if (t[k] < u'0' || t[k] > u'9')
-            return std::nullopt;
-    bool ok = false;
-    const qlonglong v = t.toLongLong(&ok);
-    if (!ok || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(v);
+    return ParseWhole(text.trimmed());
 }
 
 QString ScriptPath(const QString& fileName)
