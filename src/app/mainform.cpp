@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <QWindow>
 
 #include "app/forms.h"
@@ -270,6 +271,29 @@ void TKavrin2MainForm::showEvent(QShowEvent* e)
     if (wanted != client_)
         layoutForScreen(AvailableScreenSize());
     activate();
+    // The window manager frames the window a moment after it is shown; once the frame is
+    // known, every window is laid out again so that it fits the usable screen with its frame.
+    if (!HasScreenOverride())
+        for (int ms : {100, 400, 1500})
+            QTimer::singleShot(ms, this, &TKavrin2MainForm::fitFrame);
+}
+
+void TKavrin2MainForm::fitFrame()
+{
+    if (!windowHandle() || !isVisible())
+        return;
+    const QMargins m = windowHandle()->frameMargins();
+    if (m.isNull() || m == KnownFrameMargins())
+        return;
+    LearnFrameMargins(m);
+    const QSize screen = AvailableScreenSize();
+    layoutForScreen(screen);
+    move(ScreenOrigin());
+    Forms& f = AppForms();
+    if (f.Test && !f.Test->isVisible())
+        f.Test->layoutForScreen(screen);
+    if (f.Help && !f.Help->isVisible())
+        f.Help->layoutForScreen(screen);
 }
 
 void TKavrin2MainForm::activate()

@@ -46,6 +46,7 @@ protected:
 
 private:
     void activate();
+    void fitFrame();
     void makeLogo();
     QPushButton* sessionButton(QWidget* parent, const QString& caption, int tag, const QString& hint);
 

@@ -41,11 +41,27 @@ QSize AvailableScreenSize()
     return QSize(640, 480);
 }
 
+namespace {
+QMargins frameMargins;
+}
+
+void LearnFrameMargins(const QMargins& m)
+{
+    frameMargins = m;
+}
+
+QMargins KnownFrameMargins()
+{
+    return frameMargins;
+}
+
 QSize ClientSizeFor(const QWidget* w, QSize screen)
 {
-    if (HasScreenOverride() || !w->windowHandle())
+    if (HasScreenOverride())
         return screen;
-    const QMargins m = w->windowHandle()->frameMargins();
+    QMargins m = w->windowHandle() ? w->windowHandle()->frameMargins() : QMargins();
+    if (m.isNull())
+        m = frameMargins;
     return QSize(screen.width() - m.left() - m.right(), screen.height() - m.top() - m.bottom());
 }
 

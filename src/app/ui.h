@@ -22,6 +22,10 @@ QSize AvailableScreenSize();
 // The client size a window gets on the usable screen: the whole area when the size was
 // given on the command line (and under a bare X server), else the area less the frame.
 QSize ClientSizeFor(const QWidget* w, QSize screen);
+// The window frame of this desktop, learnt from the first window once the window manager
+// has framed it; windows laid out before that assume no frame.
+void LearnFrameMargins(const QMargins& m);
+QMargins KnownFrameMargins();
 // The top left corner of the usable screen, where every window is put.
 QPoint ScreenOrigin();
 

@@ -62,6 +62,22 @@ private slots:
         }
     }
 
+    void windowsLeaveRoomForTheirFrame()
+    {
+        // On a real desktop the frame is learnt once the window manager has framed the menu.
+        kav::SetScreenOverride(QSize());
+        kav::LearnFrameMargins(QMargins(1, 20, 1, 1));
+        QWidget plain;
+        QCOMPARE(kav::ClientSizeFor(&plain, QSize(1024, 768)), QSize(1022, 747));
+        kav::LearnFrameMargins(QMargins());
+        QCOMPARE(kav::ClientSizeFor(&plain, QSize(1024, 768)), QSize(1024, 768));
+        // A size given on the command line is the client size itself.
+        kav::SetScreenOverride(QSize(800, 600));
+        kav::LearnFrameMargins(QMargins(1, 20, 1, 1));
+        QCOMPARE(kav::ClientSizeFor(&plain, QSize(800, 600)), QSize(800, 600));
+        kav::LearnFrameMargins(QMargins());
+    }
+
     void picturesAreOnTheButtons()
     {
         QCOMPARE(kav::Glyph(Main()->AllesButton).size(), QSize(80, 91));  // 50 x 57 at scale 1.6
