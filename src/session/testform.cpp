@@ -352,9 +352,11 @@ void TTestForm::showFromMainMenu()
 void TTestForm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    if (ClientSizeFor(this, AvailableScreenSize()) != client_)
-        layoutForScreen(AvailableScreenSize());  // the frame is known once the window is up
     if (activatePending_) {
+        // A fresh session from the main menu: the frame may be known by now. (Coming back from
+        // the viewer the drawing must stay, so the layout is kept.)
+        if (ClientSizeFor(this, AvailableScreenSize()) != client_)
+            layoutForScreen(AvailableScreenSize());
         activatePending_ = false;
         FormActivate();
     }
