@@ -3,6 +3,7 @@
 #pragma once
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -49,6 +50,17 @@ inline void Tick(int n, bool on = true)
     QCheckBox* c = Test()->CheckBoxes[n - 1];
     if (c->isChecked() != on)
         QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
+}
+
+// Types text into an answer field that has the focus and presses Enter.
+inline void TypeInto(QLineEdit* field, const QString& text)
+{
+    QVERIFY(field->isVisible());
+    QVERIFY(field->hasFocus());
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+    QCoreApplication::processEvents();
 }
 
 // Saves a window's picture when KAVRIN_SHOTS names a folder (for looking at layouts by eye).

@@ -33,6 +33,7 @@ inline int CountColour(const QImage& img, const QColor& c)
 }  // namespace testsupport
 
 #include "draw/canvas.h"
+#include "session/session.h"
 
 namespace testsupport {
 
@@ -60,6 +61,19 @@ inline void SessionMeasures(kav::Canvas& picture, kav::Canvas& text)
         --text.font.size;
     kav::BaseFontSize = text.font.size;
     picture.font = text.font;
+}
+
+// The session state as START leaves it, for one item of a triangular theme at a level.
+inline void StartThemeItem(int code, int level)
+{
+    kav::SessionState& s = kav::Session();
+    s.ThemeMemory.fill(-1);
+    s.ThemeItemCount.fill(0);
+    s.QuestionParams.fill(0);
+    s.Attempt = 0;
+    s.LevelIndex = level - 1;
+    s.SessionMode = 20;
+    s.ThemeCode = code;
 }
 
 }  // namespace testsupport

@@ -21,13 +21,7 @@ QStringList Texts()
 
 void Type(const QString& text)
 {
-    QLineEdit* f = Test()->InvoerVeld;
-    QVERIFY(f->isVisible());
-    QVERIFY(f->hasFocus());
-    f->selectAll();
-    QTest::keyClicks(f, text);
-    QTest::keyClick(f, Qt::Key_Return);
-    QCoreApplication::processEvents();
+    TypeInto(Test()->InvoerVeld, text);
 }
 
 void Answer(bool right)

@@ -87,17 +87,7 @@ class TestTriangular : public QObject {
     Recorder port;
     QVector<kav::TriangleCellCall> cells;
 
-    void Start(int code, int level)
-    {
-        kav::SessionState& s = Session();
-        s.ThemeMemory.fill(-1);
-        s.ThemeItemCount.fill(0);
-        s.QuestionParams.fill(0);
-        s.Attempt = 0;
-        s.LevelIndex = level - 1;
-        s.SessionMode = 20;
-        s.ThemeCode = code;
-    }
+    void Start(int code, int level) { testsupport::StartThemeItem(code, level); }
 
     void Item(int code, bool clear = true)  // as the engine shows one: cleared, framed, then the generator
     {

@@ -53,13 +53,7 @@ class TestTriangularExplanation : public QObject {
     void Explain(int code, int level, const std::function<void()>& set = {})
     {
         kav::SessionState& s = Session();
-        s.ThemeMemory.fill(-1);
-        s.ThemeItemCount.fill(0);
-        s.QuestionParams.fill(0);
-        s.Attempt = 0;
-        s.LevelIndex = level - 1;
-        s.SessionMode = 20;
-        s.ThemeCode = code;
+        testsupport::StartThemeItem(code, level);
         kav::ClearBitmap(&picture, col::BtnFace);
         kav::FrameBitmap(&picture, col::Black);
         kav::ClearBitmap(&text, col::BtnFace);

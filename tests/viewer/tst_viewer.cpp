@@ -66,13 +66,7 @@ void Open(int number, int step)
 
 void Type(const QString& text)
 {
-    QLineEdit* f = Help()->InvoerVeld2;
-    QVERIFY(f->isVisible());
-    QVERIFY(f->hasFocus());
-    f->selectAll();
-    QTest::keyClicks(f, text);
-    QTest::keyClick(f, Qt::Key_Return);
-    QCoreApplication::processEvents();
+    TypeInto(Help()->InvoerVeld2, text);
 }
 
 void Doorgaan()
