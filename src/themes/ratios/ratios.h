@@ -1,0 +1,18 @@
+// The ratio themes 11 to 17: each a generator (a new item, and the same item again for the
+// second attempt) and a worked explanation that the judge calls in practice.
+#pragma once
+
+namespace kav {
+
+// Themes 11 to 14: a ratio table with one wrong number, rectangles of the same shape, the
+// floor plan of a flat, and converting money between five currencies.
+void Theme11();
+void Theme12();
+void Theme13();
+void Theme14();
+void Explanation11();  // also after a right answer
+void Explanation12();
+void Explanation13();
+void Explanation14();
+
+}  // namespace kav
