@@ -28,14 +28,18 @@ struct Recorder : kav::AnswerPort {
     void Repaint() override { ++repaints; }
 };
 
-// The width of a logged text in the font it was written in.
+// The width of a logged text in the font it was written in (measured once per text).
 inline int Width(const TextLogEntry& e)
 {
+    static QHash<QString, int> known;
+    const QString key = e.text + QStringLiteral("\n%1 %2").arg(e.size).arg(e.bold);
+    if (const auto it = known.constFind(key); it != known.constEnd())
+        return *it;
     Canvas c(1, 1);
     c.font.family = kav::FontFamily;
     c.font.size = e.size;
     c.font.bold = e.bold;
-    return c.textWidth(e.text);
+    return known[key] = c.textWidth(e.text);
 }
 
 inline int Line(const TextLogEntry& e) { return e.y; }
@@ -53,6 +57,22 @@ inline const TextLogEntry* Find(const QVector<TextLogEntry>& log, const QString&
         if (e.text == text && (!colour.isValid() || e.color == colour))
             return &e;
     return nullptr;
+}
+
+// Saves a text area and a picture side by side when KAVRIN_SHOTS names a folder.
+inline void SideBySide(const Canvas& text, const Canvas& picture, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KAVRIN_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QImage both(text.width() + picture.width(), qMax(text.height(), picture.height()), QImage::Format_RGB32);
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawImage(0, 0, text.image());
+    painter.drawImage(text.width(), 0, picture.image());
+    painter.end();
+    both.save(folder + u'/' + name + QStringLiteral(".png"));
 }
 
 // The two canvases of a session window at 1024 x 768, the port, and one item at a time.
@@ -129,33 +149,22 @@ struct Fixture {
         return Since(text, before);
     }
 
-    // Everything written lies inside its canvas.
+    // Everything written lies inside its canvas (trailing blanks do not show).
     static bool Inside(const QVector<TextLogEntry>& log, const Canvas& c, QString* which = nullptr)
     {
-        for (const TextLogEntry& e : log)
+        for (TextLogEntry e : log) {
+            while (e.text.endsWith(u' '))
+                e.text.chop(1);
             if (e.x < 0 || e.x + Width(e) > c.width() - 1 || e.y < 0 || e.y + kav::LineHeight > c.height()) {
                 if (which)
                     *which = e.text;
                 return false;
             }
+        }
         return true;
     }
 
-    // Saves text and picture side by side when KAVRIN_SHOTS names a folder.
-    void Shot(const QString& name) const
-    {
-        const QString folder = qEnvironmentVariable("KAVRIN_SHOTS");
-        if (folder.isEmpty())
-            return;
-        QDir().mkpath(folder);
-        QImage both(text.width() + picture.width(), text.height(), QImage::Format_RGB32);
-        both.fill(Qt::white);
-        QPainter painter(&both);
-        painter.drawImage(0, 0, text.image());
-        painter.drawImage(text.width(), 0, picture.image());
-        painter.end();
-        both.save(folder + u'/' + name + QStringLiteral(".png"));
-    }
+    void Shot(const QString& name) const { SideBySide(text, picture, name); }
 };
 
 // The 4-connected area of one colour around (x, y), in pixels.

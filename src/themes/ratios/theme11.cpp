@@ -96,7 +96,7 @@ void Theme11()
         const int rows = RowsAtLevel(level);
         p[2] = rows;
         Canvas* pic = PictureBitmap();
-        DrawTextItem(QStringLiteral("Foutje in de verhoudingstabel"), col::Red, true, TextMargin, 0.25, 1.5, pic);
+        DrawTextFitting(QStringLiteral("Foutje in de verhoudingstabel"), col::Red, true, TextMargin, 0.25, 1.5, pic);
         PictureText(QStringLiteral("Één getal in de rechterkolom van de verhoudingstabel"), col::Blue, TextMargin, 2);
         PictureText(QStringLiteral("is fout."), col::Blue, TextMargin, 3);
         PictureText(QStringLiteral("Zoek de fout op en geef als antwoord het getal dat"), col::Red, TextMargin, 4.5);
@@ -120,12 +120,12 @@ void Theme11()
         DrawTable(level, rows, factor, kind);
         s.ExpectedAnswer = p[1];
     }
-    QuestionLine(1.5, QStringLiteral("Één getal in de rechterkolom"), col::Blue);
-    QuestionLine(2.5, QStringLiteral("van de verhoudingstabel is fout."), col::Blue);
-    QuestionLine(3.5, QStringLiteral("Zoek de fout op en geef als"), col::Blue);
-    QuestionLine(4.5, QStringLiteral("antwoord het getal dat er had"), col::Blue);
-    QuestionLine(5.5, QStringLiteral("moeten staan."), col::Blue);
-    QuestionLine(7, QStringLiteral("Wat is het juiste getal ?"), col::Red);
+    QuestionText(1.5, QStringLiteral("Één getal in de rechterkolom"), col::Blue);
+    QuestionText(2.5, QStringLiteral("van de verhoudingstabel is fout."), col::Blue);
+    QuestionText(3.5, QStringLiteral("Zoek de fout op en geef als"), col::Blue);
+    QuestionText(4.5, QStringLiteral("antwoord het getal dat er had"), col::Blue);
+    QuestionText(5.5, QStringLiteral("moeten staan."), col::Blue);
+    QuestionText(7, QStringLiteral("Wat is het juiste getal ?"), col::Red);
     AskWholeNumber(9.5, QStringLiteral("Juiste getal: "), QStringLiteral("|Geef het juiste getal in"));
 }
 

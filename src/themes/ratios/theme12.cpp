@@ -139,11 +139,11 @@ void Theme12()
             s.ExpectedDecimal = k * b / Divisor(level);
         DrawRectangles(a, b, scale);
     }
-    QuestionLine(1.5, QStringLiteral("De twee rechthoeken hebben"), col::Black);
-    QuestionLine(2.5, QStringLiteral("dezelfde vorm."), col::Black);
-    QuestionLine(4, QStringLiteral("p = "), col::Blue);
+    QuestionText(1.5, QStringLiteral("De twee rechthoeken hebben"), col::Black);
+    QuestionText(2.5, QStringLiteral("dezelfde vorm."), col::Black);
+    QuestionText(4, QStringLiteral("p = "), col::Blue);
     DrawTextItem(ScaledText(p[3], level) + QStringLiteral("."), col::Blue, false, LastTextEnd, 4, 1, TextBitmap());
-    QuestionLine(6, QStringLiteral("Hoe groot is q ?"), col::Red);
+    QuestionText(6, QStringLiteral("Hoe groot is q ?"), col::Red);
     if (Context().port)
         Context().port->Repaint();
     const QString caption = QStringLiteral("q : "), hint = QStringLiteral("| Hoe groot is q ?");

@@ -243,12 +243,12 @@ void Theme13()
     }
     const QString given = MakeVariant(qBound(0, s.ThemeMemory[13], 14), 10, 10).given + QString::number(p[2]);
     Canvas* t = TextBitmap();
-    QuestionLine(1, QStringLiteral("Hiernaast staat de plattegrond"), col::Black);
-    QuestionLine(2, QStringLiteral("van een 2-kamerflat."), col::Black);
-    QuestionLine(3.5, QStringLiteral("Gegeven:"), col::Blue);
-    DrawTextItem(given + QStringLiteral("."), col::Blue, false, Centred, 4.5, 1, t);
-    QuestionLine(6, QStringLiteral("Gevraagd:"), col::Red);
-    DrawTextItem(s.QuestionSubject, col::Red, false, Centred, 7.25, 1, t);
+    QuestionText(1, QStringLiteral("Hiernaast staat de plattegrond"), col::Black);
+    QuestionText(2, QStringLiteral("van een 2-kamerflat."), col::Black);
+    QuestionText(3.5, QStringLiteral("Gegeven:"), col::Blue);
+    DrawTextFitting(given + QStringLiteral("."), col::Blue, false, Centred, 4.5, 1, t);
+    QuestionText(6, QStringLiteral("Gevraagd:"), col::Red);
+    DrawTextFitting(s.QuestionSubject, col::Red, false, Centred, 7.25, 1, t);
     if (Context().port)
         Context().port->Repaint();
     AskWholeNumber(9, s.CaptionSubject + QStringLiteral(" : "), QStringLiteral("|") + s.QuestionSubject);
@@ -270,7 +270,7 @@ void Explanation13()
     s.TextLine += 1.5;
     DrawTextItem(s.CaptionSubject + QStringLiteral(" = "), col::Black, false, TextMargin, s.TextLine, 1, t);
     FractionOnLine(numerator, denominator, col::Blue, LastTextEnd, s.TextLine, t);
-    DrawTextItem(QStringLiteral(" · ") + given, col::Black, false, LastTextEnd, s.TextLine, 1, t);
+    DrawTextFitting(QStringLiteral(" · ") + given, col::Black, false, LastTextEnd, s.TextLine, 1, t);
     s.TextLine += 2.5;
     DrawTextItem(QStringLiteral(" = "), col::Black, false, 3 * TextMargin, s.TextLine, 1, t);
     FractionOnLine(numerator, denominator, col::Blue, LastTextEnd, s.TextLine, t);

@@ -82,7 +82,7 @@ void DrawCurrencyTable(int c1, int c2, bool rate)
         else if (i == c2)
             TextEndingAt(rate ? Num(p[3]) : QStringLiteral("?"), col::Red, false, PercentX(70), line, pic);
     }
-    DrawTextItem(QStringLiteral("Gelijke waarden (ongeveer, december 2000)"), col::Black, false, Centred, 8, 1.25, pic);
+    DrawTextFitting(QStringLiteral("Gelijke waarden (ongeveer, december 2000)"), col::Black, false, Centred, 8, 1.25, pic);
     PictureText(QStringLiteral("Munteenheid"), col::Black, PercentX(5), 9.75);
     PictureText(QStringLiteral("Aantal"), col::Black, PercentX(47), 9.75);
     for (double line : {9.5, 11.0, 17.0})
@@ -99,7 +99,7 @@ void Theme14()
     auto& p = s.QuestionParams;
     if (s.Attempt == 0) {
         const int level = ThemeLevel();
-        DrawTextItem(QStringLiteral("Hetzelfde bedrag, andere valuta"), col::Red, true, TextMargin, 0.25, 1.5,
+        DrawTextFitting(QStringLiteral("Hetzelfde bedrag, andere valuta"), col::Red, true, TextMargin, 0.25, 1.5,
                      PictureBitmap());
         // The currencies: never from the same one as the previous item, never into itself.
         int& history = s.Private.theme14;
@@ -140,20 +140,20 @@ void Theme14()
         DrawCurrencyTable(c1, c2, RateQuestion());
     }
     const int c1 = p[1], c2 = p[2];
-    QuestionLine(0.5, QStringLiteral("Suzanne koopt iets in"), col::Blue);
-    QuestionLine(1.5, Country(c1) + QStringLiteral(" voor ") + Num(p[0]) + u' ' + Singular(c1) + u'.', col::Blue);
+    QuestionText(0.5, QStringLiteral("Suzanne koopt iets in"), col::Blue);
+    QuestionText(1.5, Country(c1) + QStringLiteral(" voor ") + Num(p[0]) + u' ' + Singular(c1) + u'.', col::Blue);
     if (RateQuestion()) {
-        QuestionLine(2.75, QStringLiteral("In ") + Country(c2) + QStringLiteral(" kost dit artikel"), col::Blue);
-        QuestionLine(3.75, Num(p[3]) + u' ' + Singular(c2) + u'.', col::Blue);
-        QuestionLine(5, QStringLiteral("Hoeveel ") + Plural(c2), col::Red);
-        QuestionLine(6, QStringLiteral("hebben dezelfde waarde als"), col::Red);
-        QuestionLine(7, Num(Amount(c1)) + u' ' + Plural(c1) + QStringLiteral(" ?"), col::Red);
+        QuestionText(2.75, QStringLiteral("In ") + Country(c2) + QStringLiteral(" kost dit artikel"), col::Blue);
+        QuestionText(3.75, Num(p[3]) + u' ' + Singular(c2) + u'.', col::Blue);
+        QuestionText(5, QStringLiteral("Hoeveel ") + Plural(c2), col::Red);
+        QuestionText(6, QStringLiteral("hebben dezelfde waarde als"), col::Red);
+        QuestionText(7, Num(Amount(c1)) + u' ' + Plural(c1) + QStringLiteral(" ?"), col::Red);
         AskWholeNumber(8.75, QStringLiteral("Aantal: "), QStringLiteral("|Wat is de 'koers' in ") + Country(c2) +
                                                              QStringLiteral(" ?"));
         s.AnswerSuffix = QStringLiteral(" ");
     } else {
-        QuestionLine(3, QStringLiteral("Hoeveel kost dit omgerekend"), col::Red);
-        QuestionLine(4, QStringLiteral("in ") + Plural(c2) + u'?', col::Red);
+        QuestionText(3, QStringLiteral("Hoeveel kost dit omgerekend"), col::Red);
+        QuestionText(4, QStringLiteral("in ") + Plural(c2) + u'?', col::Red);
         AskWholeNumber(6, Singular(c2) + QStringLiteral(": "),
                        QStringLiteral("|Hoeveel ") + Plural(c2) + QStringLiteral(" kost dat ?"));
         s.AnswerSuffix = u' ' + Singular(c2);
@@ -176,7 +176,7 @@ void Explanation14()
     const QColor bColour = rate ? col::Red : col::Black, dColour = rate ? col::Black : col::Red;
 
     s.TextLine += 1.25;
-    DrawTextItem(QStringLiteral("Toelichting: evenredigheidstabel"), col::Blue, false, TextMargin, s.TextLine, 1, t);
+    DrawTextFitting(QStringLiteral("Toelichting: evenredigheidstabel"), col::Blue, false, TextMargin, s.TextLine, 1, t);
     s.TextLine += 1.1;
 
     DrawTextItem(QStringLiteral("EVENREDIGHEIDSTABEL:"), col::Red, false, Centred, 18.5, 1, pic);
@@ -191,7 +191,7 @@ void Explanation14()
     auto then = [&](const QString& text, const QColor& colour) {
         DrawTextItem(text, colour, false, LastTextEnd, s.TextLine, 1, t);
     };
-    DrawTextItem(QStringLiteral("Bijvoorbeeld kruisprodukt maken:"), col::Black, false, TextMargin, s.TextLine, 1, t);
+    DrawTextFitting(QStringLiteral("Bijvoorbeeld kruisprodukt maken:"), col::Black, false, TextMargin, s.TextLine, 1, t);
     s.TextLine += 1.1;
     DrawTextItem(Num(a) + QStringLiteral(" · "), col::Black, false, indent, s.TextLine, 1, t);
     then(d, dColour);
