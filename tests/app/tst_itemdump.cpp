@@ -72,6 +72,37 @@ private slots:
         QVERIFY(a.items != c.items);
     }
 
+    // A decimal answer gives its value as a number, its decimals and its tolerance; a whole
+    // answer its whole value and tolerance.
+    void decimalAnswers()
+    {
+        const Run r = dump({"--items", "11-14", "--level", "2", "--count", "40", "--seed", "3"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.items.size(), 40);
+        for (const QJsonObject& o : r.items) {
+            const int theme = o["theme"].toInt();
+            const QJsonArray p = o["params"].toArray();
+            if (theme == 12) {
+                QCOMPARE(o["kind"].toInt(), 2);
+                QVERIFY(o["expectedDecimal"].isDouble() && !o.contains("expected"));
+                // q = k * b / 2 at "Durver", k and b being the scale number and the top side.
+                QCOMPARE(o["expectedDecimal"].toDouble(), p[2].toInt() * p[1].toInt() / 2.0);
+                QCOMPARE(o["decimals"].toInt(), 1);
+                QCOMPARE(o["tolerance"].toDouble(), 0.000005);
+            } else {
+                QCOMPARE(o["kind"].toInt(), 1);
+                QVERIFY(o["expected"].toInt() > 0 && !o.contains("expectedDecimal") && !o.contains("decimals"));
+                QCOMPARE(o["tolerance"].toDouble(), 0.0);
+            }
+        }
+        // At "Starter" the rectangles have whole answers.
+        const Run starter = dump({"--items", "12", "--level", "1", "--count", "5", "--seed", "3"});
+        for (const QJsonObject& o : starter.items) {
+            QCOMPARE(o["kind"].toInt(), 1);
+            QCOMPARE(o["expected"].toInt(), o["params"].toArray()[4].toInt());
+        }
+    }
+
     void picturesOfTheItems()
     {
         QTemporaryDir dir;

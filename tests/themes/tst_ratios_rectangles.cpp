@@ -211,6 +211,9 @@ private slots:
                         QVERIFY2(red, qPrintable(QString::number(y)));
                     }
                     QVERIFY(label[0].y < yB && label[0].y + kav::LineHeight > yA);
+                    // Right of the large rectangle, or on it clear of its sides.
+                    QVERIFY(label[0].x > large.right() ||
+                            (label[0].x + Width(label[0]) < large.right() && label[0].y > large.top()));
                     if (i == 0)
                         f.Shot(QStringLiteral("theme12-explanation-level%1").arg(level));
                 }
@@ -219,26 +222,27 @@ private slots:
         }
     }
 
-    // A wide large rectangle leaves no room right of it: the arrow and label move in.
+    // A wide large rectangle leaves no room right of it: the arrow and label move in, over it.
     void wideRectangleKeepsTheArrowInside()
     {
         Fixture::Start(12, 3);
         kav::SessionState& s = kav::Session();
-        auto& p = s.QuestionParams;
-        kav::ClearBitmap(&f.picture, col::BtnFace);
-        p[0] = 2, p[1] = 7, p[2] = 79, p[3] = 158, p[4] = 553;  // 10 + 1.5 * 55.3 = 93 % wide
-        s.AnswerKind = 2, s.AnswerDecimals = 1, s.ExpectedDecimal = 55.3, s.TextLine = 8;
+        int widest = 0;
+        for (int seed = 0; widest < 500; ++seed) {  // q at least 50: the rectangle reaches 85 %
+            kav::SeedRandom(std::uint32_t(seed));
+            f.Item(kav::Theme12);
+            widest = s.QuestionParams[4];
+        }
         const int before = int(f.picture.textLog().size());
         f.Explain(kav::Explanation12);
         const QVector<TextLogEntry> label = Since(f.picture, before);
         QVERIFY(label.size() == 2 && Fixture::Inside(label, f.picture));
-        QRect red;
         const QImage img = f.picture.image();
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (QColor(img.pixel(x, y)) == col::Red)
-                    red |= QRect(x, y, 1, 1);
+        const QRect red = Box(img, col::Red), large = Box(img, col::Aqua);
         QVERIFY(red.right() < f.picture.width() - 1 && red.left() > kav::PercentX(50));
+        // The label stands on the rectangle, clear of its sides.
+        QVERIFY(large.right() > label[0].x + Width(label[0]) && large.top() < label[0].y);
+        QCOMPARE(QColor(img.pixel(f.picture.width() - 1, red.center().y())), col::Black);  // the frame is whole
         f.Shot(QStringLiteral("theme12-wide"));
     }
 

@@ -1,9 +1,11 @@
 // The ratio themes 11 to 14 in the session window's own drawing areas on screens of several
 // shapes: every text of the question, the picture, the judgement and the explanation stays
-// inside its area, and nothing is drawn over the picture's frame.
+// inside its area, and nothing is drawn over the picture's frame. Kept values that no
+// generator leaves, and a missing drawing area, are survived.
 #include "formsfixture.h"
 #include "ratiofixture.h"
 #include "session/engine.h"
+#include "themes/ratios/ratios.h"
 #include "themes/verdeler.h"
 
 using namespace ratiotest;
@@ -30,6 +32,40 @@ private slots:
     {
         kav::SetExplanationHandler({});
         kav::DestroyForms();
+    }
+
+    void oddValuesAndNoCanvas()
+    {
+        Canvas picture(200, 150), text(100, 150);
+        const std::function<void()> steps[] = {kav::Theme11, kav::Theme12, kav::Theme13, kav::Theme14,
+                                               kav::Explanation11, kav::Explanation12, kav::Explanation13,
+                                               kav::Explanation14};
+        kav::SessionState& s = kav::Session();
+        for (bool canvases : {true, false}) {
+            kav::SetContext(canvases ? &picture : nullptr, canvases ? &text : nullptr, canvases ? &port : nullptr);
+            for (int value : {-2147483647, -1, 0, 7, 2147483647})
+                for (int k = 0; k < 8; ++k) {
+                    Fixture::Start(11 + k % 4, 3);
+                    s.QuestionParams.fill(value);
+                    s.ThemeMemory.fill(value);
+                    s.Private.theme11 = s.Private.theme13 = s.Private.theme14 = value;
+                    s.Private.theme12 = value;
+                    s.ExpectedAnswer = value;
+                    s.ExpectedDecimal = value;
+                    s.TextLine = 8;
+                    s.Attempt = 2;  // the item asked again from the kept values, or explained
+                    steps[k]();
+                }
+        }
+        // A new item from odd kept values still follows the rules.
+        kav::SetContext(&picture, &text, &port);
+        for (int code = 11; code <= 14; ++code) {
+            Fixture::Start(code, 2);
+            s.Private.theme11 = s.Private.theme13 = s.Private.theme14 = -123456;
+            s.ThemeMemory[code] = code == 13 ? 2147483647 : -2147483647;
+            steps[code - 11]();
+            QVERIFY(s.ExpectedAnswer > 0 || s.ExpectedDecimal > 0);
+        }
     }
 
     void everyScreen_data()

@@ -73,8 +73,8 @@ void DrawRectangles(int a, int b, double scale)
 }
 
 // The red curved arrow from the middle height of the small rectangle to that of the large
-// one, with "factor" and its value beside it. It stands right of the large rectangle, moved
-// left over the rectangle where a wide rectangle leaves no room for it in the picture.
+// one, with "factor" and its value beside it. It stands right of the large rectangle; where a
+// wide rectangle leaves no room for it in the picture, it moves in over the rectangle.
 void DrawFactorArrow(int a, int b, double scale, const QString& factor)
 {
     Canvas* pic = PictureBitmap();
@@ -83,10 +83,10 @@ void DrawFactorArrow(int a, int b, double scale, const QString& factor)
     const int m = TextMargin;
     const QString name = QStringLiteral("factor");
     const int nameWidth = ItemWidth(pic, name), factorWidth = ItemWidth(pic, factor);
-    int xR = PercentX(10 + 1.5 * scale * b);
-    const int labelRight = xR + 5 * m + Max(nameWidth, factorWidth);
-    if (labelRight > pic->width() - m)
-        xR -= labelRight - (pic->width() - m);
+    const int right = PercentX(10 + 1.5 * scale * b), labelWidth = Max(nameWidth, factorWidth);
+    const bool inside = right + 5 * m + labelWidth > pic->width() - m;
+    // Inside, the label ends a margin from the rectangle's right side and stays below its top.
+    const int xR = inside ? right - 6 * m - labelWidth : right;
     const int xE = xR + 4 * m, xm = (xR + xE) / 2;
     const int yA = (PercentY(5) + PercentY(5 + 1.5 * a)) / 2;
     const int yB = (PercentY(20) + PercentY(20 + 1.5 * scale * a)) / 2;
@@ -95,7 +95,9 @@ void DrawFactorArrow(int a, int b, double scale, const QString& factor)
     pic->arc(xR, yA, xE, yB, xm, yB, xm, yA);
     pic->line(xm, yB, Round(xm + 0.25 * m), Round(yB - 1.5 * m));
     pic->line(xm, yB, Round(xm + 1.4 * m), Round(yB + 0.25 * m));
-    const double middle = (yA + yB) * 0.5 / LineHeight;
+    double middle = (yA + yB) * 0.5 / LineHeight;
+    if (inside)
+        middle = MaxReal(middle, PercentY(20) / double(LineHeight) + 0.75);
     DrawTextItem(name, col::Red, false, xE + m, middle - 0.5, 1, pic);
     DrawTextItem(factor, col::Red, false, xE + m + (nameWidth - factorWidth) / 2, middle + 0.5, 1, pic);
 }

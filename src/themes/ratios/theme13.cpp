@@ -229,7 +229,7 @@ void Theme13()
             unit = (Random(5) + 7) * 15;
         const int square = Random(6) + 3;
         const int n = VariantCount(level);
-        const int v = ((s.ThemeMemory[13] + 1) % n + n) % n;
+        const int v = int(((s.ThemeMemory[13] + 1LL) % n + n) % n);
         s.ThemeMemory[13] = v;
         const Variant variant = MakeVariant(v, w, h);
         const int each = variant.area ? square : unit;
