@@ -242,7 +242,7 @@ private slots:
     {
         for (int code = 21; code <= 28; ++code)
             for (int level = 1; level <= 3 && !QTest::currentTestFailed(); ++level)
-                for (int i = 0; i < 100; ++i) {
+                for (int i = 0; i < testsupport::Sweep(100); ++i) {
                     kav::SeedRandom(std::uint32_t(1000 * code + 100 * level + i));
                     Explain(code, level);
                     CheckWritten();
