@@ -195,6 +195,8 @@ void Interpreter::Doorgaan()
             if (reader.atEnd())
                 throw Fault{QStringLiteral("Het script is afgelopen zonder [end]."), false};
             end = runLine();
+            if (LineDone)
+                LineDone();
             if (generation_ != run)
                 return;  // the viewer started anew meanwhile
         }
