@@ -10,6 +10,17 @@
 
 namespace testsupport {
 
+// How many items a sweep over seeds takes. A build with sanitizers checks every pixel drawn
+// and runs several times slower: it takes a quarter, so the whole suite stays within minutes.
+constexpr int Sweep(int items)
+{
+#ifdef KAVRIN_SANITIZED
+    return items / 4;
+#else
+    return items;
+#endif
+}
+
 inline void UseBuildPictures()
 {
     kav::SetPictureFolder(QStringLiteral(KAVRIN_BUILD_DIR));

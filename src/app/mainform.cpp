@@ -4,7 +4,10 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
 #include <QSvgRenderer>
 #include <QTimer>
@@ -38,6 +41,34 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int points
     SetDesignFont(l, points, bold);
     return l;
 }
+
+// A label whose text has a dark outline, so light colours stay readable on the button face.
+class OutlinedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        const QFontMetricsF fm(font());
+        QPainterPath path;
+        const double x = (width() - fm.horizontalAdvance(text())) / 2;
+        const double y = (height() - fm.height()) / 2 + fm.ascent();
+        QFont f = font();
+        f.setFamily(QFontInfo(f).family());  // the family the label itself is drawn in
+        path.addText(QPointF(x, y), f, text());
+        const double outline = qMax(1.5, font().pixelSize() / 24.0);
+        const QColor dark(70, 50, 0);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 90));
+        p.drawPath(path.translated(2 * outline, 2 * outline));  // a soft drop shadow
+        p.setPen(QPen(dark, outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(palette().color(QPalette::WindowText));
+        p.drawPath(path);
+    }
+};
 
 }  // namespace
 
@@ -78,8 +109,14 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     ProgNaamLabel = label(info, "ProgNaamLabel", QStringLiteral("Kavrin deel 2"), 14, true);
     ProgNaamLabel->setStyleSheet(QStringLiteral("color: rgb(0,0,128)"));
     Place(ProgNaamLabel, 10, 8, 130, 28);
-    Label1 = label(info, "Label1", QStringLiteral("8"), 40, true);
-    Label1->setStyleSheet(QStringLiteral("color: rgb(255,255,0)"));
+    Label1 = new OutlinedLabel(QStringLiteral("8"), info);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    SetDesignFont(Label1, 40, true);
+    {
+        QPalette pal = Label1->palette();
+        pal.setColor(QPalette::WindowText, col::Yellow);
+        Label1->setPalette(pal);
+    }
     Label1->setAlignment(Qt::AlignCenter);
     Place(Label1, 138, 4, 56, 70);
     VersieLabel = label(info, "VersieLabel", QString(), 10, true);
@@ -247,17 +284,21 @@ void TKavrin2MainForm::makeLogo()
         p.setRenderHint(QPainter::Antialiasing, true);
         svg.render(&p, QRectF(0, 0, w, lh));
     }
-    // The maker's name across the bottom, as large as the width allows.
+    // The maker's name across the bottom, as large as the rounded frame allows: the ink of the
+    // slanted letters (not just their advance) stays clear of the frame's corners.
     c.font.family = FontFamily;
     c.font.bold = true;
     c.font.italic = true;
     c.font.size = FontPoints(VersieLabel);
     c.font.color = col::Navy;
     const QString maker = QStringLiteral("Orvelaan");
-    while (c.textWidth(maker) <= w - 3 * ScreenScale && c.font.size < 400)
+    const auto ink = [&c, &maker] { return QFontMetrics(c.qfont()).tightBoundingRect(maker); };
+    const int room = w - 2 * Round(w * 0.06);
+    while (ink().width() <= room && c.font.size < 400)
         ++c.font.size;
     --c.font.size;
-    const int x = (w - c.textWidth(maker)) / 2 + Round(ScreenScale);
+    const QRect r = ink();
+    const int x = (w - r.width()) / 2 - r.left();
     const int y = (h - c.textHeight(maker)) - Round(4 * ScreenScale);
     c.textOut(x, y, maker);
     logo_ = c.image();

@@ -78,6 +78,20 @@ double ControlScale(QSize screen)
     return fh >= fw ? fw : fh;
 }
 
+QRect FitShape(const QRect& space, QSize shape)
+{
+    if (space.isEmpty() || shape.isEmpty())
+        return space;
+    // Width-limited unless the shape's height at the full width would not fit.
+    int w = space.width();
+    int h = Round(double(w) * shape.height() / shape.width());
+    if (h > space.height()) {
+        h = space.height();
+        w = qMin(space.width(), Round(double(h) * shape.width() / shape.height()));
+    }
+    return QRect(space.x() + (space.width() - w) / 2, space.y() + (space.height() - h) / 2, w, h);
+}
+
 // ---- design geometry -------------------------------------------------------
 
 void Place(QWidget* w, int x, int y, int width, int height)
@@ -103,6 +117,12 @@ void SetDesignFont(QWidget* w, int points, bool bold, bool italic)
     f.setItalic(italic);
     w->setFont(f);
     SetFontPoints(w, points);
+}
+
+QSize DesignSize(const QWidget* w)
+{
+    const QVariant d = w->property("kavDesign");
+    return d.isValid() ? d.toRect().size() : w->size();
 }
 
 int FontPoints(const QWidget* w)

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QPushButton>
+#include <QRect>
 #include <QSize>
 #include <functional>
 
@@ -42,6 +43,11 @@ void SetFontPoints(QWidget* w, int points);
 
 // The smaller of the two screen ratios, as every window scales its controls.
 double ControlScale(QSize screen);
+// The largest rectangle of the given shape that fits in space, centred in it. Picture areas
+// keep the shape they have in the design this way, so a square stays square on any screen.
+QRect FitShape(const QRect& space, QSize shape);
+// The size a widget was placed with in the 640 x 480 design.
+QSize DesignSize(const QWidget* w);
 
 // ---- hints -----------------------------------------------------------------
 // A hint "short|long": the short part is the tooltip, the long part goes to the status bar.

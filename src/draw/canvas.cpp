@@ -396,6 +396,16 @@ int Canvas::textHeight(const QString&) const
     return qRound(fm.ascent() + fm.descent());
 }
 
+int Canvas::ascent() const
+{
+    return qRound(QFontMetricsF(qfont()).ascent());
+}
+
+int Canvas::capHeight() const
+{
+    return qRound(QFontMetricsF(qfont()).capHeight());
+}
+
 void Canvas::stretchDraw(int x1, int y1, int x2, int y2, const QImage& img)
 {
     if (img.isNull())

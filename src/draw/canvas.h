@@ -102,6 +102,9 @@ public:
     void textOut(int x, int y, const QString& text);
     int textWidth(const QString& text) const;
     int textHeight(const QString& text) const;
+    // In the current font: the baseline below the top of a text, and the height of a capital.
+    int ascent() const;
+    int capHeight() const;
 
     // Images.
     void stretchDraw(int x1, int y1, int x2, int y2, const QImage& img);

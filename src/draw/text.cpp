@@ -109,16 +109,27 @@ void DrawTriangleNumber(int& x, const QString& subscript, Canvas* canvas, double
 {
     if (!canvas || !Usable(line))
         return;
-    // Lines of the text grid, as for every text; the text area is taller than 26 of them.
-    const int l = LineHeight;
-    DrawTriangleSymbol(x, Round((line - 0.25) * l), canvas, color);
-    // The subscript is written smaller; the font size is given back afterwards so that a row of
-    // triangle numbers does not shrink from one to the next.
+    // Written as one sign in the text: the triangle stands on the baseline as tall as a
+    // capital, and the number follows close by as a subscript, smaller and a little lower.
+    // Signs written after it ("-", "+", "=") then stand on the middle of the line beside it.
+    const int baseline = Round(line * LineHeight) + canvas->ascent();
+    const int cap = Max(canvas->capHeight(), 2);
+    const int w = canvas->textWidth(QStringLiteral("N"));
+    canvas->penColor = color;
+    const QPoint apex(x + Round(0.5 * w), baseline - cap);
+    canvas->polyline({apex, QPoint(x + w, baseline), QPoint(x, baseline), apex});
+    x += w + Max(canvas->penWidth, 1);
+    // The subscript is written smaller; the font is given back afterwards so that a row of
+    // triangle numbers does not shrink from one to the next, and what follows keeps its
+    // distance: a space of the text's own size.
     const int oldSize = canvas->font.size;
+    const bool oldBold = canvas->font.bold;
     PlainFont(canvas, Round(0.7 * oldSize), color, false);
-    canvas->textOut(x, Round(line * l), subscript);
-    x += canvas->textWidth(subscript + QStringLiteral(" "));
+    canvas->textOut(x, baseline + Round(0.3 * cap) - canvas->ascent(), subscript);
+    x += canvas->textWidth(subscript);
     canvas->font.size = oldSize;
+    canvas->font.bold = oldBold;
+    x += canvas->textWidth(QStringLiteral(" "));
 }
 
 void DrawApproxText(const QString& text, const QColor& color, Canvas* target, double size, double line, double x)

@@ -23,7 +23,8 @@ int DrawFraction(const QString& numerator, const QString& denominator, Canvas* c
                  const QColor& color);
 // The small triangle that stands for a triangular number; advances x.
 void DrawTriangleSymbol(int& x, int y, Canvas* canvas, const QColor& color);
-// The triangle symbol followed by a smaller subscript; advances x.
+// A triangular number on text line `line`: the triangle symbol standing on the baseline like a
+// capital, followed by its number as a smaller, lowered subscript; advances x past it and a space.
 void DrawTriangleNumber(int& x, const QString& subscript, Canvas* canvas, double line, const QColor& color);
 // An approximately-equal sign followed by Text.
 void DrawApproxText(const QString& text, const QColor& color, Canvas* target, double size, double line, double x);

@@ -301,9 +301,14 @@ void TTestForm::layoutForScreen(QSize screen)
 
     // Layout of the areas.
     const int statusTop = StatusBalk->y();
-    Plaatje->resize(cw - Plaatje->x() - TextMargin, ch - StatusBalk->height() - 2 * Plaatje->y());
-    KeuzeBox->setGeometry(KeuzeBox->x(), Plaatje->y(), cw - KeuzeBox->x() - TextMargin, Plaatje->height());
-    NivoBox->move(NivoBox->x(), statusTop - Tekst->y() - NivoBox->height());
+    // The space right of the text column; the choice box fills it, the picture keeps the shape
+    // of the design inside it, centred, and the rest stays button face.
+    const QRect pictureSpace(Plaatje->x(), Plaatje->y(), cw - Plaatje->x() - TextMargin,
+                             ch - StatusBalk->height() - 2 * Plaatje->y());
+    Plaatje->setGeometry(FitShape(pictureSpace, DesignSize(Plaatje)));
+    KeuzeBox->setGeometry(pictureSpace);
+    // The level box stands a little clear of the status bar.
+    NivoBox->move(NivoBox->x(), statusTop - Tekst->y() - NivoBox->height() - Round(4 * ControlScale(screen)));
     StartButton->move(StartButton->x(), NivoBox->y() + Round(ScreenScale * 20));
     ScorePanel->move(ScorePanel->x(), statusTop - ScorePanel->height() - Tekst->y());
     Tekst->resize(Tekst->width(), ch - StatusBalk->height());
@@ -601,26 +606,29 @@ void TTestForm::NivoBoxExit()
 {
     const int index = NivoBox->itemIndex();
     if (Tag(NivoButton) != index) {
-        const int w = Round(ScreenScale * 60), h = Round(0.7 * w);
-        Canvas g(w, h);
-        g.setBrush(col::BtnFace);
-        g.fillRect(0, 0, w, h);
-        g.font = TextBitmap.font;
-        g.font.bold = true;
-        g.font.color = col::Purple;
-        g.textOut(Round(ScreenScale), 1, QStringLiteral("NIVEAU"));
-        g.font.color = col::Blue;
-        const int y = Round(1.25 * LineHeight);
-        if (index == 0)
-            g.textOut(Round(3 * ScreenScale), y, QStringLiteral("Starter"));
-        else if (index == 1)
-            g.textOut(Round(4 * ScreenScale), y, QStringLiteral("Durver"));
-        else if (index == 2)
-            g.textOut(Round(10 * ScreenScale), y, QStringLiteral("Prof !"));
-        SetGlyph(NivoButton, g.image());
+        static const QString names[] = {QStringLiteral("Starter"), QStringLiteral("Durver"), QStringLiteral("Prof !")};
+        SetLevelGlyph(QStringLiteral("NIVEAU"), index >= 0 && index <= 2 ? names[index] : QString());
     }
     SetTag(NivoButton, index);
     Session().LevelIndex = qMax(index, 0);
+}
+
+void TTestForm::SetLevelGlyph(const QString& title, const QString& value)
+{
+    // Sized by the button rather than by the screen width, so on a wide screen it fills the
+    // button as it does on a 4 : 3 one; both words centred.
+    const double f = NivoButton->width() / 66.0;
+    const int w = Round(60 * f), h = Round(0.7 * w);
+    Canvas g(w, h);
+    g.setBrush(col::BtnFace);
+    g.fillRect(0, 0, w, h);
+    g.font = TextBitmap.font;
+    g.font.bold = true;
+    g.font.color = col::Purple;
+    g.textOut((w - g.textWidth(title)) / 2, Round(f), title);
+    g.font.color = col::Blue;
+    g.textOut((w - g.textWidth(value)) / 2, Round(1.25 * LineHeight), value);
+    SetGlyph(NivoButton, g.image());
 }
 
 int TTestForm::Level() const

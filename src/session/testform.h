@@ -93,6 +93,8 @@ public:
     void ShowContinue() override;
     int Level() const;
     void setLevelIndex(int index);
+    // The level button's picture: a title ("NIVEAU", "SALDO") over a value.
+    void SetLevelGlyph(const QString& title, const QString& value);
 
     // Copies both canvases to the screen.
     void paintBitmaps();

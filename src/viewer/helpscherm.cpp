@@ -341,6 +341,9 @@ void THelpScherm::InvoerVeld2Exit(QWidget* newFocus)
         return;
     entryOpen_ = false;
     InvoerPanel2->hide();
+    // The prompt in the status bar belongs to the open entry; a refused entry that opens
+    // again puts it back when the field gets the focus.
+    StatusBalk->setCaption(QString());
     SessionState& s = Session();
     s.GivenAnswer = 0;
     auto refuse = [this](const QString& message) {

@@ -42,28 +42,36 @@ QString Quoted(const QString& s)
 
 }  // namespace
 
+namespace {
+
+// Where a cell of a triangular-number pattern lies: its centre and its size in pixels.
+struct PatternCell {
+    double cx, cy, cw, ch;
+};
+
+PatternCell PatternCellAt(int g, int c, int n, int layout, bool big, int w, int h)
+{
+    const double cw = PercentOf(75, w) / double(big ? n : 30);
+    const double ch = PercentOf(80, h) / double(big ? n : 30);
+    const double shift = layout % 2 == 1 ? cw / 2 : 0;  // odd layouts are isosceles
+    double x0 = PercentOf(17, w);
+    if (PercentOf(1, w) > x0 - cw / 2)
+        x0 = PercentOf(1, w) + cw / 2;
+    if (layout < 4)  // apex up
+        return {x0 + shift * (g - 1) + cw * (c - 1), PercentOf(90, h) - ch * (g - 1), cw, ch};
+    return {x0 + shift * (n - g) + cw * (n - c), PercentOf(10, h) + ch * g, cw, ch};  // apex down
+}
+
+}  // namespace
+
 void DrawPatternCell(int g, int c, int n, int layout, int dot, const QColor& colour, bool big, Canvas* bitmap)
 {
     if (!bitmap || dot < 1 || n < 1 || layout < 0 || layout > 7)
         return;
-    const int w = bitmap->width(), h = bitmap->height();
-    const double cw = PercentOf(75, w) / double(big ? n : 30);
-    const double ch = PercentOf(80, h) / double(big ? n : 30);
-    const double shift = layout % 2 == 1 ? cw / 2 : 0;  // odd layouts are isosceles
+    const PatternCell cell = PatternCellAt(g, c, n, layout, big, bitmap->width(), bitmap->height());
+    const double cx = cell.cx, cy = cell.cy;
     bitmap->setPen(colour, 1);
     bitmap->setBrush(colour);
-    double x0 = PercentOf(17, w);
-    if (PercentOf(1, w) > x0 - cw / 2)
-        x0 = PercentOf(1, w) + cw / 2;
-
-    double cx, cy;
-    if (layout < 4) {  // apex up
-        cx = x0 + shift * (g - 1) + cw * (c - 1);
-        cy = PercentOf(90, h) - ch * (g - 1);
-    } else {  // apex down
-        cx = x0 + shift * (n - g) + cw * (n - c);
-        cy = PercentOf(10, h) + ch * g;
-    }
     const int kind = layout % 4;
     if (kind < 2) {
         const double e = Round(bitmap->textWidth(QStringLiteral("O")) * dot * 0.01);
@@ -71,7 +79,8 @@ void DrawPatternCell(int g, int c, int n, int layout, int dot, const QColor& col
     } else {
         bitmap->setBrush(layout < 4 ? col::Yellow : col::Aqua);
         bitmap->penWidth = Round(ScreenScale);
-        bitmap->rectangle(Round(cx - cw / 2), Round(cy - ch / 2), Round(cx + cw / 2), Round(cy + ch / 2));
+        bitmap->rectangle(Round(cx - cell.cw / 2), Round(cy - cell.ch / 2), Round(cx + cell.cw / 2),
+                          Round(cy + cell.ch / 2));
     }
 }
 
@@ -134,13 +143,10 @@ public:
             throw Fault{QStringLiteral("Er ontbreekt een getal in veld %1.").arg(field)};
         const auto v = ScriptDecimal(text, DecimalSeparator);
         if (!v)
-            throw Fault{QStringLiteral("%1 is geen geldig getal (veld %2).").arg(Quoted(text)).arg(field)};
+            throw Fault{QStringLiteral("%1 is geen geldig getal (veld %2).").arg(Quoted(text), QString::number(field))};
         if (*v < lo || *v > hi)
             throw Fault{QStringLiteral("%1 is hier geen bruikbaar getal (veld %2): het moet tussen %3 en %4 liggen.")
-                            .arg(Quoted(text))
-                            .arg(field)
-                            .arg(lo)
-                            .arg(hi)};
+                            .arg(Quoted(text), QString::number(field), QString::number(lo), QString::number(hi))};
         return *v;
     }
 
@@ -150,7 +156,7 @@ public:
             throw Fault{QStringLiteral("Er ontbreekt een geheel getal in veld %1.").arg(field)};
         const auto v = ScriptWhole(text);
         if (!v)
-            throw Fault{QStringLiteral("%1 is geen geldig geheel getal (veld %2).").arg(Quoted(text)).arg(field)};
+            throw Fault{QStringLiteral("%1 is geen geldig geheel getal (veld %2).").arg(Quoted(text), QString::number(field))};
         return *v;
     }
 
@@ -160,8 +166,7 @@ public:
         const qsizetype slash = text.indexOf(u'/');
         if (slash < 0)
             throw Fault{QStringLiteral("%1 in veld %2 moet twee getallen met een / ertussen zijn.")
-                            .arg(Quoted(text))
-                            .arg(field)};
+                            .arg(Quoted(text), QString::number(field))};
         return {numberOf(text.left(slash), field), numberOf(text.mid(slash + 1), field)};
     }
 
@@ -190,6 +195,8 @@ void Interpreter::Doorgaan()
             if (reader.atEnd())
                 throw Fault{QStringLiteral("Het script is afgelopen zonder [end]."), false};
             end = runLine();
+            if (LineDone)
+                LineDone();
             if (generation_ != run)
                 return;  // the viewer started anew meanwhile
         }
@@ -212,6 +219,8 @@ void Interpreter::Doorgaan()
         running_ = false;
 }
 
+// Messages are built in one pass of arg(), so text from a script holding "%1" is shown as it
+// stands and never taken for a place holder.
 void Interpreter::reportError(const QString& detail, bool namesLine)
 {
     const QString file = reader.fileName().isEmpty() ? QStringLiteral("het script") : reader.fileName();
@@ -219,7 +228,7 @@ void Interpreter::reportError(const QString& detail, bool namesLine)
     if (!namesLine)
         heading = QStringLiteral("Fout in %1:").arg(file);
     else if (const auto line = ScriptWhole(reader.F[1]))
-        heading = QStringLiteral("Fout in regel %1 van %2:").arg(*line).arg(file);
+        heading = QStringLiteral("Fout in regel %1 van %2:").arg(QString::number(*line), file);
     else
         heading = QStringLiteral("Fout in %1, in de regel %2:").arg(file, Quoted(reader.currentLine()));
     ShowMessage(heading + QLatin1Char('\r') + detail, MessageKind::Error);
@@ -538,8 +547,13 @@ void Interpreter::sumAnimation()
     DrawTextItem(QString::number(TriangularOf(k - 1)) + QStringLiteral(" + "), col::Black, false,
                  PercentOf(51, pw) - w - half * k, line, 0.85, picture_);
     DrawTextItem(QString::number(k), col::Red, false, LastTextEnd, line, 0.85, picture_);
-    DrawTextItem(QStringLiteral("= ") + QString::number(TriangularOf(k)), col::Blue, false, PercentOf(53, pw) + half * k,
-                 line, 0.85, picture_);
+    // The new sum stands right of the row, clear of its last dot also when the rows are long
+    // and their cells narrow: a space beyond the row's last cell, as far as the frame allows.
+    const QString sum = QStringLiteral("= ") + QString::number(TriangularOf(k));
+    const PatternCell last = PatternCellAt(n - k + 1, k, n, 1, true, pw, ph);
+    const double clear = MinReal(last.cx + last.cw / 2 + picture_->textWidth(QStringLiteral(" ")),
+                                 pw - 1 - picture_->textWidth(sum));
+    DrawTextItem(sum, col::Blue, false, MaxReal(PercentOf(53, pw) + half * k, clear), line, 0.85, picture_);
     ++SumRow;
     ContinueRun = true;
 }

@@ -2,6 +2,7 @@
 // approximately-equal sign, clearing lines, and the number helpers they lean on.
 #include <QtTest>
 #include <cmath>
+#include <limits>
 
 #include "draw/canvas.h"
 #include "draw/numbers.h"
@@ -193,35 +194,55 @@ private slots:
 
     void triangleNumber()
     {
+        // One sign in the text: a triangle on the baseline as tall as a capital, its number
+        // close after it, smaller and lower (a subscript, never an exponent), then a space.
         Canvas c(AreaWidth, AreaHeight);
         c.font.size = 12;
         c.font.bold = true;
+        const int baseline = 5 * kav::LineHeight + c.ascent();
+        const int cap = c.capHeight();
         int x = 40;
         kav::DrawTriangleNumber(x, QStringLiteral("4"), &c, 5, col::Purple);
         const kav::TextLogEntry* sub = Logged(c, QStringLiteral("4"));
         QVERIFY(sub);
         QCOMPARE(sub->size, 8);  // seven tenths of 12
         QVERIFY(!sub->bold);
-        QCOMPARE(sub->y, 5 * (AreaHeight / 26));
         QCOMPARE(c.font.size, 12);  // given back: the next one is just as large
-        const int step = x - 40;
-        kav::DrawTriangleNumber(x, QStringLiteral("4"), &c, 5, col::Purple);
-        QCOMPARE(x - 40, 2 * step);
+        QVERIFY(c.font.bold);
+        const int end = x;
 
-        // The triangle, left of the subscript: apex at a quarter line up, a full base below.
-        QRect tri;
+        QRect tri, digits;
         for (int y = 0; y < AreaHeight; ++y)
-            for (int xx = 40; xx < sub->x; ++xx)
+            for (int xx = 40; xx < end; ++xx)
                 if (Near(c.image().pixel(xx, y), col::Purple))
-                    tri |= QRect(xx, y, 1, 1);
-        QCOMPARE(tri.top(), kav::Round(4.75 * (AreaHeight / 26)));
-        QVERIFY(tri.width() >= 5 && tri.height() >= 5);
+                    (xx < sub->x ? tri : digits) |= QRect(xx, y, 1, 1);
+        QCOMPARE(tri.bottom(), baseline);
+        QVERIFY2(std::abs(tri.top() - (baseline - cap)) <= 1,
+                 qPrintable(QStringLiteral("apex %1, capital top %2").arg(tri.top()).arg(baseline - cap)));
         int apex = 0, base = 0;
         for (int xx = tri.left(); xx <= tri.right(); ++xx) {
             apex += Near(c.image().pixel(xx, tri.top()), col::Purple);
             base += Near(c.image().pixel(xx, tri.bottom()), col::Purple);
         }
         QVERIFY(apex <= 2 && base >= tri.width() - 1);
+        QVERIFY2(digits.bottom() > baseline && digits.top() > tri.top() + cap / 3,
+                 qPrintable(QStringLiteral("digits %1..%2, baseline %3").arg(digits.top()).arg(digits.bottom()).arg(baseline)));
+        QVERIFY(digits.left() - tri.right() <= 4);
+        QVERIFY(end - digits.right() >= c.textWidth(QStringLiteral(" ")));
+
+        // A minus after it stands on the middle of the sign, not down at its foot.
+        kav::DrawTextItem(QStringLiteral("-"), col::Green, false, end, 5, 12.0 / kav::BaseFontSize, &c);
+        const QRect minus = InkOf(c.image(), col::Green);
+        const int middle = (minus.top() + minus.bottom()) / 2;
+        QVERIFY2(middle > tri.top() + cap / 4 && middle < baseline - cap / 5,
+                 qPrintable(QStringLiteral("minus at %1, triangle %2..%3").arg(middle).arg(tri.top()).arg(baseline)));
+
+        x = 40;
+        Canvas again(AreaWidth, AreaHeight);
+        again.font = c.font;
+        kav::DrawTriangleNumber(x, QStringLiteral("4"), &again, 5, col::Purple);
+        kav::DrawTriangleNumber(x, QStringLiteral("4"), &again, 5, col::Purple);
+        QCOMPARE(x - 40, 2 * (end - 40));
         int y = 0;
         kav::DrawTriangleNumber(y, QStringLiteral("5"), nullptr, 3, col::Black);
         QCOMPARE(y, 0);
@@ -259,6 +280,13 @@ private slots:
                                               {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {-7.6, -8}};
         for (const auto& [value, rounded] : cases)
             QCOMPARE(kav::Round(value), rounded);
+        // Far outside the range of whole pixels: held at the ends, never wrapped round.
+        QCOMPARE(kav::Round(1e12), std::numeric_limits<int>::max());
+        QCOMPARE(kav::Round(2147483647.6), std::numeric_limits<int>::max());
+        QCOMPARE(kav::Round(-1e300), std::numeric_limits<int>::min());
+        QCOMPARE(kav::Round(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+        QCOMPARE(kav::Round(std::nan("")), 0);
+        QCOMPARE(kav::Round(-2147483648.0), std::numeric_limits<int>::min());
         QCOMPARE(kav::Triangular(0), 0);
         QCOMPARE(kav::Triangular(4), 10);
         QCOMPARE(kav::Triangular(30), 465);

@@ -18,21 +18,39 @@ private slots:
 
     void windowIsLaidOutForTheScreen()
     {
-        for (QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(1024, 740), QSize(640, 480)}) {
+        const QSize sizes[] = {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024), QSize(1366, 768),
+                               QSize(1920, 1080), QSize(1024, 740), QSize(640, 480)};
+        for (QSize screen : sizes) {
             StartForms(screen);
             auto* t = Test();
+            const QString at = QStringLiteral(" at %1x%2").arg(screen.width()).arg(screen.height());
             QCOMPARE(t->size(), screen);
             const int statusTop = t->StatusBalk->y();
             QCOMPARE(statusTop + t->StatusBalk->height(), screen.height());
-            QCOMPARE(t->Plaatje->height(), screen.height() - t->StatusBalk->height() - 2 * t->Plaatje->y());
-            QCOMPARE(t->Plaatje->x() + t->Plaatje->width(), screen.width() - kav::TextMargin);
-            QCOMPARE(t->KeuzeBox->geometry(), t->Plaatje->geometry());
+            // The choice box fills the space right of the text column; the picture keeps the
+            // design's shape inside it, as large as fits, centred.
+            const QRect space = t->KeuzeBox->geometry();
+            QCOMPARE(space.height(), screen.height() - t->StatusBalk->height() - 2 * space.y());
+            QCOMPARE(space.x() + space.width(), screen.width() - kav::TextMargin);
+            const QRect pic = t->Plaatje->geometry();
+            QVERIFY2(space.contains(pic), qPrintable(QStringLiteral("picture outside its space") + at));
+            QVERIFY2(pic.width() == space.width() || pic.height() == space.height(), qPrintable(QStringLiteral("picture not as large as fits") + at));
+            QVERIFY(qAbs(pic.center().x() - space.center().x()) <= 1 && qAbs(pic.center().y() - space.center().y()) <= 1);
+            const double ratio = double(pic.width()) / pic.height();
+            QVERIFY2(qAbs(ratio - 403.0 / 404.0) < 0.005, qPrintable(QString::number(ratio) + at));
+            // The viewer shows its picture exactly where the session window has it.
+            QCOMPARE(Help()->PictureBox->geometry(), pic);
             QCOMPARE(t->Tekst->height(), screen.height() - t->StatusBalk->height());
-            QCOMPARE(t->NivoBox->y() + t->NivoBox->height(), statusTop);
+            QVERIFY(t->NivoBox->y() + t->NivoBox->height() < statusTop);
+            QVERIFY(t->NivoBox->y() + t->NivoBox->height() >= statusTop - kav::TextMargin);
             QCOMPARE(t->ScorePanel->y() + t->ScorePanel->height(), statusTop);
             QVERIFY(t->Tekst->geometry().right() < t->Plaatje->x());
+            for (QWidget* w : t->findChildren<QWidget*>())
+                if (w->parentWidget() == t && !w->isHidden())
+                    QVERIFY2(t->rect().contains(w->geometry()), qPrintable(w->objectName() + QStringLiteral(" leaves the screen") + at));
             // The drawing surfaces match their areas; a text line is a 26th of the picture.
             QCOMPARE(t->PictureBitmap.width(), t->Plaatje->width());
+            QCOMPARE(t->PictureBitmap.height(), t->Plaatje->height());
             QCOMPARE(t->TextBitmap.height(), t->Tekst->height());
             QCOMPARE(kav::LineHeight, t->PictureBitmap.height() / 26);
             QCOMPARE(kav::PictureWidth, t->PictureBitmap.width());
@@ -44,7 +62,41 @@ private slots:
             QCOMPARE(kav::CharWidth, t->TextBitmap.textWidth(QStringLiteral("H")));
             const QString problem = LayoutProblem({t->EindButton, t->CalcButton, t->HelpButton});
             QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            // The level button's picture fits the button.
+            const QImage glyph = kav::Glyph(t->NivoButton);
+            QVERIFY2(glyph.width() <= t->NivoButton->width() && glyph.height() <= t->NivoButton->height(), qPrintable(at));
         }
+    }
+
+    // A square terrace (theme 25) is drawn square at every screen shape: its tiles' outline
+    // has the same width/height ratio everywhere.
+    void squareTerraceStaysSquare()
+    {
+        const QSize sizes[] = {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024), QSize(1366, 768), QSize(1920, 1080)};
+        QList<double> ratios;
+        for (QSize screen : sizes) {
+            StartForms(screen);
+            QTest::mouseClick(Main()->Button8, Qt::LeftButton);  // triangular numbers, practice
+            Tick(5);
+            QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+            QCOMPARE(kav::Session().ThemeCode, 25);
+            Shot(Test(), QStringLiteral("terrace-%1x%2").arg(screen.width()).arg(screen.height()));
+            // The tiles are yellow or blue: the box round them, above the caption lines.
+            const QImage img = Test()->PictureBitmap.image();
+            QRect box;
+            for (int y = 0; y < img.height() * 21 / 26; ++y)
+                for (int x = 0; x < img.width(); ++x) {
+                    const QColor c = At(img, x, y);
+                    if (c == kav::col::Yellow)
+                        box |= QRect(x, y, 1, 1);
+                }
+            QVERIFY(!box.isEmpty());
+            ratios.append(double(box.width()) / box.height());
+            QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+            QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        }
+        for (double r : ratios)
+            QVERIFY2(qAbs(r / ratios[1] - 1) < 0.03, qPrintable(QString::number(r) + QStringLiteral(" against ") + QString::number(ratios[1])));
     }
 
     void practiceNeedsOneTheme()
@@ -177,7 +229,8 @@ private slots:
         QCOMPARE(Test()->Level(), 1);
         QCOMPARE(kav::Tag(Test()->NivoButton), 0);
         const QImage starter = kav::Glyph(Test()->NivoButton);
-        QCOMPARE(starter.size(), QSize(kav::Round(60 * kav::ScreenScale), kav::Round(0.7 * kav::Round(60 * kav::ScreenScale))));
+        const int w = kav::Round(60 * Test()->NivoButton->width() / 66.0);
+        QCOMPARE(starter.size(), QSize(w, kav::Round(0.7 * w)));
         QTest::mouseClick(Test()->NivoBox->buttons[2], Qt::LeftButton);
         QCOMPARE(Test()->Level(), 3);
         QCOMPARE(kav::Tag(Test()->NivoButton), 2);

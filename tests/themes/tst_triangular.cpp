@@ -202,7 +202,7 @@ private slots:
             Start(code, level);
             int lowest = 99, highest = 0;
             QSet<int> seconds;  // the second random value of each theme, for its own range check
-            for (int i = 0; i < 2000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(2000) && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(100000 * code + 10000 * level + i));
                 kav::SessionState& s = Session();
                 const int previous = s.ThemeMemory[code];

@@ -1,7 +1,8 @@
 // The five lesson scripts that ship with the program, played step by step headless into the
 // viewer's canvases: every step must play to its end without a message, draw something, and
-// keep its texts inside their areas. KAVRIN_LESSONS may name another folder to check drafts;
-// with KAVRIN_SHOTS set, each pause is saved as a picture of both areas side by side.
+// keep its texts inside their areas, at 1024 x 768, 1366 x 768 and 640 x 480. KAVRIN_LESSONS
+// may name another folder to check drafts; with KAVRIN_SHOTS set, each pause at the two larger
+// sizes is saved as a picture of both areas side by side.
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -97,7 +98,8 @@ class TestLessons : public QObject {
     Q_OBJECT
 
     // Plays one step of a lesson with the given answer to every entry; returns a fault or "".
-    QString playStep(const QString& path, int file, int step, int answer, bool shots)
+    // With `shots` set (and KAVRIN_SHOTS), every pause is saved under that prefix.
+    QString playStep(const QString& path, int file, int step, int answer, const QString& shots)
     {
         kav::Canvas& text = Help()->ViewerTextBitmap;
         kav::Canvas& picture = Help()->ViewerPictureBitmap;
@@ -132,8 +134,9 @@ class TestLessons : public QObject {
                     return where + problem;
             if (port.closed)
                 break;
-            if (shots)
-                SaveShot(QStringLiteral("demo%1-step%2-pause%3%4")
+            if (!shots.isEmpty())
+                SaveShot(QStringLiteral("%1-demo%2-step%3-pause%4%5")
+                             .arg(shots)
                              .arg(file)
                              .arg(step)
                              .arg(pause)
@@ -173,12 +176,14 @@ private slots:
             QSKIP(qPrintable(QStringLiteral("%1 is not there (yet)").arg(path)));
         const std::set<int> steps = StepsOf(path);
         QVERIFY2(!steps.empty(), "the file has no numbered lines");
-        for (QSize screen : {QSize(1024, 768), QSize(640, 480)}) {
+        // The design's own size, the most common school screen and a wide one.
+        for (QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(640, 480)}) {
             StartForms(screen);
+            const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
             for (int step : steps)
                 for (int answer : {5, 25}) {
-                    const QString fault = playStep(path, file, step, answer, screen.width() == 1024);
-                    QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("%1 x %2, ").arg(screen.width()).arg(screen.height()) + fault));
+                    const QString fault = playStep(path, file, step, answer, screen.width() > 640 ? size : QString());
+                    QVERIFY2(fault.isEmpty(), qPrintable(size + QStringLiteral(", ") + fault));
                 }
         }
     }

@@ -371,6 +371,12 @@ private slots:
         QCOMPARE(kav::RecordedMessages(),
                  QStringList{"Fout in demo3.txt, in de regel ',tekst,l,1,X,1,Black,,':\r"
                              "De regel begint niet met een regelnummer."});
+
+        // Script text holding place holders is shown as it stands.
+        kav::ClearRecordedMessages();
+        play({"10,[box],%2%1,8,10,40,Red,1,R", "11,[end]"});
+        QCOMPARE(kav::RecordedMessages(),
+                 QStringList{"Fout in regel 10 van demo3.txt:\r'%2%1' is geen geldig getal (veld 3)."});
     }
 
     void emptyQueueStopsTheRun()
@@ -474,10 +480,11 @@ private slots:
         QCOMPARE(exp->x, kav::TextMargin + Width("x", 10));
         QCOMPARE(exp->y, kav::Round(3.5 * kav::LineHeight));
         QCOMPARE(exp->size, 8);
-        // The number of a triangle sign stands on its text line, in the text area too.
+        // The number of a triangle sign stands on its text line as a subscript, lower than
+        // the text around it, in the text area too.
         const auto* five = Find(text_, "5");
         QVERIFY(five);
-        QCOMPARE(five->y, 6 * kav::LineHeight);
+        QVERIFY(five->y > 6 * kav::LineHeight && five->y < 7 * kav::LineHeight);
         QCOMPARE(five->color, kav::col::Red);
         // A key label: a yellow key with a black border around the text.
         const int keyRight = kav::TextMargin + Width("OK  ", 10, true);
@@ -644,6 +651,53 @@ private slots:
         play({"300,[3hoeksgetal],?,0,0,60,Blue,True,R", "303,[toets]", "399,[end]"}, 3);
         QVERIFY(Texts(picture_).isEmpty());
         QVERIFY(!run_->ContinueRun);
+    }
+
+    void sumsStandClearOfTheirRow_data()
+    {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("640 x 480") << QSize(403, 431) << 1.0;
+        QTest::newRow("1024 x 768") << QSize(645, 690) << 1.6;
+    }
+    void sumsStandClearOfTheirRow()
+    {
+        // The longest rows of the largest triangle leave little room beside them: every sum
+        // still keeps a gap from the last dot of its row and stays inside the frame.
+        QFETCH(QSize, area);
+        QFETCH(double, scale);
+        kav::ScreenScale = scale;
+        kav::LineHeight = area.height() / 26;
+        Canvas fit(10, 10);
+        fit.font.size = 30;
+        while (fit.textHeight(QStringLiteral("Hj")) > kav::LineHeight)
+            --fit.font.size;
+        kav::BaseFontSize = fit.font.size;
+        picture_ = Canvas(area.width(), area.height());
+        kav::ClearBitmap(&picture_, kav::col::BtnFace);
+        Session().SessionMode = 30;
+        Session().GivenAnswer = 25;
+        play({"300,tekst,l,0,,1,Green,,R", "301,[3hoeksgetal],?,0,1,70,Green,True,R", "303,[toets]", "399,[end]"}, 3);
+        for (int k = 2; k <= 25; ++k)
+            run_->Doorgaan();
+        QVERIFY(kav::RecordedMessages().isEmpty());
+        const double rowH = kav::Round(0.8 * area.height()) / 25.0;
+        const int space = Width(QStringLiteral(" "), kav::Round(0.85 * kav::BaseFontSize));
+        for (int k = 1; k <= 25; ++k) {
+            const QString sum = QStringLiteral("= ") + QString::number(k * (k + 1) / 2);
+            const kav::TextLogEntry* e = Find(picture_, sum);
+            QVERIFY2(e, qPrintable(sum));
+            const int rowY = kav::Round(kav::Round(0.9 * area.height()) - rowH * (25 - k));
+            int lastDot = -1;
+            for (int y = rowY - 2; y <= rowY + 2; ++y)
+                for (int x = 0; x < area.width(); ++x)
+                    if (Px(picture_, x, y) == kav::col::Green)
+                        lastDot = qMax(lastDot, x);
+            QVERIFY(lastDot > 0);
+            QVERIFY2(e->x - lastDot > space,
+                     qPrintable(QStringLiteral("%1 at x %2, the row's last dot ends at %3").arg(sum).arg(e->x).arg(lastDot)));
+            QVERIFY(e->x + Width(sum, e->size) < area.width() - 1);
+        }
     }
 };
 

@@ -205,6 +205,7 @@ private slots:
         QVERIFY(panel->isVisible());
         QVERIFY(Help()->InvoerVeld2->hasFocus());
         QVERIFY(!Texts(Help()->ViewerTextBitmap).contains("N = "));
+        QCOMPARE(Help()->StatusBalk->caption(), QStringLiteral("Aantal ?"));  // open again, so asked again
         Shot(Help(), QStringLiteral("viewer-entry"));
 
         Type("25");
@@ -212,6 +213,7 @@ private slots:
         QVERIFY(!panel->isVisible());
         QCOMPARE(Texts(Help()->ViewerTextBitmap), QStringList({"Kies een getal", "N = ", "25"}));
         QVERIFY(Help()->ContinueButton->isVisible());
+        QCOMPARE(Help()->StatusBalk->caption(), QString());  // the entry is over: no prompt left behind
     }
 
     void entryOnOtherLinesWaitsForDoorgaan()
@@ -224,6 +226,7 @@ private slots:
         QCOMPARE(Session().GivenAnswer, 4);
         QVERIFY(Help()->ContinueButton->isVisible());
         QVERIFY(Help()->ContinueButton->hasFocus());
+        QCOMPARE(Help()->StatusBalk->caption(), QString());
         QVERIFY(Texts(Help()->ViewerTextBitmap).isEmpty());
         Doorgaan();
         QCOMPARE(Texts(Help()->ViewerTextBitmap), QStringList({"Het getal is ", "4"}));
