@@ -42,7 +42,6 @@ inline int Width(const TextLogEntry& e)
     return known[key] = c.textWidth(e.text);
 }
 
-inline int Line(const TextLogEntry& e) { return e.y; }
 inline int Y(double line) { return kav::Round(line * kav::LineHeight); }
 
 // Texts written on a canvas at or after index From.
@@ -166,28 +165,5 @@ struct Fixture {
 
     void Shot(const QString& name) const { SideBySide(text, picture, name); }
 };
-
-// The 4-connected area of one colour around (x, y), in pixels.
-inline int AreaAround(const QImage& img, int x, int y, QRect* box = nullptr)
-{
-    const QRgb want = img.pixel(x, y) | 0xff000000u;
-    QVector<char> seen(img.width() * img.height(), 0);
-    QVector<QPoint> stack{QPoint(x, y)};
-    seen[y * img.width() + x] = 1;
-    int n = 0;
-    while (!stack.isEmpty()) {
-        const QPoint p = stack.takeLast();
-        ++n;
-        if (box)
-            *box |= QRect(p, QSize(1, 1));
-        for (QPoint q : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)})
-            if (img.rect().contains(q) && !seen[q.y() * img.width() + q.x()] &&
-                (img.pixel(q) | 0xff000000u) == want) {
-                seen[q.y() * img.width() + q.x()] = 1;
-                stack.append(q);
-            }
-    }
-    return n;
-}
 
 }  // namespace ratiotest

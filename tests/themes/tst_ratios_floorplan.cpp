@@ -126,7 +126,7 @@ private slots:
             const int n = level == 1 ? 6 : level == 2 ? 10 : 15;
             int previousW = -1, previousH = -1, previousV = -1;
             QSet<int> ws, hs, us, qs;
-            for (int i = 0; i < 2000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(2000) && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(13000 + 5000 * level + i));
                 f.Item(kav::Theme13);
                 const auto& p = s.QuestionParams;

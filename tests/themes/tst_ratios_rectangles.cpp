@@ -77,7 +77,7 @@ private slots:
             int previousA = -1;
             double previousScale = 0;
             QSet<int> as, bs, scales;
-            for (int i = 0; i < 2000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(2000) && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(12000 + 5000 * level + i));
                 f.Item(kav::Theme12);
                 const Shown r = Read(f.picture, f.text);

@@ -76,7 +76,7 @@ private slots:
             const int rows = level == 1 ? 7 : level == 2 ? 9 : 12;
             QSet<int> factors, kinds, wrongRows, firsts;
             int previousFactor = 0, previousKind = -1;
-            for (int i = 0; i < 2000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(2000) && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(11000 + 5000 * level + i));
                 f.Item(kav::Theme11);
                 const auto& p = s.QuestionParams;
