@@ -144,6 +144,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     // Theme choice over the picture.
     KeuzeBox = new QGroupBox(QStringLiteral("Keuze - lijst "), this);
     KeuzeBox->setObjectName(QStringLiteral("KeuzeBox"));
+    KeuzeBox->setAutoFillBackground(true);  // the picture behind it must not show through
     SetDesignFont(KeuzeBox, 11, true);
     SetHint(KeuzeBox, QStringLiteral("|Kies nivo, thema's en druk op START"));
     Place(KeuzeBox, 229, 6, 403, 404);
