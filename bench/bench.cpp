@@ -14,8 +14,10 @@
 #include "draw/pictures.h"
 #include "draw/shapes.h"
 #include "draw/text.h"
+#include "session/random.h"
 #include "session/session.h"
 #include "session/testform.h"
+#include "themes/verdeler.h"
 
 namespace {
 
@@ -77,6 +79,21 @@ int main(int argc, char** argv)
         test->PictureBitmap.setBrush(kav::col::BtnFace);
         test->PictureBitmap.floodFill(5, 5, kav::col::Black, kav::FillMode::Border);
     });
+    // The grid themes: a whole new item each (grid, grey cells or path, pictures, question).
+    for (int code : {2, 3}) {
+        kav::SessionState& s = kav::Session();
+        s.SessionMode = 0;
+        s.LevelIndex = 0;
+        s.ThemeCode = code;
+        s.Attempt = 0;
+        kav::SeedRandom(1);
+        report(code == 2 ? "a mouse-in-the-grid item (theme 2)" : "a frog-jumps item (theme 3)", 300, [&] {
+            kav::ClearBitmap(&test->PictureBitmap, kav::col::BtnFace);
+            kav::ClearBitmap(&test->TextBitmap, kav::col::BtnFace);
+            kav::Verdeler();
+            s.Attempt = 0;
+        });
+    }
     kav::DestroyForms();
     return 0;
 }
