@@ -96,7 +96,13 @@ void DrawFramedPicture(Canvas* target, const QString& name, double x1, double y1
 {
     if (!target)
         return;
-    const int left = PercentX(x1), top = PercentY(y1), right = PercentX(x2), bottom = PercentY(y2);
+    int left = PercentX(x1), right = PercentX(x2);
+    const int top = PercentY(y1), bottom = PercentY(y2);
+    // A picture area much wider than the text would put the frame beyond the text's right
+    // edge: it then stands against that edge instead.
+    const int overflow = right - (target->width() - TextMargin);
+    if (overflow > 0)
+        left -= overflow, right -= overflow;
     target->setPen(col::Black, Round(2 * ScreenScale));
     target->setBrush(col::BtnFace);
     target->rectangle(left, top, right, bottom);

@@ -33,7 +33,8 @@ void DrawGrid();
 void DrawPictureInCell(const QString& name, int k, int r);
 
 // A library picture in a black frame filled with the button face, the frame's corners at
-// percent positions of PictureBitmap but drawn on Target (the small picture in the question).
+// percent positions of PictureBitmap but drawn on Target (the small picture in the question),
+// never beyond Target's right margin.
 void DrawFramedPicture(Canvas* target, const QString& name, double x1, double y1, double x2, double y2);
 
 // The middle dot of a product, with its spaces: " · ".
