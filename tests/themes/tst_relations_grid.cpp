@@ -1,4 +1,4 @@
-// The grid themes 2 (the mouse) and 3 (the frog) run as a session runs them, 1500 seeded items
+// The grid themes 2 (the mouse) and 3 (the frog) run as a session runs them, 1000 seeded items
 // per level. Every answer is found again from what the pupil is shown: the mouse's cell by
 // trying all 144 cells against the two clues, the frog's end by following its jumps; every
 // equation of the worked explanations must hold for those values. Pixels are checked on a sample.
@@ -238,7 +238,7 @@ private slots:
             Start(2, level);
             QSet<int> as, bs, cs, explained;
             QVector<int> early;
-            for (int i = 0; i < 1500 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < 1000 && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(20000 * level + i));
                 kav::SessionState& s = Session();
                 const int before = s.ThemeMemory[2];
@@ -336,7 +336,7 @@ private slots:
         for (int level = 1; level <= 3; ++level) {
             Start(3, level);
             QSet<int> starts, steps, jumps, variants, explained;
-            for (int i = 0; i < 1500 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < 1000 && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(30000 * level + i));
                 kav::SessionState& s = Session();
                 const int before = s.ThemeMemory[3];
