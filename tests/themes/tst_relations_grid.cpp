@@ -238,7 +238,7 @@ private slots:
             Start(2, level);
             QSet<int> as, bs, cs, explained;
             QVector<int> early;
-            for (int i = 0; i < 1000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(1000) && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(20000 * level + i));
                 kav::SessionState& s = Session();
                 const int before = s.ThemeMemory[2];
@@ -336,7 +336,7 @@ private slots:
         for (int level = 1; level <= 3; ++level) {
             Start(3, level);
             QSet<int> starts, steps, jumps, variants, explained;
-            for (int i = 0; i < 1000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(1000) && !QTest::currentTestFailed(); ++i) {
                 kav::SeedRandom(std::uint32_t(30000 * level + i));
                 kav::SessionState& s = Session();
                 const int before = s.ThemeMemory[3];
