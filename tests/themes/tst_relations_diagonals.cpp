@@ -347,6 +347,30 @@ private slots:
         QCOMPARE(split, (QSet<bool>{false, true}));
     }
 
+    // Every polygon, diagonal and type: the explanation stays inside the text area and ends in
+    // the counted answer.
+    void everyExplanationFits()
+    {
+        kav::SessionState& s = Session();
+        bench.Start(6, 3);
+        for (int n = 8; n <= 20; ++n)
+            for (int k = 2; k <= n - 3; ++k)
+                for (int t = 1; t <= 7; ++t) {
+                    const int m = qMin(k, n - k);
+                    if ((t == 2 && m == 2) || (t == 3 && 2 * m >= n - 1))
+                        continue;  // never asked
+                    kav::ClearBitmap(&bench.text, col::BtnFace);
+                    s.QuestionParams[0] = n, s.QuestionParams[1] = k, s.QuestionParams[2] = m;
+                    s.ThemeMemory[6] = t;
+                    s.ExpectedAnswer = Count(t, n, k);
+                    s.TextLine = 7.5 + 3.25;
+                    kav::Theme6Explanation();
+                    QString outside;
+                    QVERIFY2(bench.Inside(bench.text, &outside), qPrintable(outside));
+                    QCOMPARE(bench.text.textLog().last().text, QString::number(Count(t, n, k)) + " diagonalen");
+                }
+    }
+
     void shots()
     {
         const QString folder = qEnvironmentVariable("KAVRIN_SHOTS");

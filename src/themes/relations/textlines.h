@@ -3,6 +3,7 @@
 #pragma once
 #include <QColor>
 #include <QString>
+#include <QVector>
 
 #include "draw/measures.h"
 #include "draw/text.h"
@@ -33,6 +34,16 @@ inline void WriteOn(const QString& text, const QColor& color, double line)
 {
     Write(text, color, LastTextEnd, line);
 }
+
+// A piece of a line of mixed colours.
+struct Piece {
+    QString text;
+    QColor color;
+};
+
+// The pieces one after the other from X on Line of TextBitmap. A line that would run past
+// the right margin of the text area is written a little smaller, just as large as fits.
+void WritePieces(double x, double line, const QVector<Piece>& pieces);
 
 // The next kind of a cycle of Length kinds after Memory: (Memory + 1) mod Length, always in
 // 0 .. Length - 1, also for a memory left by another level.

@@ -70,15 +70,6 @@ QPointF Nail(Edge e, int i, int n)
     }
 }
 
-// The helper threads of the explanation: from the nails I1 .. I2 of edge A to the nails
-// J1 .. J2 of edge B.
-void Fan(Canvas* pic, Edge a, int i1, int i2, Edge b, int j1, int j2, int n)
-{
-    for (int i = i1; i <= i2; ++i)
-        for (int j = j1; j <= j2; ++j)
-            Thread(pic, Nail(a, i, n), Nail(b, j, n), n);
-}
-
 struct SubQuestion {
     const char* subject;
     const char* caption;
@@ -226,6 +217,19 @@ QString Product(int x, int y)
     return Num(x) + QStringLiteral(" \u00b7 ") + Num(y) + QStringLiteral(" = ") + Num(x * y);
 }
 
+// A group of counted threads: from the nails I1 .. I2 of edge A to the nails J1 .. J2 of B.
+struct ThreadGroup {
+    Edge a;
+    int i1, i2;
+    Edge b;
+    int j1, j2;
+    int Size() const { return Max(i2 - i1 + 1, 0) * Max(j2 - j1 + 1, 0); }
+};
+
+// At most this many counted threads are all drawn; beyond it each group shows the fan of its
+// middle nail, so that the board stays readable.
+constexpr int AllThreadsUpTo = 60;
+
 // The counted threads in thin blue beside the drawn thread: for Crossing those that cross it,
 // otherwise those that do not meet it at all; AllEdges adds the threads to the top and the
 // right edge.
@@ -234,25 +238,30 @@ void HelperThreads(int n, int p, bool crossing, bool allEdges)
     Canvas* pic = PictureBitmap();
     if (!pic || n < 2 || n > 100)
         return;
-    pic->setPen(col::Blue, Round(ScreenScale));
     const int q = n - p, m = n - 1;
+    QVector<ThreadGroup> groups;
     if (crossing) {
-        Fan(pic, Left, 1, p - 1, Bottom, q + 1, m, n);
-        Fan(pic, Left, p + 1, m, Bottom, 1, q - 1, n);
-        if (allEdges) {
-            Fan(pic, Left, 1, p - 1, Top, 1, m, n);
-            Fan(pic, Bottom, 1, q - 1, Right, 1, m, n);
-        }
+        groups = {{Left, 1, p - 1, Bottom, q + 1, m}, {Left, p + 1, m, Bottom, 1, q - 1}};
+        if (allEdges)
+            groups += {{Left, 1, p - 1, Top, 1, m}, {Bottom, 1, q - 1, Right, 1, m}};
     } else {
-        Fan(pic, Left, 1, p - 1, Bottom, 1, q - 1, n);
-        Fan(pic, Left, p + 1, m, Bottom, q + 1, m, n);
-        if (allEdges) {
-            Fan(pic, Left, p + 1, m, Top, 1, m, n);
-            Fan(pic, Bottom, q + 1, m, Right, 1, m, n);
-            Fan(pic, Right, 1, m, Top, 1, m, n);
-        }
+        groups = {{Left, 1, p - 1, Bottom, 1, q - 1}, {Left, p + 1, m, Bottom, q + 1, m}};
+        if (allEdges)
+            groups += {{Left, p + 1, m, Top, 1, m}, {Bottom, q + 1, m, Right, 1, m}, {Right, 1, m, Top, 1, m}};
     }
-    pic->setPen(col::Red, Round(2 * ScreenScale));
+    int total = 0;
+    for (const ThreadGroup& g : groups)
+        total += g.Size();
+    pic->setPen(col::Blue, Round(ScreenScale));
+    for (const ThreadGroup& g : groups) {
+        if (g.Size() == 0)
+            continue;
+        const int middle = (g.i1 + g.i2) / 2;
+        const int from = total <= AllThreadsUpTo ? g.i1 : middle, to = total <= AllThreadsUpTo ? g.i2 : middle;
+        for (int i = from; i <= to; ++i)
+            for (int j = g.j1; j <= g.j2; ++j)
+                Thread(pic, Nail(g.a, i, n), Nail(g.b, j, n), n);
+    }
 }
 
 }  // namespace
@@ -291,114 +300,103 @@ void Theme7Explanation()
     s.TextLine += 1.25;
     WriteAt(QStringLiteral("Toelichting:"), col::Blue, s.TextLine);
     s.TextLine += 1;
-    const double l = s.TextLine;
+    const double l = s.TextLine, x = TextMargin;
     const QString plus = QStringLiteral(" + "), minus = QStringLiteral(" - "), is = QStringLiteral(" = ");
     const QString dot = QStringLiteral(" \u00b7 ");
+    const QColor black = col::Black, blue = col::Blue;
+    // A text and its computation on one line, from the margin.
+    auto said = [&](const QString& text, const QString& computation, double line, const QString& after = QString()) {
+        WritePieces(x, line, {{text, black}, {computation, blue}, {after, black}});
+    };
+    QVector<Piece> last;  // the line that ends in the answer
     switch (c) {
     case 0:
         HelperThreads(n, p, true, false);
-        WriteAt(QStringLiteral("Beginnend \"onder\" het draadje"), col::Black, l);
-        WriteAt(QStringLiteral("zijn "), col::Black, l + 1);
-        WriteOn(Product(a, a), col::Blue, l + 1);
-        WriteOn(QStringLiteral(" draadjes mogelijk."), col::Black, l + 1);
-        WriteAt(QStringLiteral("Beginnend \"boven\": "), col::Black, l + 2);
-        WriteOn(Product(b, b), col::Blue, l + 2);
-        WriteOn(QStringLiteral("."), col::Black, l + 2);
-        WriteAt(QStringLiteral("Dus is het antwoord: "), col::Black, l + 3.25);
-        WriteAt(Num(a * a) + plus + Num(b * b) + is, col::Blue, l + 4.25);
+        WriteAt(QStringLiteral("Beginnend \"onder\" het draadje"), black, l);
+        said(QStringLiteral("zijn "), Product(a, a), l + 1, QStringLiteral(" draadjes mogelijk."));
+        said(QStringLiteral("Beginnend \"boven\": "), Product(b, b), l + 2, QStringLiteral("."));
+        WriteAt(QStringLiteral("Dus is het antwoord: "), black, l + 3.25);
+        last = {{Num(a * a) + plus + Num(b * b) + is, blue}};
         s.TextLine += 4.25;
         break;
     case 1:
         HelperThreads(n, p, false, false);
-        WriteAt(QStringLiteral("\"Onder\" het draadje zijn er"), col::Black, l);
-        WriteAt(Product(a, b), col::Blue, l + 1);
-        WriteOn(QStringLiteral(" draadjes mogelijk."), col::Black, l + 1);
-        WriteAt(QStringLiteral("Er \"boven\" zijn er net zo veel."), col::Black, l + 2);
-        WriteAt(QStringLiteral("Dus is het antwoord: "), col::Black, l + 3.25);
-        WriteAt(QStringLiteral("2") + dot + Num(a) + dot + Num(b) + is, col::Blue, l + 4.25);
+        WriteAt(QStringLiteral("\"Onder\" het draadje zijn er"), black, l);
+        WritePieces(x, l + 1, {{Product(a, b), blue}, {QStringLiteral(" draadjes mogelijk."), black}});
+        WriteAt(QStringLiteral("Er \"boven\" zijn er net zo veel."), black, l + 2);
+        WriteAt(QStringLiteral("Dus is het antwoord: "), black, l + 3.25);
+        last = {{QStringLiteral("2") + dot + Num(a) + dot + Num(b) + is, blue}};
         s.TextLine += 4.25;
         break;
     case 2:
-        WriteAt(QStringLiteral("Opp. hele bord: "), col::Black, l);
-        WriteOn(Product(n, n), col::Blue, l);
-        WriteOn(QStringLiteral("."), col::Black, l);
+        said(QStringLiteral("Opp. hele bord: "), Product(n, n), l, QStringLiteral("."));
         if (n == 2 * p) {
-            WriteAt(QStringLiteral("Vier hoekjes samen: "), col::Black, l + 1);
-            WriteAt(QStringLiteral("2") + dot + Num(p) + dot + Num(p) + is + Num(2 * p * p), col::Blue, l + 2);
-            WriteAt(QStringLiteral("Dus opp. = "), col::Black, l + 4);
-            WriteOn(Num(n * n) + minus + Num(2 * p * p) + is, col::Blue, l + 4);
+            WriteAt(QStringLiteral("Vier hoekjes samen: "), black, l + 1);
+            WriteAt(QStringLiteral("2") + dot + Num(p) + dot + Num(p) + is + Num(2 * p * p), blue, l + 2);
+            last = {{QStringLiteral("Dus opp. = "), black}, {Num(n * n) + minus + Num(2 * p * p) + is, blue}};
             s.TextLine += 4;
         } else {
             const int small = Min(p, n - p), large = Max(p, n - p);
-            WriteAt(QStringLiteral("Twee \"kleine\" hoekjes samen: "), col::Black, l + 1);
-            WriteAt(Product(small, small), col::Blue, l + 2);
-            WriteAt(QStringLiteral("Twee \"grote\" hoekjes samen: "), col::Black, l + 3);
-            WriteAt(Product(large, large), col::Blue, l + 4);
-            WriteAt(QStringLiteral("Dus opp. = "), col::Black, l + 5);
-            WriteOn(Num(n * n) + minus + Num(small * small) + minus + Num(large * large) + is, col::Blue, l + 5);
+            WriteAt(QStringLiteral("Twee \"kleine\" hoekjes samen: "), black, l + 1);
+            WriteAt(Product(small, small), blue, l + 2);
+            WriteAt(QStringLiteral("Twee \"grote\" hoekjes samen: "), black, l + 3);
+            WriteAt(Product(large, large), blue, l + 4);
+            last = {{QStringLiteral("Dus opp. = "), black},
+                    {Num(n * n) + minus + Num(small * small) + minus + Num(large * large) + is, blue}};
             s.TextLine += 5;
         }
         break;
     case 3:
-        WriteAt(QStringLiteral("Opp. hele bord: "), col::Black, l);
-        WriteOn(Product(n, n), col::Blue, l);
-        WriteOn(QStringLiteral("."), col::Black, l);
-        WriteAt(QStringLiteral("In elke hoek ligt een rechthoek"), col::Black, l + 1);
-        WriteAt(QStringLiteral("(goed kijken!) met oppervlakte"), col::Black, l + 2);
-        WriteAt(Product(p, n - p), col::Blue, l + 3);
-        WriteOn(QStringLiteral("."), col::Black, l + 3);
-        WriteAt(QStringLiteral("Dus opp. = "), col::Black, l + 4.5);
-        WriteOn(Num(n * n) + QStringLiteral(" - 4") + dot + Num(p * (n - p)) + is, col::Blue, l + 4.5);
+        said(QStringLiteral("Opp. hele bord: "), Product(n, n), l, QStringLiteral("."));
+        WriteAt(QStringLiteral("In elke hoek ligt een rechthoek"), black, l + 1);
+        WriteAt(QStringLiteral("(goed kijken!) met oppervlakte"), black, l + 2);
+        WritePieces(x, l + 3, {{Product(p, n - p), blue}, {QStringLiteral("."), black}});
+        last = {{QStringLiteral("Dus opp. = "), black},
+                {Num(n * n) + QStringLiteral(" - 4") + dot + Num(p * (n - p)) + is, blue}};
         s.TextLine += 4.5;
         break;
     case 4:
         HelperThreads(n, p, true, true);
-        WriteAt(QStringLiteral("Van \"links\": "), col::Black, l);
-        WriteOn(Num(a) + dot + Num(a) + plus + Num(b) + dot + Num(b) + is + Num(a * a + b * b), col::Blue, l);
-        WriteAt(QStringLiteral("Van \"boven\": "), col::Black, l + 1);
-        WriteOn(Product(m, a), col::Blue, l + 1);
-        WriteAt(QStringLiteral("Van \"rechts\": "), col::Black, l + 2);
-        WriteOn(Product(m, b), col::Blue, l + 2);
-        WriteAt(QStringLiteral("Dus: "), col::Black, l + 3.5);
-        WriteOn(Num(a * a + b * b) + plus + Num(m * a) + plus + Num(m * b) + is, col::Blue, l + 3.5);
+        said(QStringLiteral("Van \"links\": "),
+             Num(a) + dot + Num(a) + plus + Num(b) + dot + Num(b) + is + Num(a * a + b * b), l);
+        said(QStringLiteral("Van \"boven\": "), Product(m, a), l + 1);
+        said(QStringLiteral("Van \"rechts\": "), Product(m, b), l + 2);
+        last = {{QStringLiteral("Dus: "), black}, {Num(a * a + b * b) + plus + Num(m * a) + plus + Num(m * b) + is, blue}};
         s.TextLine += 3.5;
         break;
     case 5:
         HelperThreads(n, p, false, true);
-        WriteAt(QStringLiteral("Van \"L => O\": "), col::Black, l);
-        WriteOn(Num(a) + dot + Num(b) + plus + Num(b) + dot + Num(a) + is + Num(2 * a * b), col::Blue, l);
-        WriteAt(QStringLiteral("Van \"B => L\": "), col::Black, l + 1);
-        WriteOn(Product(m, b), col::Blue, l + 1);
-        WriteAt(QStringLiteral("Van \"B => R\": "), col::Black, l + 2);
-        WriteOn(Product(m, m), col::Blue, l + 2);
-        WriteAt(QStringLiteral("Van \"R => O\": "), col::Black, l + 3);
-        WriteOn(Product(m, a), col::Blue, l + 3);
-        WriteAt(QStringLiteral("Dus alles optellen: "), col::Black, l + 4);
+        said(QStringLiteral("Van \"L => O\": "), Num(a) + dot + Num(b) + plus + Num(b) + dot + Num(a) + is + Num(2 * a * b), l);
+        said(QStringLiteral("Van \"B => L\": "), Product(m, b), l + 1);
+        said(QStringLiteral("Van \"B => R\": "), Product(m, m), l + 2);
+        // Right to bottom: the threads from the right edge to the bottom nails beyond the thread.
+        said(QStringLiteral("Van \"R => O\": "), Product(m, a), l + 3);
+        last = {{QStringLiteral("Dus alles optellen: "), black}};
         s.TextLine += 4;
         break;
     default: {
-        const int blue = TiltedSquareArea(p, n), red = TiltedSquareArea(p - 1, n);
+        const int blueArea = TiltedSquareArea(p, n), redArea = TiltedSquareArea(p - 1, n);
         auto area = [&](int q, int value) {
             return Num(n) + dot + Num(n) + QStringLiteral(" - 2") + dot + Num(q) + dot + Num(n - q) + is + Num(value);
         };
-        WriteAt(QStringLiteral("Blauwe vierkant: "), col::Black, l);
-        WriteAt(area(p, blue), col::Blue, l + 1);
-        WriteAt(QStringLiteral("Rode vierkant: "), col::Black, l + 2);
-        WriteAt(area(p - 1, red), col::Blue, l + 3);
-        WriteAt(QStringLiteral("Dus: verschil = "), col::Black, l + 4.5);
-        WriteOn(Num(Max(blue, red)) + minus + Num(Min(blue, red)) + is, col::Blue, l + 4.5);
+        WriteAt(QStringLiteral("Blauwe vierkant: "), black, l);
+        WriteAt(area(p, blueArea), blue, l + 1);
+        WriteAt(QStringLiteral("Rode vierkant: "), black, l + 2);
+        WriteAt(area(p - 1, redArea), blue, l + 3);
+        last = {{QStringLiteral("Dus: verschil = "), black},
+                {Num(Max(blueArea, redArea)) + minus + Num(Min(blueArea, redArea)) + is, blue}};
         s.TextLine += 4.5;
         break;
     }
     }
-    if (CountsThreads(c)) {
-        WriteOn(Num(s.ExpectedAnswer) + QStringLiteral(" draadjes"), col::Red, s.TextLine);
+    const bool threads = CountsThreads(c);
+    last.append({Num(s.ExpectedAnswer) + (threads ? QStringLiteral(" draadjes") : QString()), col::Red});
+    WritePieces(x, s.TextLine, last);
+    if (threads) {
         if (Canvas* pic = PictureBitmap()) {
             pic->setPen(col::Red, Round(2 * ScreenScale));
             Thread(pic, {0, double(p)}, {double(n - p), 0}, n);
         }
-    } else {
-        WriteOn(Num(s.ExpectedAnswer), col::Red, s.TextLine);
     }
 }
 
