@@ -14,8 +14,11 @@
 #include "draw/pictures.h"
 #include "draw/shapes.h"
 #include "draw/text.h"
+#include "session/context.h"
+#include "session/random.h"
 #include "session/session.h"
 #include "session/testform.h"
+#include "themes/verdeler.h"
 
 namespace {
 
@@ -76,6 +79,32 @@ int main(int argc, char** argv)
         test->PictureBitmap.floodFill(5, 5, kav::col::Black, kav::FillMode::Border);
         test->PictureBitmap.setBrush(kav::col::BtnFace);
         test->PictureBitmap.floodFill(5, 5, kav::col::Black, kav::FillMode::Border);
+    });
+    // New items at "Prof !" of the relations themes with the busiest pictures: four houses
+    // (two recoloured), every diagonal of a polygon, a nail board; and an explanation that
+    // draws helper threads on the largest boards.
+    struct Silent : kav::AnswerPort {
+        void OpenAnswer(const QString&, const QString&) override {}
+    } silent;
+    kav::SetContext(&test->PictureBitmap, &test->TextBitmap, &silent);
+    kav::SeedRandom(1);
+    kav::Session().SessionMode = 0;
+    kav::Session().LevelIndex = 2;
+    for (int code : {4, 6, 7}) {
+        kav::Session().ThemeCode = code;
+        kav::Session().Attempt = 0;
+        const QString what = QStringLiteral("a new item of theme %1 (Prof !)").arg(code);
+        report(what.toLatin1().constData(), 200, [&] {
+            kav::ClearBitmap(&test->PictureBitmap, kav::col::BtnFace);
+            kav::ClearBitmap(&test->TextBitmap, kav::col::BtnFace);
+            kav::Verdeler();
+        });
+    }
+    report("nail-board explanation with helper threads", 200, [&] {
+        kav::SessionState& s = kav::Session();
+        s.ThemeCode = 7;
+        s.QuestionParams[0] = 18, s.QuestionParams[1] = 9, s.ThemeMemory[7] = 5, s.TextLine = 14;
+        kav::Toelichting(7, false);
     });
     kav::DestroyForms();
     return 0;

@@ -3,6 +3,8 @@
 // generator), a whole wrong item in practice through the real judge down to the worked
 // explanation, and checks on the texts written.
 #pragma once
+#include <QDir>
+#include <QPainter>
 #include <QtTest>
 #include <functional>
 
@@ -41,6 +43,16 @@ inline int Width(const kav::TextLogEntry& e)
 inline int Y(double line)
 {
     return kav::Round(line * kav::LineHeight);
+}
+
+// True when the pixel nearest to P or one of its eight neighbours has colour C.
+inline bool Near(const QImage& img, QPointF p, const QColor& c)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (QColor(img.pixel(kav::Round(p.x()) + dx, kav::Round(p.y()) + dy)) == c)
+                return true;
+    return false;
 }
 
 struct ThemeBench {
@@ -131,6 +143,28 @@ struct ThemeBench {
             if (e.text == t && (!c.isValid() || e.color == c))
                 return &e;
         return nullptr;
+    }
+
+    // The folder named by KAVRIN_SHOTS (made when missing), where the suites save items and
+    // explanations for looking at them by eye; empty when not set.
+    static QString ShotFolder()
+    {
+        const QString folder = qEnvironmentVariable("KAVRIN_SHOTS");
+        if (!folder.isEmpty())
+            QDir().mkpath(folder);
+        return folder;
+    }
+
+    // The text area beside the picture, saved under Name in the shot folder.
+    bool SaveShot(const QString& name) const
+    {
+        QImage both(text.width() + picture.width(), text.height(), QImage::Format_RGB32);
+        both.fill(Qt::white);
+        QPainter painter(&both);
+        painter.drawImage(0, 0, text.image());
+        painter.drawImage(text.width(), 0, picture.image());
+        painter.end();
+        return both.save(ShotFolder() + u'/' + name);
     }
 
     // Every text of the canvas lies inside it.

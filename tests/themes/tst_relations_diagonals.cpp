@@ -2,8 +2,6 @@
 // the polygon, the red diagonal and the cycle of question types with its corrections; every
 // answer against the diagonals enumerated pair by pair and measured on the circle (and, on a
 // sample, counted in the picture); the question, the second attempt and the explanation.
-#include <QDir>
-#include <QPainter>
 #include <QtTest>
 #include <cmath>
 #include <numbers>
@@ -15,6 +13,7 @@
 
 using kav::Session;
 using kav::TextLogEntry;
+using relsupport::Near;
 using relsupport::Width;
 using relsupport::Y;
 namespace col = kav::col;
@@ -84,15 +83,6 @@ QPoint CornerPixel(int i, int n)
     const double cx = kav::PercentX(50), cy = kav::PercentY(53), r = qMin(kav::PercentX(43), kav::PercentY(43));
     const QPointF p = OnCircle(i, n);
     return QPoint(kav::Round(cx + r * p.x()), kav::Round(cy - r * p.y()));
-}
-
-bool Near(const QImage& img, QPointF p, const QColor& c)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (QColor(img.pixel(kav::Round(p.x()) + dx, kav::Round(p.y()) + dy)) == c)
-                return true;
-    return false;
 }
 
 const char* const kRest[] = {"", " zijn er in", " zijn er", " zijn er", " snijden deze", " zijn er", " zijn er", " zijn er"};
@@ -373,21 +363,13 @@ private slots:
 
     void shots()
     {
-        const QString folder = qEnvironmentVariable("KAVRIN_SHOTS");
-        if (folder.isEmpty())
+        if (bench.ShotFolder().isEmpty())
             QSKIP("KAVRIN_SHOTS not set");
-        QDir().mkpath(folder);
         bench.Start(6, 3);
         for (int i = 0; i < 10; ++i) {
             kav::SeedRandom(std::uint32_t(i + 1));
             bench.WrongTwice();
-            QImage both(bench.text.width() + bench.picture.width(), bench.text.height(), QImage::Format_RGB32);
-            both.fill(Qt::white);
-            QPainter painter(&both);
-            painter.drawImage(0, 0, bench.text.image());
-            painter.drawImage(bench.text.width(), 0, bench.picture.image());
-            painter.end();
-            QVERIFY(both.save(QStringLiteral("%1/theme6_%2_type%3.png").arg(folder).arg(i).arg(Session().ThemeMemory[6])));
+            QVERIFY(bench.SaveShot(QStringLiteral("theme6_%1_type%2.png").arg(i).arg(Session().ThemeMemory[6])));
         }
     }
 };

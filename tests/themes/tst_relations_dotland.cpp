@@ -2,8 +2,6 @@
 // the layers, the house number and the variant cycle; every answer against the dots run
 // forward house by house (and, on a sample, against the dots counted in the picture); the
 // question, the answer field, the second attempt, the four houses and the explanation.
-#include <QDir>
-#include <QPainter>
 #include <QtTest>
 
 #include "themes/relations_support.h"
@@ -407,22 +405,14 @@ private slots:
 
     void shots()
     {
-        const QString folder = qEnvironmentVariable("KAVRIN_SHOTS");
-        if (folder.isEmpty())
+        if (bench.ShotFolder().isEmpty())
             QSKIP("KAVRIN_SHOTS not set");
-        QDir().mkpath(folder);
         for (int level = 1; level <= 3; ++level) {
             bench.Start(4, level);
             for (int m = 0; m < level + 2; ++m) {
                 kav::SeedRandom(std::uint32_t(level * 10 + m));
                 bench.WrongTwice();
-                QImage both(bench.text.width() + bench.picture.width(), bench.text.height(), QImage::Format_RGB32);
-                both.fill(Qt::white);
-                QPainter painter(&both);
-                painter.drawImage(0, 0, bench.text.image());
-                painter.drawImage(bench.text.width(), 0, bench.picture.image());
-                painter.end();
-                QVERIFY(both.save(QStringLiteral("%1/theme4_level%2_variant%3.png").arg(folder).arg(level).arg(m)));
+                QVERIFY(bench.SaveShot(QStringLiteral("theme4_level%1_variant%2.png").arg(level).arg(m)));
             }
         }
     }

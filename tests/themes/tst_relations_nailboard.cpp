@@ -3,8 +3,6 @@
 // the threads enumerated nail by nail and cut with the drawn thread, or the areas taken from
 // the corners of the figures; on a sample the board, the threads and the fills in the picture;
 // the question, the second attempt and the explanation with its helper threads.
-#include <QDir>
-#include <QPainter>
 #include <QtTest>
 
 #include "themes/relations_support.h"
@@ -14,6 +12,7 @@
 
 using kav::Session;
 using kav::TextLogEntry;
+using relsupport::Near;
 using relsupport::Width;
 using relsupport::Y;
 namespace col = kav::col;
@@ -127,15 +126,6 @@ QPoint BoardPixel(double x, double y, int n)
 {
     return QPoint(kav::Round(kav::PercentX(10) + x * kav::PercentX(80) / double(n)),
                   kav::Round(kav::PercentY(95) - y * kav::PercentY(80) / double(n)));
-}
-
-bool Near(const QImage& img, QPoint p, const QColor& c)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (QColor(img.pixel(p.x() + dx, p.y() + dy)) == c)
-                return true;
-    return false;
 }
 
 QColor At(const QImage& img, double x, double y, int n)
@@ -483,22 +473,14 @@ private slots:
 
     void shots()
     {
-        const QString folder = qEnvironmentVariable("KAVRIN_SHOTS");
-        if (folder.isEmpty())
+        if (bench.ShotFolder().isEmpty())
             QSKIP("KAVRIN_SHOTS not set");
-        QDir().mkpath(folder);
         for (int level : {1, 3}) {
             bench.Start(7, level);
             for (int i = 0; i < level + 4; ++i) {
                 kav::SeedRandom(std::uint32_t(level * 10 + i));
                 bench.WrongTwice();
-                QImage both(bench.text.width() + bench.picture.width(), bench.text.height(), QImage::Format_RGB32);
-                both.fill(Qt::white);
-                QPainter painter(&both);
-                painter.drawImage(0, 0, bench.text.image());
-                painter.drawImage(bench.text.width(), 0, bench.picture.image());
-                painter.end();
-                QVERIFY(both.save(QStringLiteral("%1/theme7_level%2_sub%3.png").arg(folder).arg(level).arg(Session().ThemeMemory[7])));
+                QVERIFY(bench.SaveShot(QStringLiteral("theme7_level%1_sub%2.png").arg(level).arg(Session().ThemeMemory[7])));
             }
         }
     }

@@ -25,7 +25,8 @@ void WritePieces(double x, double line, const QVector<Piece>& pieces)
         size -= 0.05;
     LastTextEnd = Round(x);
     for (const Piece& p : pieces)
-        DrawTextItem(p.text, p.color, false, LastTextEnd, line, size, t);
+        if (!p.text.isEmpty())
+            DrawTextItem(p.text, p.color, false, LastTextEnd, line, size, t);
 }
 
 }  // namespace kav::textlines
