@@ -8,9 +8,13 @@ namespace kav {
 
 bool HasGenerator(int themeCode)
 {
-    if (themeCode == 2 || themeCode == 3)
+    switch (themeCode) {
+    case 2: case 3: case 4: case 6: case 7:
+    case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 28:
         return true;
-    return themeCode >= 21 && themeCode <= 28;
+    default:
+        return false;
+    }
 }
 
 bool Verdeler()
@@ -18,6 +22,9 @@ bool Verdeler()
     switch (Session().ThemeCode) {
     case 2: Theme2(); return true;
     case 3: Theme3(); return true;
+    case 4: Theme4(); return true;
+    case 6: Theme6(); return true;
+    case 7: Theme7(); return true;
     case 21: Theme21(); return true;
     case 22: Theme22(); return true;
     case 23: Theme23(); return true;
@@ -32,12 +39,18 @@ bool Verdeler()
 
 void Toelichting(int themeCode, bool right)
 {
-    if (themeCode == 2)
-        Theme2Explanation(right);
-    else if (themeCode == 3)
-        Theme3Explanation();
-    else if (themeCode >= 21 && themeCode <= 28)
+    switch (themeCode) {
+    case 2: Theme2Explanation(right); return;
+    case 3: Theme3Explanation(); return;
+    case 4: Theme4Explanation(); return;
+    case 6: Theme6Explanation(); return;
+    case 7: Theme7Explanation(); return;
+    case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 28:
         TriangularExplanation();
+        return;
+    default:
+        return;
+    }
 }
 
 }  // namespace kav
