@@ -51,14 +51,17 @@ void StepTitle(const QString& title, double pictureLine)
     DrawTextItem(title, col::Red, true, Centred, pictureLine, 1.5, PictureBitmap());
 }
 
-// The yellow boxes with the amount, in the picture from line Top (pixels) to Bottom, in the
-// text area on rows 2 to 4.5.
+// A box's top a quarter line below row 2 keeps it clear of the big title above it.
+constexpr double BoxTopUnderTitle = 2.25;
+
+// The yellow boxes with the amount, in the picture from Top (pixels) to Bottom, in the text
+// area on rows 2 to 4.5.
 void StepBoxes(int amount, int pictureTop, int pictureBottom, double pictureLine)
 {
     const int pen = Round(ScreenScale);
     FilledBox(PictureBitmap(), PercentX(44), pictureTop, PercentX(56), pictureBottom, col::Yellow, pen);
-    FilledBox(TextBitmap(), TextPercentX(40), 2 * LineHeight, TextPercentX(60), Round(4.5 * LineHeight), col::Yellow,
-              pen);
+    FilledBox(TextBitmap(), TextPercentX(40), Round(BoxTopUnderTitle * LineHeight), TextPercentX(60),
+              Round(4.5 * LineHeight), col::Yellow, pen);
     DrawTextItem(StepAmount(amount), col::Red, false, Centred, 2.5, 1.5, TextBitmap());
     DrawTextItem(StepAmount(amount), col::Red, false, Centred, pictureLine, 1.5, PictureBitmap());
 }
@@ -327,7 +330,7 @@ void AddNote()
         game.DebitTotal += amount;
     }
     ++game.NoteValueCount[side][size_t(k)];
-    StepBoxes(amount, 2 * LineHeight, Round(4.5 * LineHeight), 2.5);
+    StepBoxes(amount, Round(BoxTopUnderTitle * LineHeight), Round(4.5 * LineHeight), 2.5);
 
     BookkeeperGame::Grid& grid = GridOf(game, side);
     for (int row = 0; row < NoteRows; ++row)

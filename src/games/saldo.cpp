@@ -293,9 +293,11 @@ bool SaldoScoreboard()
 
     const int top = Round((line - 0.5) * LineHeight);
     FilledBox(t, 4 * TextMargin, top, w - 4 * TextMargin, top + 4 * LineHeight, col::Aqua, Round(2 * ScreenScale));
-    DrawTextItem(QStringLiteral("Stand Bonus / Malus"), col::Purple, false, PercentX(10), line - 0.25, 1, t);
-    DrawTextItem(QStringLiteral("Aantal goed:"), col::Blue, false, PercentX(10), line + 1, 1, t);
-    DrawTextItem(QStringLiteral("Aantal fout:"), col::Blue, false, PercentX(10), line + 2, 1, t);
+    // On a wide screen the margin grows faster than the picture: the texts keep clear of the box's edge.
+    const int x = Max(PercentX(10), 4 * TextMargin + TextMargin / 2);
+    DrawTextItem(QStringLiteral("Stand Bonus / Malus"), col::Purple, false, x, line - 0.25, 1, t);
+    DrawTextItem(QStringLiteral("Aantal goed:"), col::Blue, false, x, line + 1, 1, t);
+    DrawTextItem(QStringLiteral("Aantal fout:"), col::Blue, false, x, line + 2, 1, t);
     DrawTextItem(QString::number(s.SaldoRight), col::Red, true, PercentX(40), line + 1, 1, t);
     DrawTextItem(QString::number(s.SaldoWrong), col::Red, true, PercentX(40), line + 2, 1, t);
 
