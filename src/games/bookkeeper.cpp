@@ -12,7 +12,6 @@
 #include "session/context.h"
 #include "session/random.h"
 #include "session/session.h"
-#include "themes/triangular/triangle.h"
 
 namespace kav {
 
@@ -144,12 +143,8 @@ void AskBalance()
     SessionState& s = Session();
     BookkeeperGame& game = Bookkeeper();
     s.ExpectedAnswer = game.Balance();
-    s.AnswerTolerance = 0;
-    // Each balance is one final answer.
-    s.ThemeCode = 0;
-    s.MaxAttempts = 1;
     game.AskedAtItem = s.ItemCount;
-    AskWholeNumber(5, QStringLiteral("Nieuw saldo: "), QStringLiteral("|Het saldo wordt ?"));
+    AskNewBalance();
 }
 
 void PlaceNote(NoteSide side, int k, int index)
@@ -525,7 +520,7 @@ void BookkeeperResume()
     }
     Repaint();
     if (game.AskedAtItem == Session().ItemCount) {
-        AskWholeNumber(5, QStringLiteral("Nieuw saldo: "), QStringLiteral("|Het saldo wordt ?"));  // still open
+        AskNewBalance();  // still open
     } else if (Context().port) {
         Context().port->ShowContinue();
     }

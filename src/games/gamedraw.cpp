@@ -5,6 +5,8 @@
 #include "draw/shapes.h"
 #include "draw/text.h"
 #include "session/context.h"
+#include "session/session.h"
+#include "themes/triangular/triangle.h"
 
 namespace kav {
 
@@ -40,6 +42,15 @@ void DrawTextCentredOn(const QString& text, const QColor& color, bool bold, int 
         return;
     const int w = TextWidthAt(c, text, size, bold);
     DrawTextItem(text, color, bold, Max(cx - w / 2, 0), line, size, c);
+}
+
+void AskNewBalance()
+{
+    SessionState& s = Session();
+    s.AnswerTolerance = 0;
+    s.ThemeCode = 0;
+    s.MaxAttempts = 1;
+    AskWholeNumber(5, QStringLiteral("Nieuw saldo: "), QStringLiteral("|Het saldo wordt ?"));
 }
 
 }  // namespace kav

@@ -1,4 +1,4 @@
-// Drawing pieces the two games share.
+// What the two games share: boxes and texts, and asking for the new balance.
 #pragma once
 #include <QColor>
 #include <QString>
@@ -17,5 +17,9 @@ int TextWidthAt(Canvas* c, const QString& text, double size, bool bold);
 // Text centred on the x-position Cx (pixels) at a line; sets LastTextEnd.
 void DrawTextCentredOn(const QString& text, const QColor& color, bool bold, int cx, double line, double size,
                        Canvas* c);
+
+// Asks for the new balance (ExpectedAnswer) as a whole number at text line 5. Every balance
+// is one final answer: a wrong one is counted and the game goes on from the true balance.
+void AskNewBalance();
 
 }  // namespace kav

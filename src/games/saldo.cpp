@@ -9,7 +9,6 @@
 #include "session/context.h"
 #include "session/random.h"
 #include "session/session.h"
-#include "themes/triangular/triangle.h"
 
 namespace kav {
 
@@ -429,13 +428,8 @@ void SaldoAskBalance()
     SessionState& s = Session();
     game.Saldo += (game.PlayerDie - game.OpponentDie) * game.PayFactor;
     s.ExpectedAnswer = game.Saldo;
-    s.AnswerTolerance = 0;
-    // Every balance is one final answer: a wrong one is counted, the game goes on from the
-    // true balance.
-    s.ThemeCode = 0;
-    s.MaxAttempts = 1;
     s.Attempt = 0;
-    AskWholeNumber(5, QStringLiteral("Nieuw saldo: "), QStringLiteral("|Het saldo wordt ?"));
+    AskNewBalance();
 }
 
 void SaldoNext()

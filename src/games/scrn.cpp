@@ -111,6 +111,7 @@ void TScrn::FormActivate()
     buffer_ = QImage(area.size(), QImage::Format_RGB32);
     buffer_.fill(Qt::black);
     discsDrawn_ = 0;
+    discsSinceShown_ = 0;
     font_ = QFont(FontFamily);
     font_.setPixelSize(Max(1, Round(17 * ScreenScale)));
     setGeometry(area);
@@ -124,8 +125,12 @@ void TScrn::FormActivate()
     pacedDiscs_ = 0;
     pacer_.start();
     if (isVisible()) {
-        grabMouse();
-        mouseGrabbed_ = true;
+        // All mouse input comes here, wherever the pointer goes (a display without a real
+        // pointer, as in tests, has none to grab).
+        if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+            grabMouse();
+            mouseGrabbed_ = true;
+        }
         activateWindow();
         setFocus();
     }
@@ -135,6 +140,7 @@ void TScrn::FormActivate()
 QRect TScrn::DrawDisc()
 {
     bool cleared = false;
+    ++discsSinceShown_;
     if (++discsDrawn_ >= ClearEvery) {
         buffer_.fill(Qt::black);
         discsDrawn_ = 0;

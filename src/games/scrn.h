@@ -46,6 +46,8 @@ public:
     QRect DrawDiscAt(int rings, int ramp, int x1, int y1);
 
     int discsDrawn() const { return discsDrawn_; }
+    // Every disc since the screen was last shown.
+    qint64 discsSinceShown() const { return discsSinceShown_; }
     QPoint mouseStart() const { return mouseStart_; }
     const QImage& image() const { return buffer_; }
     QFont textFont() const { return font_; }
@@ -71,6 +73,7 @@ private:
     QElapsedTimer clock_;
     qint64 pacedDiscs_ = 0;
     int discsDrawn_ = 0;
+    qint64 discsSinceShown_ = 0;
     QPoint mouseStart_{-1, -1};
     bool pointerHidden_ = false;
     bool mouseGrabbed_ = false;

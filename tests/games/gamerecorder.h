@@ -4,7 +4,9 @@
 #include <QMap>
 #include <QStringList>
 
+#include "draw/messages.h"
 #include "draw/text.h"
+#include "session/engine.h"
 #include "session/context.h"
 #include "session/session.h"
 #include "support.h"
@@ -62,6 +64,19 @@ struct GameRecorder : kav::AnswerPort, kav::GamePort {
     int answersOpened = 0, startTop = 0, continueTop = 0, levelsApplied = 0, klokInterval = 0, celebrations = 0;
     bool klokOn = false, explained = false;
 };
+
+// The game steps on these two canvases and the recorder, messages recorded, no flags set.
+inline void UseRecorder(kav::Canvas& picture, kav::Canvas& text, GameRecorder& rec)
+{
+    SessionMeasures(picture, text);
+    rec = GameRecorder();
+    kav::SetContext(&picture, &text, &rec);
+    kav::SetGamePort(&rec);
+    kav::SetExplanationHandler({});
+    kav::StartRecordingMessages();
+    kav::ClearRecordedMessages();
+    kav::ClearSessionFlags();
+}
 
 inline QStringList TextsOf(const kav::Canvas& c)
 {

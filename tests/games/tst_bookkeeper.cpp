@@ -124,13 +124,7 @@ private slots:
 
     void init()
     {
-        SessionMeasures(picture, text);
-        rec = GameRecorder();
-        SetContext(&picture, &text, &rec);
-        SetGamePort(&rec);
-        SetExplanationHandler({});
-        StartRecordingMessages();
-        ClearSessionFlags();
+        UseRecorder(picture, text, rec);
         SessionState& s = Session();
         s.BookkeeperMode = true;
         s.SessionMode = 40;

@@ -7,6 +7,7 @@
 
 #include "draw/messages.h"
 #include "formsfixture.h"
+#include "gamerecorder.h"
 #include "games/bookkeeper.h"
 #include "games/saldo.h"
 #include "games/scrn.h"
@@ -19,10 +20,7 @@ namespace {
 
 QStringList Texts()
 {
-    QStringList l;
-    for (const auto& e : Test()->TextBitmap.textLog())
-        l << e.text;
-    return l;
+    return TextsOf(Test()->TextBitmap);
 }
 
 // A key to whatever has the keyboard focus.

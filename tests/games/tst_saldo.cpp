@@ -82,14 +82,7 @@ class TestSaldo : public QObject {
 private slots:
     void init()
     {
-        SessionMeasures(picture, text);
-        rec = GameRecorder();
-        SetContext(&picture, &text, &rec);
-        SetGamePort(&rec);
-        SetExplanationHandler({});
-        StartRecordingMessages();
-        ClearRecordedMessages();
-        ClearSessionFlags();
+        UseRecorder(picture, text, rec);
         SessionState& s = Session();
         s.SaldoMode = true;
         s.SessionMode = 1;
