@@ -164,17 +164,10 @@ private slots:
         NewGame();
         QCOMPARE(Session().SaldoRight, 0);
         QCOMPARE(Session().SaldoWrong, 0);
-        QCOMPARE(Session().SessionMode, -1);
-        QCOMPARE(rec.klokInterval, 1000);
+        QCOMPARE(Session().SessionMode, -1);  // no level: the level button stays as it is
         QVERIFY(!rec.klokOn);
-        QCOMPARE(rec.continueCaption, QStringLiteral("Start"));
-        QVERIFY(rec.shown(Control::ContinueButton));
         QCOMPARE(rec.glyph, QStringLiteral("SALDO -100"));
-        QCOMPARE(rec.info, QStringLiteral("Reken uit je hoofd !"));
-        const QStringList t = TextsOf(text);
-        QVERIFY(t.contains(QStringLiteral("-100 punten")));
-        QVERIFY(t.contains(QStringLiteral("Spelnummer: 1")));
-        QCOMPARE(rec.continueTop, rec.ScorePanelTop() - rec.ContinueHeight() - Round(ScreenScale));
+        QVERIFY(TextsOf(text).contains(QStringLiteral("-100 punten")));
     }
 
     void smallDifferenceIsThrownAgainWithAGrowingFactor()
@@ -357,34 +350,6 @@ private slots:
         QVERIFY(rec.klokOn);
     }
 
-    void scoreboardShowsTheCounts()
-    {
-        NewGame();
-        Session().SaldoRight = 3;
-        Session().SaldoWrong = 1;
-        Session().ItemCount = 11;
-        SaldoNext();
-        const QStringList t = TextsOf(text);
-        QVERIFY(t.contains(QStringLiteral("Spelnummer: 12")));
-        // The number drawn again in red exactly over its blue copy.
-        const TextLogEntry* whole = Logged(text, QStringLiteral("Spelnummer: 12"));
-        const TextLogEntry* red = Logged(text, QStringLiteral("12"));
-        QVERIFY(whole && red);
-        QCOMPARE(red->color, col::Red);
-        QCOMPARE(red->y, whole->y);
-        Canvas probe(1, 1);
-        probe.font = text.font;
-        probe.font.size = whole->size;
-        probe.font.bold = whole->bold;
-        // (the centred text starts at a rounded x, so its end may differ by a pixel)
-        QVERIFY(qAbs(red->x + probe.textWidth(QStringLiteral("12")) - (whole->x + probe.textWidth(whole->text))) <= 1);
-        const TextLogEntry* right = nullptr;
-        for (const TextLogEntry& e : text.textLog())
-            if (e.text == QStringLiteral("3") && e.bold)
-                right = &e;
-        QVERIFY(right);
-        QCOMPARE(right->color, col::Red);
-    }
 };
 
 QTEST_MAIN(TestSaldo)
