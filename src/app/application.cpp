@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/forms.h"
+#include "app/itemdump.h"
 #include "app/mainform.h"
 #include "app/ui.h"
 #include "draw/measures.h"
@@ -15,62 +16,6 @@
 #include "session/random.h"
 
 namespace kav {
-
-namespace {
-
-bool parseSize(const QString& s, QSize& out)
-{
-    const QStringList parts = s.toLower().split(u'x');
-    if (parts.size() != 2)
-        return false;
-    bool okw = false, okh = false;
-    const int w = parts[0].toInt(&okw), h = parts[1].toInt(&okh);
-    if (!okw || !okh || w < 320 || h < 240 || w > 16384 || h > 16384)
-        return false;
-    out = QSize(w, h);
-    return true;
-}
-
-}  // namespace
-
-CommandLine ParseCommandLine(const QStringList& args)
-{
-    CommandLine cl;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        auto value = [&](QString& v) {
-            if (i + 1 >= args.size()) {
-                cl.error = a + QStringLiteral(" verwacht een waarde");
-                return false;
-            }
-            v = args[++i];
-            return true;
-        };
-        QString v;
-        if (a == QStringLiteral("--screen")) {
-            if (!value(v))
-                return cl;
-            if (!parseSize(v, cl.screen)) {
-                cl.error = QStringLiteral("--screen verwacht BREEDTExHOOGTE, bijvoorbeeld 1024x768");
-                return cl;
-            }
-        } else if (a == QStringLiteral("--seed")) {
-            if (!value(v))
-                return cl;
-            bool ok = false;
-            const qulonglong n = v.toULongLong(&ok);
-            if (!ok || n > 0xFFFFFFFFull) {
-                cl.error = QStringLiteral("--seed verwacht een geheel getal van 0 tot 4294967295");
-                return cl;
-            }
-            cl.seed = std::uint32_t(n);
-        } else {
-            cl.error = QStringLiteral("onbekende optie: ") + a;
-            return cl;
-        }
-    }
-    return cl;
-}
 
 void SetUpApplication(QApplication& app)
 {
@@ -111,14 +56,9 @@ void InstallMessageBoxes()
     });
 }
 
-int RunProgram(int argc, char** argv)
+int RunProgram(int argc, char** argv, const CommandLine& cl)
 {
     QApplication app(argc, argv);
-    const CommandLine cl = ParseCommandLine(QApplication::arguments());
-    if (!cl.error.isEmpty()) {
-        std::fprintf(stderr, "kavrin2: %s\n", cl.error.toLocal8Bit().constData());
-        return 2;
-    }
     SetUpApplication(app);
     InstallMessageBoxes();
     if (cl.screen.isValid())
@@ -131,6 +71,31 @@ int RunProgram(int argc, char** argv)
     const int rc = app.exec();
     DestroyForms();
     return rc;
+}
+
+int Main(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const CommandLine cl = ParseCommandLine(args);
+    if (!cl.error.isEmpty()) {
+        std::fprintf(stderr, "kavrin2: %s\nMeer over de opties: kavrin2 --help\n", cl.error.toLocal8Bit().constData());
+        return 2;
+    }
+    switch (cl.action) {
+    case CommandLine::Action::Help:
+        std::fputs(HelpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(VersionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::ItemDump:
+        return RunItemDump(argc, argv, cl);
+    case CommandLine::Action::Run:
+        break;
+    }
+    return RunProgram(argc, argv, cl);
 }
 
 }  // namespace kav

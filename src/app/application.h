@@ -1,20 +1,10 @@
 // Program start: the command line, the application's look, and the run of the windows.
 #pragma once
-#include <QSize>
-#include <QStringList>
-#include <optional>
+#include "app/commandline.h"
 
 class QApplication;
 
 namespace kav {
-
-struct CommandLine {
-    QSize screen;                        // --screen WxH
-    std::optional<std::uint32_t> seed;  // --seed N
-    QString error;                       // set when the arguments are wrong
-};
-
-CommandLine ParseCommandLine(const QStringList& args);
 
 // The application's own look: Fusion style, light grey button face, Arial (Liberation Sans).
 // Only this program's palette changes, never the desktop's.
@@ -22,6 +12,9 @@ void SetUpApplication(QApplication& app);
 // Shows message boxes for the program's messages.
 void InstallMessageBoxes();
 
-int RunProgram(int argc, char** argv);
+// The windows' run with the parsed command line.
+int RunProgram(int argc, char** argv, const CommandLine& cl);
+// The program: reads the command line, then help, version, the item dump or the windows.
+int Main(int argc, char** argv);
 
 }  // namespace kav

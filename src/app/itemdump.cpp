@@ -50,80 +50,7 @@ QJsonArray textsOf(const Canvas& c)
     return a;
 }
 
-bool parseCodes(const QString& text, QList<int>& codes)
-{
-    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
-        const QStringList range = part.split(u'-');
-        bool ok1 = false, ok2 = true;
-        const int from = range[0].trimmed().toInt(&ok1);
-        const int to = range.size() == 2 ? range[1].trimmed().toInt(&ok2) : from;
-        if (!ok1 || !ok2 || range.size() > 2 || from < 1 || to > 40 || to < from)
-            return false;
-        for (int c = from; c <= to; ++c)
-            codes.append(c);
-    }
-    return !codes.isEmpty();
-}
-
 }  // namespace
-
-bool WantsItemDump(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (QByteArray(argv[i]) == "--items")
-            return true;
-    return false;
-}
-
-QString ParseItemDumpArguments(const QStringList& args, ItemDumpOptions& out)
-{
-    bool haveCodes = false;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const bool takesValue = a == QStringLiteral("--items") || a == QStringLiteral("--level") ||
-                                a == QStringLiteral("--count") || a == QStringLiteral("--seed") ||
-                                a == QStringLiteral("--png") || a == QStringLiteral("--screen");
-        if (a == QStringLiteral("--practice")) {
-            out.practice = true;
-            continue;
-        }
-        if (!takesValue)
-            return QStringLiteral("onbekende optie: ") + a;
-        if (i + 1 >= args.size())
-            return a + QStringLiteral(" verwacht een waarde");
-        const QString v = args[++i];
-        bool ok = false;
-        if (a == QStringLiteral("--items")) {
-            if (!parseCodes(v, out.codes))
-                return QStringLiteral("--items verwacht themanummers, bijvoorbeeld 21,22 of 21-28");
-            haveCodes = true;
-        } else if (a == QStringLiteral("--level")) {
-            out.level = v.toInt(&ok);
-            if (!ok || out.level < 1 || out.level > 3)
-                return QStringLiteral("--level verwacht 1, 2 of 3");
-        } else if (a == QStringLiteral("--count")) {
-            out.count = v.toInt(&ok);
-            if (!ok || out.count < 1 || out.count > 1000000)
-                return QStringLiteral("--count verwacht een aantal van 1 tot 1000000");
-        } else if (a == QStringLiteral("--seed")) {
-            const qulonglong n = v.toULongLong(&ok);
-            if (!ok || n > 0xFFFFFFFFull)
-                return QStringLiteral("--seed verwacht een geheel getal van 0 tot 4294967295");
-            out.seed = std::uint32_t(n);
-            out.seedGiven = true;
-        } else if (a == QStringLiteral("--png")) {
-            out.pngFolder = v;
-        } else {
-            out.screen = v;
-        }
-    }
-    if (!haveCodes)
-        return QStringLiteral("--items ontbreekt");
-    for (int c : out.codes)
-        if (!HasGenerator(c))
-            return QStringLiteral("geen opgaven voor thema ") + QString::number(c);
-    return QString();
-}
 
 bool DumpItems(const ItemDumpOptions& o, std::FILE* out)
 {
@@ -210,25 +137,12 @@ bool DumpItems(const ItemDumpOptions& o, std::FILE* out)
     return true;
 }
 
-int RunItemDump(int argc, char** argv)
+int RunItemDump(int argc, char** argv, const CommandLine& cl)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ItemDumpOptions o;
-    const QString error = ParseItemDumpArguments(QApplication::arguments(), o);
-    if (!error.isEmpty()) {
-        std::fprintf(stderr, "kavrin2: %s\n", error.toLocal8Bit().constData());
-        return 2;
-    }
-    QSize screen(1024, 768);
-    if (!o.screen.isEmpty()) {
-        const CommandLine cl = ParseCommandLine({QStringLiteral("kavrin2"), QStringLiteral("--screen"), o.screen});
-        if (!cl.error.isEmpty()) {
-            std::fprintf(stderr, "kavrin2: %s\n", cl.error.toLocal8Bit().constData());
-            return 2;
-        }
-        screen = cl.screen;
-    }
+    const ItemDumpOptions& o = cl.dump;
+    const QSize screen = cl.screen.isValid() ? cl.screen : QSize(1024, 768);
     SetUpApplication(app);
     SetScreenOverride(screen);
     if (!CreateForms())

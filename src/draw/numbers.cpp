@@ -1,6 +1,7 @@
 #include "draw/numbers.h"
 
 #include <cmath>
+#include <limits>
 
 #include "draw/messages.h"
 
@@ -8,7 +9,15 @@ namespace kav {
 
 int Round(double x)
 {
-    return int(std::nearbyint(x));  // the default rounding mode rounds halves to even
+    if (std::isnan(x))
+        return 0;
+    const double r = std::nearbyint(x);  // the default rounding mode rounds halves to even
+    // Far outside any screen: held at the ends of the range instead of wrapping round.
+    if (r >= 2147483647.0)
+        return std::numeric_limits<int>::max();
+    if (r <= -2147483648.0)
+        return std::numeric_limits<int>::min();
+    return int(r);
 }
 
 int Triangular(int n)

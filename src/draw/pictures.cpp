@@ -9,6 +9,8 @@
 #include <QSvgRenderer>
 #include <memory>
 
+#include "draw/datafolders.h"
+
 namespace kav {
 
 namespace {
@@ -47,9 +49,7 @@ bool OpenLibrary(Library lib)
     QStringList folders;
     if (!extraFolder.isEmpty())
         folders << extraFolder;
-    if (QCoreApplication::instance())
-        folders << QCoreApplication::applicationDirPath();
-    folders << QDir::currentPath();
+    folders << DataFolders() << QDir::currentPath();
     st.lookedFor.clear();
     for (const QString& folder : folders) {
         const QString path = QDir(folder).filePath(LibraryFileName(lib));

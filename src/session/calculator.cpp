@@ -1,12 +1,17 @@
 #include "session/calculator.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QProcess>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <cmath>
+#include <csignal>
+#include <sys/types.h>
 
 namespace kav {
 
@@ -162,14 +167,9 @@ void BuiltInCalculator::keyPressEvent(QKeyEvent* e)
 
 Calculator::Calculator(QWidget* window) : QObject(window), window_(window), programs_(defaultPrograms()) {}
 
-Calculator::~Calculator()
-{
-    // The desktop calculator belongs to the pupil now: it stays open when the program ends.
-    if (process_) {
-        process_->disconnect();
-        process_->setParent(nullptr);
-    }
-}
+// The desktop calculator belongs to the pupil: it is started on its own, not as a child of
+// this program, so it stays open when the program ends and nothing of it is left to free.
+Calculator::~Calculator() = default;
 
 QStringList Calculator::defaultPrograms()
 {
@@ -180,7 +180,15 @@ QStringList Calculator::defaultPrograms()
 
 bool Calculator::externalRunning() const
 {
-    return process_ && process_->state() != QProcess::NotRunning;
+    if (pid_ <= 0 || ::kill(pid_t(pid_), 0) != 0)
+        return false;
+    // The process number may belong to another program by now: compare the name where the
+    // system tells it (it keeps the first 15 characters).
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid_));
+    if (!comm.open(QIODevice::ReadOnly))
+        return true;
+    const QString name = QString::fromLocal8Bit(comm.readAll()).trimmed();
+    return !name.isEmpty() && program_.startsWith(name);
 }
 
 bool Calculator::startExternal()
@@ -192,14 +200,16 @@ bool Calculator::startExternal()
         const QString exe = QStandardPaths::findExecutable(parts.takeFirst());
         if (exe.isEmpty())
             continue;
-        if (!process_) {
-            process_ = new QProcess(this);
-            // The calculator's own messages are of no use to the pupil.
-            process_->setStandardOutputFile(QProcess::nullDevice());
-            process_->setStandardErrorFile(QProcess::nullDevice());
-        }
-        process_->start(exe, parts);
-        if (process_->waitForStarted(3000)) {
+        QProcess p;
+        p.setProgram(exe);
+        p.setArguments(parts);
+        // The calculator's own messages are of no use to the pupil.
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.setStandardErrorFile(QProcess::nullDevice());
+        qint64 pid = 0;
+        if (p.startDetached(&pid) && pid > 0) {
+            pid_ = pid;
+            program_ = QFileInfo(exe).fileName();
             ++launches_;
             return true;
         }
@@ -211,10 +221,15 @@ void Calculator::raiseExternal()
 {
     // Qt cannot raise another program's window; the desktop tools can, where installed.
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (!xdotool.isEmpty() && process_)
-        QProcess::startDetached(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                          QStringLiteral("--pid"), QString::number(process_->processId()),
-                                          QStringLiteral("windowactivate")});
+    if (xdotool.isEmpty())
+        return;
+    QProcess p;
+    p.setProgram(xdotool);
+    p.setArguments({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                    QString::number(pid_), QStringLiteral("windowactivate")});
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice());
+    p.startDetached();
 }
 
 void Calculator::showOrRaise()

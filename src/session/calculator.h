@@ -58,7 +58,8 @@ private:
 
     QWidget* window_;
     QStringList programs_;
-    QProcess* process_ = nullptr;
+    qint64 pid_ = 0;   // the desktop calculator started, while it runs
+    QString program_;  // and its file name
     BuiltInCalculator* builtIn_ = nullptr;
     int launches_ = 0;
 };

@@ -134,13 +134,10 @@ public:
             throw Fault{QStringLiteral("Er ontbreekt een getal in veld %1.").arg(field)};
         const auto v = ScriptDecimal(text, DecimalSeparator);
         if (!v)
-            throw Fault{QStringLiteral("%1 is geen geldig getal (veld %2).").arg(Quoted(text)).arg(field)};
+            throw Fault{QStringLiteral("%1 is geen geldig getal (veld %2).").arg(Quoted(text), QString::number(field))};
         if (*v < lo || *v > hi)
             throw Fault{QStringLiteral("%1 is hier geen bruikbaar getal (veld %2): het moet tussen %3 en %4 liggen.")
-                            .arg(Quoted(text))
-                            .arg(field)
-                            .arg(lo)
-                            .arg(hi)};
+                            .arg(Quoted(text), QString::number(field), QString::number(lo), QString::number(hi))};
         return *v;
     }
 
@@ -150,7 +147,7 @@ public:
             throw Fault{QStringLiteral("Er ontbreekt een geheel getal in veld %1.").arg(field)};
         const auto v = ScriptWhole(text);
         if (!v)
-            throw Fault{QStringLiteral("%1 is geen geldig geheel getal (veld %2).").arg(Quoted(text)).arg(field)};
+            throw Fault{QStringLiteral("%1 is geen geldig geheel getal (veld %2).").arg(Quoted(text), QString::number(field))};
         return *v;
     }
 
@@ -160,8 +157,7 @@ public:
         const qsizetype slash = text.indexOf(u'/');
         if (slash < 0)
             throw Fault{QStringLiteral("%1 in veld %2 moet twee getallen met een / ertussen zijn.")
-                            .arg(Quoted(text))
-                            .arg(field)};
+                            .arg(Quoted(text), QString::number(field))};
         return {numberOf(text.left(slash), field), numberOf(text.mid(slash + 1), field)};
     }
 
@@ -190,6 +186,8 @@ void Interpreter::Doorgaan()
             if (reader.atEnd())
                 throw Fault{QStringLiteral("Het script is afgelopen zonder [end]."), false};
             end = runLine();
+            if (LineDone)
+                LineDone();
             if (generation_ != run)
                 return;  // the viewer started anew meanwhile
         }
@@ -212,6 +210,8 @@ void Interpreter::Doorgaan()
         running_ = false;
 }
 
+// Messages are built in one pass of arg(), so text from a script holding "%1" is shown as it
+// stands and never taken for a place holder.
 void Interpreter::reportError(const QString& detail, bool namesLine)
 {
     const QString file = reader.fileName().isEmpty() ? QStringLiteral("het script") : reader.fileName();
@@ -219,7 +219,7 @@ void Interpreter::reportError(const QString& detail, bool namesLine)
     if (!namesLine)
         heading = QStringLiteral("Fout in %1:").arg(file);
     else if (const auto line = ScriptWhole(reader.F[1]))
-        heading = QStringLiteral("Fout in regel %1 van %2:").arg(*line).arg(file);
+        heading = QStringLiteral("Fout in regel %1 van %2:").arg(QString::number(*line), file);
     else
         heading = QStringLiteral("Fout in %1, in de regel %2:").arg(file, Quoted(reader.currentLine()));
     ShowMessage(heading + QLatin1Char('\r') + detail, MessageKind::Error);

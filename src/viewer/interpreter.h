@@ -4,6 +4,7 @@
 #pragma once
 #include <QColor>
 #include <QString>
+#include <functional>
 
 #include "draw/canvas.h"
 #include "viewer/scriptreader.h"
@@ -66,6 +67,8 @@ public:
     int CurrentTextY = 0;
     // False: "[wait]" goes on at once (for playing lessons through in checks).
     bool PlayWaits = true;
+    // Called after every line played (the fuzz checks time each line with it).
+    std::function<void()> LineDone;
 
 private:
     struct Stop {};  // the run has been ended from outside: return, touching nothing

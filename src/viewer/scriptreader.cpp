@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <cmath>
 
+#include "draw/datafolders.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "session/engine.h"
@@ -140,9 +141,11 @@ QString ScriptPath(const QString& fileName)
 {
     if (QFileInfo::exists(fileName))
         return fileName;
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(fileName);
-    if (QFileInfo::exists(beside))
-        return beside;
+    for (const QString& folder : DataFolders()) {
+        const QString there = QDir(folder).filePath(fileName);
+        if (QFileInfo::exists(there))
+            return there;
+    }
     return fileName;
 }
 

@@ -87,7 +87,7 @@ private slots:
     void badArguments_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("no generator") << QStringList{"--items", "5", "--count", "1"};
+        QTest::newRow("no generator") << QStringList{"--items", "9", "--count", "1"};
         QTest::newRow("unknown code") << QStringList{"--items", "99", "--count", "1"};
         QTest::newRow("not a code") << QStringList{"--items", "abc"};
         QTest::newRow("level") << QStringList{"--items", "21", "--level", "0"};
@@ -95,6 +95,29 @@ private slots:
         QTest::newRow("missing value") << QStringList{"--items", "21", "--seed"};
         QTest::newRow("unknown option") << QStringList{"--items", "21", "--kleur", "rood"};
         QTest::newRow("screen") << QStringList{"--items", "21", "--screen", "groot"};
+        QTest::newRow("dump option alone") << QStringList{"--level", "2"};
+        QTest::newRow("stray argument") << QStringList{"--items", "21", "twee"};
+        QTest::newRow("window option value") << QStringList{"--seed", "99999999999"};
+        QTest::newRow("unknown short option") << QStringList{"-x"};
+    }
+
+    // --help and --version answer on standard output and stop; the help names every option.
+    void helpAndVersion()
+    {
+        for (const char* help : {"--help", "-h"}) {
+            QProcess p;
+            p.start(QStringLiteral(KAVRIN_BUILD_DIR "/kavrin2"), {QString::fromLatin1(help)});
+            QVERIFY(p.waitForFinished(30000));
+            QCOMPARE(p.exitCode(), 0);
+            const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+            for (const char* option : {"--screen", "--seed", "--items", "--level", "--count", "--practice", "--png", "--version"})
+                QVERIFY2(out.contains(QString::fromLatin1(option)), option);
+        }
+        QProcess p;
+        p.start(QStringLiteral(KAVRIN_BUILD_DIR "/kavrin2"), {QStringLiteral("--version")});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(QString::fromLocal8Bit(p.readAllStandardOutput()), QStringLiteral("Kavrin 2 1.1\n"));
     }
 
     void badArguments()

@@ -260,6 +260,20 @@ private slots:
         QVERIFY(!kav::ParseCommandLine({"kavrin2", "--screen"}).error.isEmpty());
         QVERIFY(!kav::ParseCommandLine({"kavrin2", "--seed", "-3"}).error.isEmpty());
         QVERIFY(!kav::ParseCommandLine({"kavrin2", "--kleur"}).error.isEmpty());
+        // The window options also go with the item dump, whose options need --items.
+        const kav::CommandLine dump =
+            kav::ParseCommandLine({"kavrin2", "--items", "21-23,25", "--level", "3", "--count", "4", "--seed", "7", "--practice", "--screen", "800x600"});
+        QVERIFY2(dump.error.isEmpty(), qPrintable(dump.error));
+        QVERIFY(dump.action == kav::CommandLine::Action::ItemDump);
+        QCOMPARE(dump.dump.codes, (QList<int>{21, 22, 23, 25}));
+        QCOMPARE(dump.dump.level, 3);
+        QCOMPARE(dump.dump.count, 4);
+        QVERIFY(dump.dump.seedGiven && dump.dump.seed == 7u && dump.dump.practice);
+        QCOMPARE(dump.screen, QSize(800, 600));
+        QCOMPARE(kav::ParseCommandLine({"kavrin2", "--count", "3"}).error, QStringLiteral("--count hoort bij --items"));
+        QCOMPARE(kav::ParseCommandLine({"kavrin2", "--items", "21-20"}).error,
+                 QStringLiteral("--items verwacht themanummers, bijvoorbeeld 21,22 of 21-28"));
+        QVERIFY(kav::ParseCommandLine({"kavrin2", "--help", "--kleur"}).error.startsWith(QStringLiteral("onbekende optie")));
     }
 };
 

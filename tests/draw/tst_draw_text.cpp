@@ -2,6 +2,7 @@
 // approximately-equal sign, clearing lines, and the number helpers they lean on.
 #include <QtTest>
 #include <cmath>
+#include <limits>
 
 #include "draw/canvas.h"
 #include "draw/numbers.h"
@@ -259,6 +260,13 @@ private slots:
                                               {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {-7.6, -8}};
         for (const auto& [value, rounded] : cases)
             QCOMPARE(kav::Round(value), rounded);
+        // Far outside the range of whole pixels: held at the ends, never wrapped round.
+        QCOMPARE(kav::Round(1e12), std::numeric_limits<int>::max());
+        QCOMPARE(kav::Round(2147483647.6), std::numeric_limits<int>::max());
+        QCOMPARE(kav::Round(-1e300), std::numeric_limits<int>::min());
+        QCOMPARE(kav::Round(std::numeric_limits<double>::infinity()), std::numeric_limits<int>::max());
+        QCOMPARE(kav::Round(std::nan("")), 0);
+        QCOMPARE(kav::Round(-2147483648.0), std::numeric_limits<int>::min());
         QCOMPARE(kav::Triangular(0), 0);
         QCOMPARE(kav::Triangular(4), 10);
         QCOMPARE(kav::Triangular(30), 465);

@@ -371,6 +371,12 @@ private slots:
         QCOMPARE(kav::RecordedMessages(),
                  QStringList{"Fout in demo3.txt, in de regel ',tekst,l,1,X,1,Black,,':\r"
                              "De regel begint niet met een regelnummer."});
+
+        // Script text holding place holders is shown as it stands.
+        kav::ClearRecordedMessages();
+        play({"10,[box],%2%1,8,10,40,Red,1,R", "11,[end]"});
+        QCOMPARE(kav::RecordedMessages(),
+                 QStringList{"Fout in regel 10 van demo3.txt:\r'%2%1' is geen geldig getal (veld 3)."});
     }
 
     void emptyQueueStopsTheRun()

@@ -1,0 +1,203 @@
+#include "app/commandline.h"
+
+#include <QCommandLineParser>
+
+#include "themes/verdeler.h"
+
+namespace kav {
+
+namespace {
+
+struct OptionText {
+    QStringList names;
+    QString valueName;  // empty: a flag
+    QString description;
+};
+
+// Every option with its Dutch description; the parser and the help text both come from here.
+const QList<OptionText>& Options()
+{
+    static const QList<OptionText> options = {
+        {{QStringLiteral("screen")}, QStringLiteral("BxH"),
+         QStringLiteral("leg de vensters uit voor een scherm van B x H beeldpunten (bijvoorbeeld 1024x768)")},
+        {{QStringLiteral("seed")}, QStringLiteral("N"),
+         QStringLiteral("vaste beginwaarde van het toeval: dezelfde opgaven komen terug (0 t/m 4294967295)")},
+        {{QStringLiteral("items")}, QStringLiteral("THEMA'S"),
+         QStringLiteral("geen venster: maak opgaven van deze thema's (bijvoorbeeld 21,22 of 21-28) en schrijf ze als JSON")},
+        {{QStringLiteral("level")}, QStringLiteral("L"), QStringLiteral("bij --items: het niveau 1, 2 of 3 (standaard 1)")},
+        {{QStringLiteral("count")}, QStringLiteral("N"), QStringLiteral("bij --items: het aantal opgaven (standaard 1)")},
+        {{QStringLiteral("practice")}, QString(), QStringLiteral("bij --items: als bij het oefenen in plaats van een test")},
+        {{QStringLiteral("png")}, QStringLiteral("MAP"),
+         QStringLiteral("bij --items: bewaar van elke opgave tekst en plaatje als PNG in deze map")},
+        {{QStringLiteral("h"), QStringLiteral("help")}, QString(), QStringLiteral("toon deze hulp en stop")},
+        {{QStringLiteral("v"), QStringLiteral("version")}, QString(), QStringLiteral("toon de versie en stop")},
+    };
+    return options;
+}
+
+bool ParseSize(const QString& s, QSize& out)
+{
+    const QStringList parts = s.toLower().split(u'x');
+    if (parts.size() != 2)
+        return false;
+    bool okw = false, okh = false;
+    const int w = parts[0].toInt(&okw), h = parts[1].toInt(&okh);
+    if (!okw || !okh || w < 320 || h < 240 || w > 16384 || h > 16384)
+        return false;
+    out = QSize(w, h);
+    return true;
+}
+
+std::optional<std::uint32_t> ParseSeed(const QString& v)
+{
+    bool ok = false;
+    const qulonglong n = v.toULongLong(&ok);
+    if (!ok || n > 0xFFFFFFFFull || v.startsWith(u'-') || v.startsWith(u'+'))
+        return std::nullopt;
+    return std::uint32_t(n);
+}
+
+bool ParseCodes(const QString& text, QList<int>& codes)
+{
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList range = part.split(u'-');
+        bool ok1 = false, ok2 = true;
+        const int from = range[0].trimmed().toInt(&ok1);
+        const int to = range.size() == 2 ? range[1].trimmed().toInt(&ok2) : from;
+        if (!ok1 || !ok2 || range.size() > 2 || from < 1 || to > 40 || to < from)
+            return false;
+        for (int c = from; c <= to; ++c)
+            codes.append(c);
+    }
+    return !codes.isEmpty();
+}
+
+// The parser's own error in the program's words: the first unknown option, or the option
+// whose value is missing.
+QString ParserError(const QCommandLineParser& parser, const QStringList& args)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("onbekende optie: ") + (unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) +
+               unknown.first();
+    for (const OptionText& o : Options())
+        if (!o.valueName.isEmpty() && !args.isEmpty() && args.last() == QStringLiteral("--") + o.names.last())
+            return args.last() + QStringLiteral(" verwacht een waarde");
+    return parser.errorText();
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const QStringList& args)
+{
+    CommandLine cl;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionText& o : Options())
+        parser.addOption(QCommandLineOption(o.names, o.description, o.valueName));
+    if (!parser.parse(args)) {
+        cl.error = ParserError(parser, args);
+        return cl;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        cl.error = QStringLiteral("onbekend argument: ") + parser.positionalArguments().first();
+        return cl;
+    }
+    // An option given twice is taken once, the last value counting (as most programs do).
+    auto value = [&parser](const char* name) { return parser.values(QString::fromLatin1(name)).last(); };
+
+    if (parser.isSet(QStringLiteral("help"))) {
+        cl.action = CommandLine::Action::Help;
+        return cl;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        cl.action = CommandLine::Action::Version;
+        return cl;
+    }
+    if (parser.isSet(QStringLiteral("screen")) && !ParseSize(value("screen"), cl.screen)) {
+        cl.error = QStringLiteral("--screen verwacht BREEDTExHOOGTE, bijvoorbeeld 1024x768");
+        return cl;
+    }
+    if (parser.isSet(QStringLiteral("seed"))) {
+        cl.seed = ParseSeed(value("seed"));
+        if (!cl.seed) {
+            cl.error = QStringLiteral("--seed verwacht een geheel getal van 0 tot 4294967295");
+            return cl;
+        }
+    }
+
+    const bool dump = parser.isSet(QStringLiteral("items"));
+    if (!dump) {
+        for (const char* name : {"level", "count", "practice", "png"})
+            if (parser.isSet(QString::fromLatin1(name))) {
+                cl.error = QStringLiteral("--") + QString::fromLatin1(name) + QStringLiteral(" hoort bij --items");
+                return cl;
+            }
+        return cl;
+    }
+    cl.action = CommandLine::Action::ItemDump;
+    ItemDumpOptions& o = cl.dump;
+    if (!ParseCodes(value("items"), o.codes)) {
+        cl.error = QStringLiteral("--items verwacht themanummers, bijvoorbeeld 21,22 of 21-28");
+        return cl;
+    }
+    bool ok = true;
+    if (parser.isSet(QStringLiteral("level"))) {
+        o.level = value("level").toInt(&ok);
+        if (!ok || o.level < 1 || o.level > 3) {
+            cl.error = QStringLiteral("--level verwacht 1, 2 of 3");
+            return cl;
+        }
+    }
+    if (parser.isSet(QStringLiteral("count"))) {
+        o.count = value("count").toInt(&ok);
+        if (!ok || o.count < 1 || o.count > 1000000) {
+            cl.error = QStringLiteral("--count verwacht een aantal van 1 tot 1000000");
+            return cl;
+        }
+    }
+    o.practice = parser.isSet(QStringLiteral("practice"));
+    if (parser.isSet(QStringLiteral("png"))) {
+        o.pngFolder = value("png");
+        if (o.pngFolder.isEmpty()) {
+            cl.error = QStringLiteral("--png verwacht een map");
+            return cl;
+        }
+    }
+    if (cl.seed) {
+        o.seed = *cl.seed;
+        o.seedGiven = true;
+    }
+    for (int c : o.codes)
+        if (!HasGenerator(c)) {
+            cl.error = QStringLiteral("geen opgaven voor thema ") + QString::number(c);
+            return cl;
+        }
+    return cl;
+}
+
+QString HelpText()
+{
+    QString text = QStringLiteral(
+        "Gebruik: kavrin2 [opties]\n"
+        "Kavrin 2: oefenprogramma wiskunde voor de eerste klassen van het voortgezet onderwijs.\n\n"
+        "Opties:\n");
+    for (const OptionText& o : Options()) {
+        QStringList names;
+        for (const QString& n : o.names)
+            names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
+        QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!o.valueName.isEmpty())
+            left += QLatin1Char(' ') + o.valueName;
+        text += left.leftJustified(22) + QLatin1Char(' ') + o.description + QLatin1Char('\n');
+    }
+    text += QStringLiteral("\nVoorbeeld: kavrin2 --items 21-28 --level 2 --count 16 --seed 7 --png /tmp/opgaven\n");
+    return text;
+}
+
+QString VersionText()
+{
+    return QStringLiteral("Kavrin 2 1.1\n");
+}
+
+}  // namespace kav
