@@ -628,6 +628,9 @@ void TTestForm::SetLevelGlyph(const QString& title, const QString& value)
         --g.font.size;
     g.textOut((w - g.textWidth(value)) / 2, Round(1.25 * LineHeight), value);
     SetGlyph(NivoButton, g.image());
+    // Another picture than the level's (a game's balance): the next level choice draws the level again.
+    if (title != QStringLiteral("NIVEAU"))
+        SetTag(NivoButton, -1);
 }
 
 int TTestForm::Level() const

@@ -210,6 +210,11 @@ private slots:
         QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
         QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
         QVERIFY(Main()->isVisible());
+        // The next session's level button shows its level again, not the balance.
+        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+        const QImage shown = kav::Glyph(Test()->NivoButton);
+        Test()->SetLevelGlyph(QStringLiteral("NIVEAU"), QStringLiteral("Starter"));
+        QCOMPARE(shown, kav::Glyph(Test()->NivoButton));
     }
 
     void bookkeeperWithTheMouse_data()
