@@ -2,6 +2,7 @@
 
 #include "app/mainform.h"
 #include "draw/pictures.h"
+#include "games/scrn.h"
 #include "session/testform.h"
 #include "viewer/helpscherm.h"
 
@@ -23,12 +24,14 @@ bool CreateForms()
         return false;
     }
     f.Help = new THelpScherm();
+    f.Scrn = new TScrn();
     return true;
 }
 
 void DestroyForms()
 {
     Forms& f = AppForms();
+    delete f.Scrn;
     delete f.Help;
     delete f.Test;
     delete f.Main;

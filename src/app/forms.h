@@ -6,11 +6,13 @@ namespace kav {
 class TKavrin2MainForm;
 class TTestForm;
 class THelpScherm;
+class TScrn;
 
 struct Forms {
     TKavrin2MainForm* Main = nullptr;
     TTestForm* Test = nullptr;
     THelpScherm* Help = nullptr;
+    TScrn* Scrn = nullptr;
 };
 
 Forms& AppForms();

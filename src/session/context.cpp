@@ -19,6 +19,11 @@ void SetContext(Canvas* picture, Canvas* text, AnswerPort* port)
     SetPictureBitmap(picture);
 }
 
+void SetGamePort(GamePort* game)
+{
+    Context().game = game;
+}
+
 void OpenAnswer(const QString& caption, const QString& hint)
 {
     if (Context().port)

@@ -19,6 +19,9 @@
 #include "draw/pictures.h"
 #include "draw/shapes.h"
 #include "draw/text.h"
+#include "games/bookkeeper.h"
+#include "games/saldo.h"
+#include "games/scrn.h"
 #include "session/calculator.h"
 #include "session/catalogue.h"
 #include "session/engine.h"
@@ -131,6 +134,9 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     SetDesignFont(this, 10);
     Klok = new QTimer(this);
     Klok->setObjectName(QStringLiteral("Klok"));
+    connect(Klok, &QTimer::timeout, this, &TTestForm::KlokTimer);
+    bookkeeper_ = {&BookkeeperIntro, &BookkeeperResume, &BookkeeperNext, {}};
+    saldo_ = {&SaldoIntro, {}, &SaldoNext, &SaldoTick};
     oke = PraiseWords();
 
     // The drawing areas.
@@ -144,6 +150,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     // Theme choice over the picture.
     KeuzeBox = new QGroupBox(QStringLiteral("Keuze - lijst "), this);
     KeuzeBox->setObjectName(QStringLiteral("KeuzeBox"));
+    KeuzeBox->setAutoFillBackground(true);  // the picture behind it must not show through
     SetDesignFont(KeuzeBox, 11, true);
     SetHint(KeuzeBox, QStringLiteral("|Kies nivo, thema's en druk op START"));
     Place(KeuzeBox, 229, 6, 403, 404);
@@ -330,6 +337,7 @@ void TTestForm::layoutForScreen(QSize screen)
     LineHeight = PictureBitmap.height() / 26;
     PictureWidth = PictureBitmap.width();
     SetContext(&PictureBitmap, &TextBitmap, this);
+    SetGamePort(this);
     SetExplanationHandler(&Toelichting);
 
     if (AppForms().Main)
@@ -487,19 +495,8 @@ void TTestForm::ShowChoiceScreen()
 
     if (s.BookkeeperMode || s.SaldoMode) {
         GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
-        if (g.start) {
+        if (g.start)
             g.start();
-        } else {
-            // The game is not in this version: the choice screen stays empty and Einde leaves.
-            KeuzeBox->hide();
-            NivoBox->hide();
-            StartButton->hide();
-            ScorePanel->hide();
-            setWindowTitle(s.BookkeeperMode ? QStringLiteral("Kavrin 2:  Boekhoudersspel ")
-                                            : QStringLiteral("Kavrin 2:  Saldo Plus "));
-            s.SessionRunning = false;
-            paintBitmaps();
-        }
         return;
     }
 
@@ -627,8 +624,14 @@ void TTestForm::SetLevelGlyph(const QString& title, const QString& value)
     g.font.color = col::Purple;
     g.textOut((w - g.textWidth(title)) / 2, Round(f), title);
     g.font.color = col::Blue;
+    // A long value (a large balance) gets a smaller font rather than losing its ends.
+    while (g.textWidth(value) > w - 2 && g.font.size > 1)
+        --g.font.size;
     g.textOut((w - g.textWidth(value)) / 2, Round(1.25 * LineHeight), value);
     SetGlyph(NivoButton, g.image());
+    // Another picture than the level's (a game's balance): the next level choice draws the level again.
+    if (title != QStringLiteral("NIVEAU"))
+        SetTag(NivoButton, -1);
 }
 
 int TTestForm::Level() const
@@ -947,6 +950,173 @@ void TTestForm::setKopImage(const QString& name)
 {
     const Picture pic = LoadPicture(name);
     KopImage->setPixmap(QPixmap::fromImage(RenderPicture(pic, KopImage->width(), KopImage->height())));
+}
+
+void TTestForm::KlokTimer()
+{
+    const SessionState& s = Session();
+    GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
+    if ((s.BookkeeperMode || s.SaldoMode) && g.tick)
+        g.tick();
+    else
+        Klok->stop();
+}
+
+void TTestForm::ShowCelebration()
+{
+    auto sessionEnds = [this]() {
+        activateWindow();
+        Session().SessionRunning = false;
+        Saldo().Running = false;
+        EindButtonClick();
+    };
+    TScrn* scrn = AppForms().Scrn;
+    if (!scrn) {
+        sessionEnds();
+        return;
+    }
+    scrn->FirstActivation = true;
+    ShowModal(scrn, sessionEnds);
+}
+
+QWidget* TTestForm::control(Control c) const
+{
+    switch (c) {
+    case Control::HelpButton: return HelpButton;
+    case Control::KeuzeBox: return KeuzeBox;
+    case Control::CalcButton: return CalcButton;
+    case Control::InvoerPanel: return InvoerPanel;
+    case Control::GebruikPanel: return GebruikPanel;
+    case Control::ContinueButton: return ContinueButton;
+    case Control::StartButton: return StartButton;
+    case Control::ScorePanel: return ScorePanel;
+    case Control::NivoBox: return NivoBox;
+    }
+    return nullptr;
+}
+
+void TTestForm::SetSessionTitle(const QString& title)
+{
+    sessionTitle_ = title;
+    setWindowTitle(QStringLiteral("Kavrin 2: ") + title);
+}
+
+void TTestForm::ShowControl(Control c, bool visible)
+{
+    QWidget* w = control(c);
+    w->setVisible(visible);
+    if (visible)
+        w->raise();
+}
+
+void TTestForm::EnableControl(Control c, bool enabled)
+{
+    control(c)->setEnabled(enabled);
+}
+
+void TTestForm::PlaceHelpButton()
+{
+    if (AppForms().Main)
+        SetGlyph(HelpButton, AppForms().Main->helpGlyph());
+    HelpButton->move(StatusBalk->width() - HelpButton->width() - TextMargin, HelpButton->y());
+}
+
+void TTestForm::PlaceStartBesideLevels()
+{
+    StartButton->move(NivoBox->x() + NivoBox->width() - TextMargin - StartButton->width(),
+                      NivoBox->y() + NivoBox->height() - StartButton->height() - TextMargin / 2);
+    StartButton->raise();
+}
+
+void TTestForm::PlaceStartCentred(int top)
+{
+    StartButton->move((Tekst->width() - StartButton->width() - TextMargin) / 2, Tekst->y() + top);
+}
+
+int TTestForm::StartButtonHeight() const
+{
+    return StartButton->height();
+}
+
+void TTestForm::FocusControl(Control c)
+{
+    if (c == Control::NivoBox) {
+        if (QRadioButton* b = NivoBox->buttons.value(NivoBox->itemIndex()))
+            b->setFocus();
+        return;
+    }
+    control(c)->setFocus();
+}
+
+void TTestForm::SetInfo(const QString& text, int top)
+{
+    InfoLabel->setText(text);
+    InfoLabel->move(InfoLabel->x(), top);
+    infoImage->clear();
+}
+
+void TTestForm::PlaceContinue(int top)
+{
+    ContinueButton->move(ContinueButton->x(), Tekst->y() + top);
+}
+
+void TTestForm::SetContinueCaption(const QString& caption)
+{
+    ContinueButton->setText(caption);
+}
+
+int TTestForm::ScorePanelTop() const
+{
+    return ScorePanel->y() - Tekst->y();
+}
+
+int TTestForm::ContinueTop() const
+{
+    return ContinueButton->y() - Tekst->y();
+}
+
+int TTestForm::ContinueHeight() const
+{
+    return ContinueButton->height();
+}
+
+int TTestForm::StatusBarTop() const
+{
+    return StatusBalk->y() - Tekst->y();
+}
+
+void TTestForm::ApplyLevel(int index)
+{
+    if (index >= 0)
+        NivoBox->setItemIndex(index);
+    NivoBoxExit();
+}
+
+void TTestForm::SetKlokInterval(int ms)
+{
+    Klok->setInterval(ms);
+}
+
+void TTestForm::EnableKlok(bool on)
+{
+    if (on)
+        Klok->start();
+    else
+        Klok->stop();
+}
+
+bool TTestForm::SaldoExplained() const
+{
+    if (AppForms().Main)
+        return Tag(AppForms().Main->saldoButton()) != 0;
+    return saldoExplained_;
+}
+
+void TTestForm::SetSaldoExplained()
+{
+    saldoExplained_ = true;
+    if (AppForms().Main)
+        SetTag(AppForms().Main->saldoButton(), 1);
 }
 
 void TTestForm::paintBitmaps()

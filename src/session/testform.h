@@ -54,12 +54,13 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 };
 
-// Steps of a game played in the session window.
+// Steps of a game played in the session window: at activation (start), at START again at
+// the same level (resume), at Doorgaan (next), and at every tick of the timer Klok.
 struct GameSteps {
-    std::function<void()> start, resume, next;
+    std::function<void()> start, resume, next, tick;
 };
 
-class TTestForm : public QDialog, public AnswerPort {
+class TTestForm : public QDialog, public AnswerPort, public GamePort {
     Q_OBJECT
 public:
     explicit TTestForm(QWidget* parent = nullptr);
@@ -84,6 +85,10 @@ public:
     void ContinueButtonClick();
     void InvoerVeldEnter();
     void InvoerVeldExit(QWidget* newFocus);
+    // One tick of Klok: the running game's animation step.
+    void KlokTimer();
+    // The celebration screen; when it closes the session ends and the window with it.
+    void ShowCelebration() override;
 
     // The answer-entry port of the activities.
     void OpenAnswer(const QString& caption, const QString& hint) override;
@@ -94,7 +99,30 @@ public:
     int Level() const;
     void setLevelIndex(int index);
     // The level button's picture: a title ("NIVEAU", "SALDO") over a value.
-    void SetLevelGlyph(const QString& title, const QString& value);
+    void SetLevelGlyph(const QString& title, const QString& value) override;
+
+    // The window's side of the games.
+    void SetSessionTitle(const QString& title) override;
+    void SetWindowHint(const QString& hint) override { setWindowHint(hint); }
+    void ShowControl(Control c, bool visible) override;
+    void EnableControl(Control c, bool enabled) override;
+    void PlaceHelpButton() override;
+    void PlaceStartBesideLevels() override;
+    void PlaceStartCentred(int top) override;
+    int StartButtonHeight() const override;
+    void FocusControl(Control c) override;
+    void SetInfo(const QString& text, int top) override;
+    void PlaceContinue(int top) override;
+    void SetContinueCaption(const QString& caption) override;
+    int ScorePanelTop() const override;
+    int ContinueTop() const override;
+    int ContinueHeight() const override;
+    int StatusBarTop() const override;
+    void ApplyLevel(int index) override;
+    void SetKlokInterval(int ms) override;
+    void EnableKlok(bool on) override;
+    bool SaldoExplained() const override;
+    void SetSaldoExplained() override;
 
     // Copies both canvases to the screen.
     void paintBitmaps();
@@ -139,6 +167,7 @@ private:
     void FormClose();
     void setKopImage(const QString& name);
     bool anyThemeAvailable() const;
+    QWidget* control(Control c) const;
     void showAfterViewer();
 
     bool librariesOk_ = true;
@@ -146,6 +175,7 @@ private:
     QSize client_;
     QString sessionTitle_;
     GameSteps bookkeeper_, saldo_;
+    bool saldoExplained_ = false;  // without a main menu (the item dump)
     Calculator* calculator_ = nullptr;
 };
 

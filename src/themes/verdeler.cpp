@@ -2,20 +2,31 @@
 
 #include "session/session.h"
 #include "themes/ratios/ratios.h"
+#include "themes/relations/relations.h"
 #include "themes/triangular/triangular.h"
 
 namespace kav {
 
 bool HasGenerator(int themeCode)
 {
-    if (themeCode >= 11 && themeCode <= 14)  // ratio tables, rectangles, floor plan, money
+    switch (themeCode) {
+    case 2: case 3: case 4: case 6: case 7:
+    case 11: case 12: case 13: case 14:
+    case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 28:
         return true;
-    return themeCode >= 21 && themeCode <= 28;
+    default:
+        return false;
+    }
 }
 
 bool Verdeler()
 {
     switch (Session().ThemeCode) {
+    case 2: Theme2(); return true;
+    case 3: Theme3(); return true;
+    case 4: Theme4(); return true;
+    case 6: Theme6(); return true;
+    case 7: Theme7(); return true;
     case 11: Theme11(); return true;
     case 12: Theme12(); return true;
     case 13: Theme13(); return true;
@@ -34,16 +45,22 @@ bool Verdeler()
 
 void Toelichting(int themeCode, bool right)
 {
-    (void)right;
     switch (themeCode) {
+    case 2: Theme2Explanation(right); return;
+    case 3: Theme3Explanation(); return;
+    case 4: Theme4Explanation(); return;
+    case 6: Theme6Explanation(); return;
+    case 7: Theme7Explanation(); return;
     case 11: Explanation11(); return;
     case 12: Explanation12(); return;
     case 13: Explanation13(); return;
     case 14: Explanation14(); return;
-    default: break;
-    }
-    if (themeCode >= 21 && themeCode <= 28)
+    case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 28:
         TriangularExplanation();
+        return;
+    default:
+        return;
+    }
 }
 
 }  // namespace kav

@@ -147,7 +147,7 @@ private slots:
         QVERIFY(Main()->isVisible());
     }
 
-    void gamesOpenAnEmptyScreenThatEindeLeaves()
+    void gameButtonsSetTheirModesAndEindeLeaves()
     {
         QTest::mouseClick(Main()->Button1, Qt::LeftButton);
         QVERIFY(Session().BookkeeperMode);

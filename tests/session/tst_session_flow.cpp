@@ -240,6 +240,29 @@ private slots:
         QCOMPARE(Test()->ScoreLabel->text(), QStringLiteral("072 uit 012"));
     }
 
+    // Relations practice with Dotland, the diagonals and the nail board ticked: the three come
+    // in turn, with pen and paper and no calculator, and a final wrong answer is explained.
+    void relationsPractice()
+    {
+        QTest::mouseClick(Main()->Button3, Qt::LeftButton);
+        for (int n = 1; n <= 8; ++n)
+            Tick(n, n == 4 || n == 6 || n == 7);
+        Test()->NivoBox->buttons[1]->click();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        for (int code : {4, 6, 7, 4}) {
+            QCOMPARE(Session().ThemeCode, code);
+            QCOMPARE(Test()->InfoLabel->text(), QStringLiteral("Gebruik Pen en Papier !"));
+            QVERIFY(Test()->CalcButton->isHidden());
+            Answer(false);
+            Doorgaan();
+            Answer(false);
+            QVERIFY(Texts().contains(QStringLiteral("Toelichting:")));
+            Shot(Test(), QStringLiteral("flow-relations-%1").arg(code));
+            Doorgaan();
+        }
+        QCOMPARE(Test()->ScoreLabel->text(), QStringLiteral("000 uit 004"));
+    }
+
     void topicsWithoutItemsSaySo()
     {
         QTest::mouseClick(Main()->Button3, Qt::LeftButton);
