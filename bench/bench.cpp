@@ -17,9 +17,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/forms.h"
 #include "app/mainform.h"
-#include "app/ui.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
@@ -33,6 +31,8 @@
 #include "session/session.h"
 #include "session/testform.h"
 #include "themes/verdeler.h"
+#include "ui/forms.h"
+#include "ui/ui.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <QTest>
 
 #include "app/application.h"
-#include "app/forms.h"
 #include "app/mainform.h"
-#include "app/ui.h"
 #include "session/random.h"
 #include "session/session.h"
 #include "session/testform.h"
 #include "support.h"
+#include "ui/forms.h"
+#include "ui/ui.h"
 #include "viewer/helpscherm.h"
 
 namespace testsupport {

@@ -7,15 +7,45 @@
 #include <QStyleFactory>
 #include <cstdio>
 
-#include "app/forms.h"
 #include "app/itemdump.h"
 #include "app/mainform.h"
-#include "app/ui.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
+#include "draw/pictures.h"
+#include "games/scrn.h"
 #include "session/random.h"
+#include "session/testform.h"
+#include "ui/forms.h"
+#include "ui/ui.h"
+#include "viewer/helpscherm.h"
 
 namespace kav {
+
+bool CreateForms()
+{
+    Forms& f = AppForms();
+    f.Main = new TKavrin2MainForm();
+    f.Menu = f.Main;
+    f.Test = new TTestForm();
+    if (!f.Test->librariesOk()) {
+        DestroyForms();
+        return false;
+    }
+    f.Help = new THelpScherm();
+    f.Scrn = new TScrn();
+    return true;
+}
+
+void DestroyForms()
+{
+    Forms& f = AppForms();
+    delete f.Scrn;
+    delete f.Help;
+    delete f.Test;
+    delete f.Main;
+    f = Forms();
+    CloseLibraries();
+}
 
 void SetUpApplication(QApplication& app)
 {

@@ -6,6 +6,11 @@ class QApplication;
 
 namespace kav {
 
+// Creates the four windows in their order and fills the registry. False when a picture
+// library is missing: its message has been shown and the program must stop with status 1.
+bool CreateForms();
+void DestroyForms();
+
 // The application's own look: Fusion style, light grey button face, Arial (Liberation Sans).
 // Only this program's palette changes, never the desktop's.
 void SetUpApplication(QApplication& app);

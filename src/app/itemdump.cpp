@@ -8,8 +8,6 @@
 #include <QPainter>
 
 #include "app/application.h"
-#include "app/forms.h"
-#include "app/ui.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/text.h"
@@ -19,6 +17,8 @@
 #include "session/session.h"
 #include "session/testform.h"
 #include "themes/verdeler.h"
+#include "ui/forms.h"
+#include "ui/ui.h"
 
 namespace kav {
 

@@ -13,13 +13,13 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "app/forms.h"
 #include "draw/canvas.h"
 #include "draw/measures.h"
 #include "draw/numbers.h"
 #include "draw/pictures.h"
 #include "session/session.h"
 #include "session/testform.h"
+#include "ui/forms.h"
 #include "viewer/helpscherm.h"
 
 namespace kav {

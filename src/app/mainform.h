@@ -3,14 +3,15 @@
 #include <QImage>
 #include <QWidget>
 
-#include "app/ui.h"
+#include "ui/forms.h"
+#include "ui/ui.h"
 
 class QGroupBox;
 class QLabel;
 
 namespace kav {
 
-class TKavrin2MainForm : public QWidget {
+class TKavrin2MainForm : public QWidget, public MainMenuLink {
     Q_OBJECT
 public:
     explicit TKavrin2MainForm(QWidget* parent = nullptr);
@@ -23,10 +24,14 @@ public:
     void ProgInfoPanelClick();
     void EindButtonClick();
 
-    QImage helpGlyph() const { return Glyph(HelpButton); }
-    QImage allesGlyph() const { return Glyph(AllesButton); }
-    const Picture& winnerPicture() const { return winner_; }
-    const QImage& logoImage() const { return logo_; }
+    // What the other windows use, through the registry.
+    QWidget* menuWindow() override { return this; }
+    QImage helpGlyph() const override { return Glyph(HelpButton); }
+    QImage allesGlyph() const override { return Glyph(AllesButton); }
+    const Picture& winnerPicture() const override { return winner_; }
+    const QImage& logoImage() const override { return logo_; }
+    int saldoTag() const override { return Tag(Button2); }
+    void setSaldoTag(int tag) override { SetTag(Button2, tag); }
     QPushButton* saldoButton() const { return Button2; }
     QSize clientSize() const { return client_; }
 

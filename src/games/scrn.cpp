@@ -9,11 +9,11 @@
 #include <QScreen>
 #include <cmath>
 
-#include "app/ui.h"
 #include "draw/measures.h"
 #include "draw/numbers.h"
 #include "games/saldo.h"
 #include "session/random.h"
+#include "ui/ui.h"
 
 namespace kav {
 

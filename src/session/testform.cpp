@@ -11,8 +11,6 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/forms.h"
-#include "app/mainform.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
@@ -28,6 +26,7 @@
 #include "session/random.h"
 #include "session/session.h"
 #include "themes/verdeler.h"
+#include "ui/forms.h"
 #include "viewer/helpscherm.h"
 
 namespace kav {
@@ -340,8 +339,8 @@ void TTestForm::layoutForScreen(QSize screen)
     SetGamePort(this);
     SetExplanationHandler(&Toelichting);
 
-    if (AppForms().Main)
-        SetTag(AppForms().Main->saldoButton(), 0);
+    if (AppForms().Menu)
+        AppForms().Menu->setSaldoTag(0);
 
     // The text font: the status bar font, plain, as large as one line allows.
     Canvas& t = TextBitmap;
@@ -379,8 +378,8 @@ void TTestForm::FormActivate()
 {
     StatusBalk->show();
     move(ScreenOrigin());
-    if (AppForms().Main)
-        AppForms().Main->hide();
+    if (AppForms().Menu)
+        AppForms().Menu->menuWindow()->hide();
     InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
     Randomize();
     Klok->stop();
@@ -481,8 +480,8 @@ void TTestForm::ShowChoiceScreen()
     KeuzeBox->show();
     ScorePanel->show();
     NivoBox->setEnabled(true);
-    if (AppForms().Main)
-        SetGlyph(HelpButton, AppForms().Main->helpGlyph());
+    if (AppForms().Menu)
+        SetGlyph(HelpButton, AppForms().Menu->helpGlyph());
     HelpButton->move(StatusBalk->width() - HelpButton->width() - TextMargin, HelpButton->y());
     if (!s.SessionRunning) {
         NivoBox->setItemIndex(0);
@@ -541,13 +540,13 @@ void TTestForm::ShowChoiceScreen()
 
     // The mixed challenge.
     setWindowHint(QStringLiteral("|Druk op START om te beginnen"));
-    if (AppForms().Main) {
-        const QImage glyph = AppForms().Main->allesGlyph();
+    if (AppForms().Menu) {
+        const QImage glyph = AppForms().Menu->allesGlyph();
         const int w = qMax(1, glyph.width()), h = glyph.height();
         const double sc = MinReal(1.5 * w, 0.75 * Tekst->width()) / w;
         const int sw = Round(sc * w), sh = Round(sc * h);
         const int left = (Tekst->width() - sw) / 2, top = 8 * LineHeight;
-        t->stretchDraw(left, top, left + sw, top + sh, AppForms().Main->winnerPicture());
+        t->stretchDraw(left, top, left + sw, top + sh, AppForms().Menu->winnerPicture());
         DrawTextItem(QStringLiteral("Jij hebt lef !"), col::Red, true, Centred,
                      (1.5 * h + 9 * LineHeight) / LineHeight, 1, t);
     }
@@ -865,10 +864,10 @@ void TTestForm::EindButtonClick()
         ShowChoiceScreen();
         return;
     }
-    if (s.SaldoMode && AppForms().Main)
-        SetTag(AppForms().Main->saldoButton(), 1);
-    if (AppForms().Main)
-        AppForms().Main->show();
+    if (s.SaldoMode && AppForms().Menu)
+        AppForms().Menu->setSaldoTag(1);
+    if (AppForms().Menu)
+        AppForms().Menu->menuWindow()->show();
     accept();
 }
 
@@ -885,8 +884,8 @@ void TTestForm::FormClose()
     Klok->stop();
     if (calculator_)
         calculator_->hideBuiltIn();
-    if (AppForms().Main)
-        AppForms().Main->show();
+    if (AppForms().Menu)
+        AppForms().Menu->menuWindow()->show();
 }
 
 void TTestForm::HelpButtonClick()
@@ -1016,8 +1015,8 @@ void TTestForm::EnableControl(Control c, bool enabled)
 
 void TTestForm::PlaceHelpButton()
 {
-    if (AppForms().Main)
-        SetGlyph(HelpButton, AppForms().Main->helpGlyph());
+    if (AppForms().Menu)
+        SetGlyph(HelpButton, AppForms().Menu->helpGlyph());
     HelpButton->move(StatusBalk->width() - HelpButton->width() - TextMargin, HelpButton->y());
 }
 
@@ -1107,16 +1106,16 @@ void TTestForm::EnableKlok(bool on)
 
 bool TTestForm::SaldoExplained() const
 {
-    if (AppForms().Main)
-        return Tag(AppForms().Main->saldoButton()) != 0;
+    if (AppForms().Menu)
+        return AppForms().Menu->saldoTag() != 0;
     return saldoExplained_;
 }
 
 void TTestForm::SetSaldoExplained()
 {
     saldoExplained_ = true;
-    if (AppForms().Main)
-        SetTag(AppForms().Main->saldoButton(), 1);
+    if (AppForms().Menu)
+        AppForms().Menu->setSaldoTag(1);
 }
 
 void TTestForm::paintBitmaps()

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/ui.h"
 #include "draw/canvas.h"
 #include "session/context.h"
+#include "ui/ui.h"
 
 class QLabel;
 

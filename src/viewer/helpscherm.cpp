@@ -10,8 +10,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "app/forms.h"
-#include "app/mainform.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
@@ -19,6 +17,7 @@
 #include "session/engine.h"
 #include "session/session.h"
 #include "session/testform.h"
+#include "ui/forms.h"
 
 namespace kav {
 
@@ -154,7 +153,7 @@ void THelpScherm::layoutForScreen(QSize screen)
         TextBox->setGeometry(t->Tekst->geometry());
         PictureBox->setGeometry(t->Plaatje->geometry());
     }
-    if (TKavrin2MainForm* m = AppForms().Main) {
+    if (MainMenuLink* m = AppForms().Menu) {
         const QImage& logo = m->logoImage();
         LogoImage->resize(LogoImage->width(), logo.width() ? LogoImage->width() * logo.height() / logo.width()
                                                            : LogoImage->height());
@@ -190,8 +189,8 @@ void THelpScherm::FormActivate()
     if (scriptNumber_ > 0) {
         if (f.Test)
             f.Test->hide();
-    } else if (f.Main) {
-        f.Main->hide();
+    } else if (f.Menu) {
+        f.Menu->menuWindow()->hide();
     }
     InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
     if (f.Test) {
@@ -396,8 +395,8 @@ void THelpScherm::showCaller()
     if (scriptNumber_ > 0) {
         if (f.Test)
             f.Test->show();
-    } else if (f.Main) {
-        f.Main->show();
+    } else if (f.Menu) {
+        f.Menu->menuWindow()->show();
     }
 }
 

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <functional>
 
-#include "app/ui.h"
 #include "draw/canvas.h"
+#include "ui/ui.h"
 #include "viewer/interpreter.h"
 
 class QLabel;

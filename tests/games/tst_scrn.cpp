@@ -7,12 +7,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/ui.h"
 #include "draw/measures.h"
 #include "games/saldo.h"
 #include "games/scrn.h"
 #include "session/random.h"
 #include "support.h"
+#include "ui/ui.h"
 
 using namespace kav;
 
