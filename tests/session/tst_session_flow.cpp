@@ -265,8 +265,13 @@ private slots:
 
     void topicsWithoutItemsSaySo()
     {
+        int without = 1;  // a relations theme that has no items yet
+        while (without <= 7 && kav::HasGenerator(without))
+            ++without;
+        if (without > 7)
+            QSKIP("every relations theme has items");
         QTest::mouseClick(Main()->Button3, Qt::LeftButton);
-        Tick(1);
+        Tick(without);
         kav::ClearRecordedMessages();
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         QCOMPARE(kav::RecordedMessages().size(), 1);
