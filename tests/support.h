@@ -81,6 +81,7 @@ inline int CountColour(const QImage& img, const QColor& c)
 }  // namespace testsupport
 
 #include "draw/canvas.h"
+#include "session/context.h"
 #include "session/session.h"
 
 namespace testsupport {
@@ -93,6 +94,13 @@ inline const kav::TextLogEntry* Logged(const kav::Canvas& c, const QString& text
             return &e;
     return nullptr;
 }
+
+// An answer port that keeps what the generator opened.
+struct AnswerRecorder : kav::AnswerPort {
+    QString caption, hint;
+    int opened = 0;
+    void OpenAnswer(const QString& c, const QString& h) override { caption = c, hint = h, ++opened; }
+};
 
 // The width of a logged text in its own font.
 inline int Width(const kav::TextLogEntry& e)

@@ -23,23 +23,11 @@ using kav::Session;
 using kav::TextLogEntry;
 using testsupport::Areas;
 using testsupport::Px;
+using Recorder = testsupport::AnswerRecorder;
+using testsupport::Width;
 namespace col = kav::col;
 
 namespace {
-
-struct Recorder : kav::AnswerPort {
-    QString caption, hint;
-    int opened = 0;
-    void OpenAnswer(const QString& c, const QString& h) override { caption = c, hint = h, ++opened; }
-};
-
-int Width(const TextLogEntry& e)
-{
-    Canvas c(1, 1);
-    c.font.size = e.size;
-    c.font.bold = e.bold;
-    return c.textWidth(e.text);
-}
 
 const TextLogEntry* Logged(const Canvas& c, const QString& text)
 {
