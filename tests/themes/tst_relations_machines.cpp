@@ -349,7 +349,7 @@ private slots:
             Start(1, level);
             QSet<int> seen[4];
             int lowest = 99, highest = 0, negative = 0, divided = 0;
-            for (int i = 0; i < 2000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(2000) && !QTest::currentTestFailed(); ++i) {
                 Item(10000 * level + i);
                 kav::SessionState& s = Session();
                 const int sub = i % (level + 3);  // 0 output, 1 input, 2.. the machines
@@ -412,7 +412,7 @@ private slots:
             }
             for (int k = 0; k <= level; ++k)
                 QCOMPARE(seen[k].size(), allowed[k].size());
-            QVERIFY(lowest == 6 && highest == 6 * level + 11 && divided > 100 && (negative > 0) == (level == 3));
+            QVERIFY(lowest == 6 && highest == 6 * level + 11 && divided > testsupport::Sweep(2000) / 20 && (negative > 0) == (level == 3));
         }
     }
 
@@ -422,7 +422,7 @@ private slots:
             Start(5, level);
             QSet<int> keer, plus;
             QSet<QString> ops;
-            for (int i = 0; i < 2000 && !QTest::currentTestFailed(); ++i) {
+            for (int i = 0; i < testsupport::Sweep(2000) && !QTest::currentTestFailed(); ++i) {
                 Item(50000 + 10000 * level + i);
                 kav::SessionState& s = Session();
                 const int k = i % (level + 2), m = k == 0 ? level : 2 * level + 2 - k;  // L, then 2L + 1 down
@@ -490,7 +490,7 @@ private slots:
             Measures(small);
             for (int level = 1; level <= 3; ++level)  // theme 1, each question at each level
                 for (int sub = 0; sub < level + 3; ++sub)
-                    for (int seed = 0; seed < (small ? 5 : 25) && !QTest::currentTestFailed(); ++seed) {
+                    for (int seed = 0; seed < (small ? 5 : testsupport::Sweep(25)) && !QTest::currentTestFailed(); ++seed) {
                         Start(1, level, sub - 1);
                         Item(1000 * level + 100 * sub + seed);
                         Chain c = ReadChain();
@@ -527,7 +527,7 @@ private slots:
                         }
                     }
             for (int m = 1; m <= 7; ++m)  // theme 5, each variant
-                for (int seed = 0; seed < (small ? 10 : 40) && !QTest::currentTestFailed(); ++seed) {
+                for (int seed = 0; seed < (small ? 10 : testsupport::Sweep(40)) && !QTest::currentTestFailed(); ++seed) {
                     const int level = m == 1 ? 1 : m <= 5 ? 2 : 3;
                     Start(5, level, m - level - 1);
                     Item(7000 + 100 * m + seed);
