@@ -7,6 +7,7 @@
 #include "draw/text.h"
 #include "session/context.h"
 #include "session/session.h"
+#include "themes/relations/textlines.h"
 
 namespace kav {
 
@@ -20,10 +21,7 @@ QRect PercentRect(double l, double t, double r, double b)
     return Rect(PercentX(l), PercentY(t), PercentX(r), PercentY(b));
 }
 
-void Say(const QString& text, const QColor& color, double x, double line)
-{
-    DrawTextItem(text, color, false, x, line, 1, TextBitmap());
-}
+using textlines::Write;
 
 // Text centred on X pixels in the picture, red, plain, on Line.
 void RedCentredAt(const QString& text, int x, double line)
@@ -140,7 +138,7 @@ double ExplanationHeading()
 {
     SessionState& s = Session();
     s.TextLine += 1.25;
-    Say(QStringLiteral("Toelichting:"), col::Blue, TextMargin, s.TextLine);
+    Write(QStringLiteral("Toelichting:"), col::Blue, TextMargin, s.TextLine);
     return s.TextLine;
 }
 
@@ -149,8 +147,8 @@ void ChainExplanation(double b, int input, int output, const QVector<Machine>& c
     if (!UsableChain(input, output, chain))
         return;
     Canvas* pic = PictureBitmap();
-    Say(QStringLiteral("Zie rechts naast het schema de"), col::Blue, TextMargin, b + 1);
-    Say(QStringLiteral("tussentijdse berekeningen."), col::Blue, TextMargin, b + 2);
+    Write(QStringLiteral("Zie rechts naast het schema de"), col::Blue, TextMargin, b + 1);
+    Write(QStringLiteral("tussentijdse berekeningen."), col::Blue, TextMargin, b + 2);
 
     const int last = int(chain.size());  // the slot of the output
     n = qBound(0, n, last + 1);
@@ -189,9 +187,9 @@ void ChainExplanation(double b, int input, int output, const QVector<Machine>& c
     case OpKeer: middle = QStringLiteral(" x ? = "); break;
     default: middle = QStringLiteral(" / ? = "); break;
     }
-    Say(QString::number(w) + middle + QString::number(v), col::Red, 2 * TextMargin, b + 3);
-    Say(QStringLiteral("Dus: "), col::Blue, TextMargin, b + 4);
-    Say(QStringLiteral("? = ") + QString::number(answer), col::Red, LastTextEnd, b + 4);
+    Write(QString::number(w) + middle + QString::number(v), col::Red, 2 * TextMargin, b + 3);
+    Write(QStringLiteral("Dus: "), col::Blue, TextMargin, b + 4);
+    Write(QStringLiteral("? = ") + QString::number(answer), col::Red, LastTextEnd, b + 4);
 }
 
 }  // namespace kav

@@ -8,6 +8,7 @@
 #include "session/session.h"
 #include "themes/relations/machines.h"
 #include "themes/relations/relations.h"
+#include "themes/relations/textlines.h"
 #include "themes/triangular/triangle.h"
 
 namespace kav {
@@ -142,8 +143,7 @@ void Theme1()
     const int level = ThemeLevel();
     if (s.Attempt == 0) {
         // The next of the Level + 3 questions: the output, the input, machine A, B, ...
-        const int cycle = level + 3;
-        const int sub = ((s.ThemeMemory[Code] + 1) % cycle + cycle) % cycle;
+        const int sub = textlines::NextInCycle(s.ThemeMemory[Code], level + 3);
         s.ThemeMemory[Code] = sub;
         Chain c;
         do {
@@ -166,12 +166,12 @@ void Theme1()
     }
 
     const QString count[] = {QStringLiteral("Twee"), QStringLiteral("Drie"), QStringLiteral("Vier")};
-    QuestionLine(1, count[level - 1] + QStringLiteral(" machientjes zijn aaneen-"), col::Blue);
-    QuestionLine(2, QStringLiteral("geschakeld tot een ketting."), col::Blue);
-    QuestionLine(3.5, QStringLiteral("Zie het plaatje hiernaast."), col::Black);
-    QuestionLine(5, QStringLiteral("Hoe groot is "), col::Blue);
-    QuestionLine(6, s.QuestionSubject, col::Red);
-    DrawTextItem(QStringLiteral(" ?"), col::Blue, false, LastTextEnd, 6, 1, TextBitmap());
+    textlines::WriteAt(count[level - 1] + QStringLiteral(" machientjes zijn aaneen-"), col::Blue, 1);
+    textlines::WriteAt(QStringLiteral("geschakeld tot een ketting."), col::Blue, 2);
+    textlines::WriteAt(QStringLiteral("Zie het plaatje hiernaast."), col::Black, 3.5);
+    textlines::WriteAt(QStringLiteral("Hoe groot is "), col::Blue, 5);
+    textlines::WriteAt(s.QuestionSubject, col::Red, 6);
+    textlines::WriteOn(QStringLiteral(" ?"), col::Blue, 6);
     AskWholeNumber(8, s.CaptionSubject + QStringLiteral(": "), QStringLiteral("|") + s.QuestionSubject +
                                                                   QStringLiteral(" = ?"));
 }

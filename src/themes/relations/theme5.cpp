@@ -10,6 +10,7 @@
 #include "session/session.h"
 #include "themes/relations/machines.h"
 #include "themes/relations/relations.h"
+#include "themes/relations/textlines.h"
 #include "themes/triangular/triangle.h"
 
 namespace kav {
@@ -75,14 +76,11 @@ void DrawPicture(const RaRa& r, int m)
     }
 }
 
-void Say(const QString& text, const QColor& color, double x, double line)
-{
-    DrawTextItem(text, color, false, x, line, 1, TextBitmap());
-}
+using textlines::Write;
 
 // Right-aligned on the line of the text before it, but never over that text: a long number
 // follows it directly instead.
-void SayAtRight(const QString& text, const QColor& color, double line)
+void WriteAtRight(const QString& text, const QColor& color, double line)
 {
     Canvas* t = TextBitmap();
     if (!t)
@@ -91,7 +89,7 @@ void SayAtRight(const QString& text, const QColor& color, double line)
     t->font.size = BaseFontSize;
     t->font.bold = false;
     const int right = t->clipRect().right() + 1 - t->textWidth(text) - TextMargin;
-    Say(text, color, right >= after ? RightAligned : after, line);
+    Write(text, color, right >= after ? RightAligned : after, line);
 }
 
 }  // namespace
@@ -102,11 +100,7 @@ void Theme5()
     if (st.Attempt == 0) {
         // The variants come in turn: 1..3 at "Starter", 2..5 at "Durver", 3..7 at "Prof !".
         const int level = ThemeLevel();
-        const int cycle = level + 2;
-        int step = (st.ThemeMemory[Code] % cycle + 1) % cycle;
-        if (step < 0)
-            step += cycle;
-        const int m = step + level;
+        const int m = textlines::NextInCycle(st.ThemeMemory[Code], level + 2) + level;
         st.ThemeMemory[Code] = m;
 
         RaRa r;
@@ -142,11 +136,11 @@ void Theme5()
         DrawPicture(r, m);
     }
 
-    QuestionLine(1, QStringLiteral("Twee machientjes zijn aaneen-"), col::Blue);
-    QuestionLine(2, QStringLiteral("geschakeld tot een ketting."), col::Blue);
-    QuestionLine(3.5, QStringLiteral("Zie het plaatje hiernaast."), col::Black);
-    QuestionLine(5, QStringLiteral("Hoe groot is het vraagteken"), col::Blue);
-    QuestionLine(6, st.QuestionSubject, col::Blue);
+    textlines::WriteAt(QStringLiteral("Twee machientjes zijn aaneen-"), col::Blue, 1);
+    textlines::WriteAt(QStringLiteral("geschakeld tot een ketting."), col::Blue, 2);
+    textlines::WriteAt(QStringLiteral("Zie het plaatje hiernaast."), col::Black, 3.5);
+    textlines::WriteAt(QStringLiteral("Hoe groot is het vraagteken"), col::Blue, 5);
+    textlines::WriteAt(st.QuestionSubject, col::Blue, 6);
     AskWholeNumber(8, st.CaptionSubject + QStringLiteral(" : "),
                    QStringLiteral("|Hoe groot is het vraagteken ") + st.QuestionSubject);
 }
@@ -170,14 +164,14 @@ void Theme5Explanation()
         return;
     }
     if (m <= 5) {
-        Say(QStringLiteral("Als de input met 1 toeneemt, dan"), col::Red, TextMargin, b + 1);
-        Say(QStringLiteral("neemt de output met ") + QString::number(r.a) + QStringLiteral(" toe."), col::Red,
+        Write(QStringLiteral("Als de input met 1 toeneemt, dan"), col::Red, TextMargin, b + 1);
+        Write(QStringLiteral("neemt de output met ") + QString::number(r.a) + QStringLiteral(" toe."), col::Red,
             TextMargin, b + 2);
-        Say(QStringLiteral("Dus het eerste machientje is:"), col::Blue, TextMargin, b + 3);
-        Say(QStringLiteral("Keer ") + QString::number(r.a), col::Red, Centred, b + 4);
+        Write(QStringLiteral("Dus het eerste machientje is:"), col::Blue, TextMargin, b + 3);
+        Write(QStringLiteral("Keer ") + QString::number(r.a), col::Red, Centred, b + 4);
         if (m == 5) {
-            Say(QStringLiteral("Het tweede moet dan zijn:"), col::Blue, TextMargin, b + 5);
-            Say(second, col::Red, Centred, b + 6);
+            Write(QStringLiteral("Het tweede moet dan zijn:"), col::Blue, TextMargin, b + 5);
+            Write(second, col::Red, Centred, b + 6);
         }
         return;
     }
@@ -191,28 +185,28 @@ void Theme5Explanation()
         st.QuestionParams[4] = r.x1;
     }
     const int dx = r.x1 - r.x0, dy = r.Out(r.x1) - r.Out(r.x0);
-    Say(QStringLiteral("Als de input met ") + QString::number(dx) + QStringLiteral(" toeneemt, dan"), col::Red,
+    Write(QStringLiteral("Als de input met ") + QString::number(dx) + QStringLiteral(" toeneemt, dan"), col::Red,
         TextMargin, b + 1);
-    Say(QStringLiteral("neemt de output met ") + QString::number(dy) + QStringLiteral(" toe."), col::Red, TextMargin,
+    Write(QStringLiteral("neemt de output met ") + QString::number(dy) + QStringLiteral(" toe."), col::Red, TextMargin,
         b + 2);
     st.TextLine += 2;
     if (dx != 1) {
         const double c = st.TextLine;
-        Say(QStringLiteral("Dus als de input met 1 toeneemt,"), col::Blue, TextMargin, c + 1);
-        Say(QStringLiteral("dan neemt de output met "), col::Blue, TextMargin, c + 2.5);
+        Write(QStringLiteral("Dus als de input met 1 toeneemt,"), col::Blue, TextMargin, c + 1);
+        Write(QStringLiteral("dan neemt de output met "), col::Blue, TextMargin, c + 2.5);
         if (TextBitmap())
             TextBitmap()->setPen(col::Red, 1);
         LastTextEnd = DrawFraction(QString::number(dy), QString::number(dx), TextBitmap(), LastTextEnd,
                                    Round((c + 2.5) * LineHeight), col::Red);
-        Say(QStringLiteral(" toe."), col::Blue, LastTextEnd, c + 2.5);
+        Write(QStringLiteral(" toe."), col::Blue, LastTextEnd, c + 2.5);
         st.TextLine += 3.25;
     }
     const double d = st.TextLine;
-    Say(QStringLiteral("Dus het 1e machientje is: "), col::Blue, TextMargin, d + 1);
-    SayAtRight(QStringLiteral("Keer ") + QString::number(r.a), col::Red, d + 1);
+    Write(QStringLiteral("Dus het 1e machientje is: "), col::Blue, TextMargin, d + 1);
+    WriteAtRight(QStringLiteral("Keer ") + QString::number(r.a), col::Red, d + 1);
     if (m == 7) {
-        Say(QStringLiteral("Het 2e moet dan zijn: "), col::Blue, TextMargin, d + 2);
-        SayAtRight(second, col::Red, d + 2);
+        Write(QStringLiteral("Het 2e moet dan zijn: "), col::Blue, TextMargin, d + 2);
+        WriteAtRight(second, col::Red, d + 2);
     }
 }
 
