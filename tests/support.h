@@ -3,6 +3,8 @@
 #pragma once
 #include <QColor>
 #include <QImage>
+#include <QRect>
+#include <QVector>
 
 #include "draw/measures.h"
 #include "draw/messages.h"
@@ -31,6 +33,41 @@ inline QColor At(const QImage& img, int x, int y)
     return QColor(img.pixel(x, y));
 }
 
+inline QRgb Px(const QImage& img, int x, int y)
+{
+    return reinterpret_cast<const QRgb*>(img.constScanLine(y))[x] | 0xff000000u;
+}
+
+// The 4-connected areas of colour C above Bottom, and the box round all of them; with a
+// Minimum, areas of fewer pixels (the inside of an "e" written on a surface) are not counted.
+inline int Areas(const QImage& img, const QColor& c, int bottom, QRect* box = nullptr, int minimum = 1)
+{
+    const QRgb want = c.rgb() | 0xff000000u;
+    const int w = img.width(), h = qMin(bottom, img.height());
+    QVector<char> seen(w * h, 0);
+    int areas = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (seen[y * w + x] || Px(img, x, y) != want)
+                continue;
+            int size = 0;
+            QVector<QPoint> stack{QPoint(x, y)};
+            seen[y * w + x] = 1;
+            while (!stack.isEmpty()) {
+                const QPoint p = stack.takeLast();
+                ++size;
+                if (box)
+                    *box |= QRect(p, QSize(1, 1));
+                for (QPoint q : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)})
+                    if (q.x() >= 0 && q.y() >= 0 && q.x() < w && q.y() < h && !seen[q.y() * w + q.x()] &&
+                        Px(img, q.x(), q.y()) == want)
+                        seen[q.y() * w + q.x()] = 1, stack.append(q);
+            }
+            areas += size >= minimum;
+        }
+    return areas;
+}
+
 inline int CountColour(const QImage& img, const QColor& c)
 {
     int n = 0;
@@ -44,6 +81,7 @@ inline int CountColour(const QImage& img, const QColor& c)
 }  // namespace testsupport
 
 #include "draw/canvas.h"
+#include "session/context.h"
 #include "session/session.h"
 
 namespace testsupport {
@@ -55,6 +93,22 @@ inline const kav::TextLogEntry* Logged(const kav::Canvas& c, const QString& text
         if (e.text == text)
             return &e;
     return nullptr;
+}
+
+// An answer port that keeps what the generator opened.
+struct AnswerRecorder : kav::AnswerPort {
+    QString caption, hint;
+    int opened = 0;
+    void OpenAnswer(const QString& c, const QString& h) override { caption = c, hint = h, ++opened; }
+};
+
+// The width of a logged text in its own font.
+inline int Width(const kav::TextLogEntry& e)
+{
+    kav::Canvas c(1, 1);
+    c.font.size = e.size;
+    c.font.bold = e.bold;
+    return c.textWidth(e.text);
 }
 
 // The measures of a session window at 1024 x 768 for two canvases of that window's size:

@@ -10,6 +10,7 @@ namespace kav {
 bool HasGenerator(int themeCode)
 {
     switch (themeCode) {
+    case 1: case 5:  // machine chains, RaRa machines
     case 2: case 3: case 4: case 6: case 7:
     case 11: case 12: case 13: case 14:
     case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 28:
@@ -22,6 +23,8 @@ bool HasGenerator(int themeCode)
 bool Verdeler()
 {
     switch (Session().ThemeCode) {
+    case 1: Theme1(); return true;
+    case 5: Theme5(); return true;
     case 2: Theme2(); return true;
     case 3: Theme3(); return true;
     case 4: Theme4(); return true;
@@ -46,6 +49,8 @@ bool Verdeler()
 void Toelichting(int themeCode, bool right)
 {
     switch (themeCode) {
+    case 1: Theme1Explanation(); return;
+    case 5: Theme5Explanation(); return;
     case 2: Theme2Explanation(right); return;
     case 3: Theme3Explanation(); return;
     case 4: Theme4Explanation(); return;

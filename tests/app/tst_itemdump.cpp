@@ -103,6 +103,21 @@ private slots:
         }
     }
 
+    void machineThemes()
+    {
+        const Run r = dump({"--items", "1,5", "--level", "3", "--count", "4", "--seed", "3"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.items.size(), 4);
+        const int themes[] = {1, 5, 1, 5}, memories[] = {0, 3, 1, 7};  // the output first, then the input
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(r.items[i]["theme"].toInt(), themes[i]);
+            QCOMPARE(r.items[i]["memory"].toInt(), memories[i]);
+            QVERIFY(!r.items[i]["pictureTexts"].toArray().isEmpty());
+        }
+        QCOMPARE(r.items[0]["hint"].toString(), QStringLiteral("|de output = ?"));
+        QCOMPARE(r.items[2]["caption"].toString(), QStringLiteral("de input: "));
+    }
+
     void picturesOfTheItems()
     {
         QTemporaryDir dir;

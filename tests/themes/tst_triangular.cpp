@@ -21,52 +21,13 @@
 using kav::Canvas;
 using kav::Session;
 using kav::TextLogEntry;
+using testsupport::Areas;
+using testsupport::Px;
+using Recorder = testsupport::AnswerRecorder;
+using testsupport::Width;
 namespace col = kav::col;
 
 namespace {
-
-struct Recorder : kav::AnswerPort {
-    QString caption, hint;
-    int opened = 0;
-    void OpenAnswer(const QString& c, const QString& h) override { caption = c, hint = h, ++opened; }
-};
-
-QRgb Px(const QImage& img, int x, int y) { return reinterpret_cast<const QRgb*>(img.constScanLine(y))[x] | 0xff000000u; }
-
-// The 4-connected areas of colour C above Bottom, and the box round all of them.
-int Areas(const QImage& img, const QColor& c, int bottom, QRect* box = nullptr)
-{
-    const QRgb want = c.rgb() | 0xff000000u;
-    const int w = img.width(), h = qMin(bottom, img.height());
-    QVector<char> seen(w * h, 0);
-    int areas = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            if (seen[y * w + x] || Px(img, x, y) != want)
-                continue;
-            ++areas;
-            QVector<QPoint> stack{QPoint(x, y)};
-            seen[y * w + x] = 1;
-            while (!stack.isEmpty()) {
-                const QPoint p = stack.takeLast();
-                if (box)
-                    *box |= QRect(p, QSize(1, 1));
-                for (QPoint q : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)})
-                    if (q.x() >= 0 && q.y() >= 0 && q.x() < w && q.y() < h && !seen[q.y() * w + q.x()] &&
-                        Px(img, q.x(), q.y()) == want)
-                        seen[q.y() * w + q.x()] = 1, stack.append(q);
-            }
-        }
-    return areas;
-}
-
-int Width(const TextLogEntry& e)
-{
-    Canvas c(1, 1);
-    c.font.size = e.size;
-    c.font.bold = e.bold;
-    return c.textWidth(e.text);
-}
 
 const TextLogEntry* Logged(const Canvas& c, const QString& text)
 {

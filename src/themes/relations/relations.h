@@ -9,6 +9,13 @@ namespace kav {
 
 class Canvas;
 
+// --- Themes 1 and 5: machine chains and RaRa machines (the machine drawing is shared, machines.h) ---
+
+void Theme1();             // "Rekenmachines schakelen": the output, the input or a machine's number
+void Theme1Explanation();  // the values between the machines, downward and upward
+void Theme5();             // "RaRa met KeerEnPlus of KeerEnMin": a Keer machine and a Plus or Min machine
+void Theme5Explanation();  // the chain, or what the table's differences tell
+
 // --- Themes 2 and 3: the mouse in the grid and the frog that jumps through it ---
 
 void Theme2();  // in which cell does the mouse hide
