@@ -186,4 +186,24 @@ void FrameBitmap(Canvas* bitmap, const QColor& color)
     bitmap->brushSolid = oldSolid;
 }
 
+int TextItemWidth(Canvas* target, const QString& text, double size, bool bold)
+{
+    if (!target)
+        return 0;
+    target->font.size = Round(BaseFontSize * size);
+    target->font.bold = bold;
+    target->font.italic = false;
+    target->font.underline = false;
+    return target->textWidth(text);
+}
+
+void DrawTextCentredOn(const QString& text, const QColor& color, bool bold, int cx, double line, double size,
+                       Canvas* target)
+{
+    if (!target)
+        return;
+    const int w = TextItemWidth(target, text, size, bold);
+    DrawTextItem(text, color, bold, Max(cx - w / 2, 0), line, size, target);
+}
+
 }  // namespace kav

@@ -15,6 +15,12 @@ constexpr double RightAligned = -2;
 // A null target draws nothing.
 void DrawTextItem(const QString& text, const QColor& color, bool bold, double x, double line, double size,
                   Canvas* target);
+// The width of a text as DrawTextItem would write it at that size and style; the canvas keeps
+// that font afterwards, as after DrawTextItem. 0 for a null canvas.
+int TextItemWidth(Canvas* target, const QString& text, double size = 1, bool bold = false);
+// Text centred on the x-position Cx (pixels), never left of the canvas; sets LastTextEnd.
+void DrawTextCentredOn(const QString& text, const QColor& color, bool bold, int cx, double line, double size,
+                       Canvas* target);
 // A euro sign (the width of "C") followed by Text; sets LastTextEnd.
 void DrawEuroText(const QString& text, const QColor& color, bool bold, double x, double line, double size,
                   Canvas* target);

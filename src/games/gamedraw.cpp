@@ -24,26 +24,6 @@ void TitleBox(int bottom)
     FilledBox(PictureBitmap(), PercentX(5), TextMargin, PercentX(95), bottom, col::Yellow, Round(2 * ScreenScale));
 }
 
-int TextWidthAt(Canvas* c, const QString& text, double size, bool bold)
-{
-    if (!c)
-        return 0;
-    c->font.size = Round(BaseFontSize * size);
-    c->font.bold = bold;
-    c->font.italic = false;
-    c->font.underline = false;
-    return c->textWidth(text);
-}
-
-void DrawTextCentredOn(const QString& text, const QColor& color, bool bold, int cx, double line, double size,
-                       Canvas* c)
-{
-    if (!c)
-        return;
-    const int w = TextWidthAt(c, text, size, bold);
-    DrawTextItem(text, color, bold, Max(cx - w / 2, 0), line, size, c);
-}
-
 void AskNewBalance()
 {
     SessionState& s = Session();

@@ -12,11 +12,6 @@ namespace kav {
 void FilledBox(Canvas* c, int x1, int y1, int x2, int y2, const QColor& fill, int penWidth);
 // The yellow title box at the top of the picture, from the margin down to Bottom.
 void TitleBox(int bottom);
-// The width of a text as DrawTextItem would write it at that size and style.
-int TextWidthAt(Canvas* c, const QString& text, double size, bool bold);
-// Text centred on the x-position Cx (pixels) at a line; sets LastTextEnd.
-void DrawTextCentredOn(const QString& text, const QColor& color, bool bold, int cx, double line, double size,
-                       Canvas* c);
 
 // Asks for the new balance (ExpectedAnswer) as a whole number at text line 5. Every balance
 // is one final answer: a wrong one is counted and the game goes on from the true balance.

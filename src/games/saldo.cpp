@@ -154,7 +154,7 @@ void IntroElement(int tag, bool animated)
         break;
     case 116:
         // Continues the line of the step before, which may lie a tick back.
-        LastTextEnd = TextMargin + TextWidthAt(p, QStringLiteral("of ....)."), 1, false);
+        LastTextEnd = TextMargin + TextItemWidth(p, QStringLiteral("of ....)."), 1, false);
         Continued(14, QStringLiteral(" Dat kan aardig oplopen !"), col::Blue);
         break;
     case 117: TextDie(3, true, 10.5); break;
@@ -287,7 +287,7 @@ bool SaldoScoreboard()
     const QString number = QString::number(s.ItemCount + 1);
     DrawTextItem(label + number, col::Blue, false, Centred, 1, 1, t);
     // The number once more in red over its blue copy.
-    const int numberX = LastTextEnd - TextWidthAt(t, number, 1, false);
+    const int numberX = LastTextEnd - TextItemWidth(t, number, 1, false);
     DrawTextItem(number, col::Red, false, numberX, 1, 1, t);
 
     const int top = Round((line - 0.5) * LineHeight);

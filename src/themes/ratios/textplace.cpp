@@ -9,26 +9,14 @@
 
 namespace kav {
 
-int ItemWidth(Canvas* target, const QString& text, double size, bool bold)
-{
-    if (!target)
-        return 0;
-    // Measured in the font DrawTextItem sets, which it leaves on the canvas afterwards too.
-    target->font.size = Round(BaseFontSize * size);
-    target->font.bold = bold;
-    target->font.italic = false;
-    target->font.underline = false;
-    return target->textWidth(text);
-}
-
 void TextEndingAt(const QString& text, const QColor& color, bool bold, int endX, double line, Canvas* target)
 {
-    DrawTextItem(text, color, bold, endX - ItemWidth(target, text, 1, bold), line, 1, target);
+    DrawTextItem(text, color, bold, endX - TextItemWidth(target, text, 1, bold), line, 1, target);
 }
 
 void TextCentredOn(const QString& text, const QColor& color, bool bold, int centreX, double line, Canvas* target)
 {
-    DrawTextItem(text, color, bold, centreX - ItemWidth(target, text, 1, bold) / 2, line, 1, target);
+    DrawTextCentredOn(text, color, bold, centreX, line, 1, target);
 }
 
 void PictureText(const QString& text, const QColor& color, double x, double line)
@@ -45,7 +33,7 @@ void DrawTextFitting(const QString& text, const QColor& color, bool bold, double
             shown.chop(1);
         const int right = target->width() - 2;
         const double left = x == Centred ? 0 : x;
-        while (size > 0.5 && left + ItemWidth(target, shown, size, bold) > right)
+        while (size > 0.5 && left + TextItemWidth(target, shown, size, bold) > right)
             size -= 0.05;
     }
     DrawTextItem(text, color, bold, x, line, size, target);
@@ -61,7 +49,7 @@ void FractionOnLine(const QString& numerator, const QString& denominator, const 
 {
     if (!target)
         return;
-    ItemWidth(target, QString());  // the plain base font
+    TextItemWidth(target, QString());  // the plain base font
     LastTextEnd = DrawFraction(numerator, denominator, target, x, Round(line * LineHeight), color);
 }
 

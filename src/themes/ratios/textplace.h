@@ -8,8 +8,6 @@
 
 namespace kav {
 
-// The width Text gets when DrawTextItem draws it at Size, bold or not, on Target.
-int ItemWidth(Canvas* target, const QString& text, double size = 1, bool bold = false);
 // DrawTextItem at size 1 with the text's right end at EndX (pixels).
 void TextEndingAt(const QString& text, const QColor& color, bool bold, int endX, double line, Canvas* target);
 // DrawTextItem at size 1 with the text centred on CentreX (pixels): x = CentreX - width div 2.

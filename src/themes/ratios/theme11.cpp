@@ -140,7 +140,7 @@ void Explanation11()
         return;
     const int rows = qBound(0, p[2], MostRows);
     const QString times = QStringLiteral("x ") + QString::number(p[3]);
-    const int width = ItemWidth(pic, times);
+    const int width = TextItemWidth(pic, times);
     for (int i = 1; i <= rows; ++i) {
         DrawTextItem(times, col::Red, false, PercentX(40) - width, i + 9, 1, pic);
         DrawTextItem(QStringLiteral("="), col::Red, false, PercentX(48), i + 9, 1, pic);

@@ -82,7 +82,7 @@ void DrawFactorArrow(int a, int b, double scale, const QString& factor)
         return;
     const int m = TextMargin;
     const QString name = QStringLiteral("factor");
-    const int nameWidth = ItemWidth(pic, name), factorWidth = ItemWidth(pic, factor);
+    const int nameWidth = TextItemWidth(pic, name), factorWidth = TextItemWidth(pic, factor);
     const int right = PercentX(10 + 1.5 * scale * b), labelWidth = Max(nameWidth, factorWidth);
     const bool inside = right + 5 * m + labelWidth > pic->width() - m;
     // Inside, the label ends a margin from the rectangle's right side and stays below its top.

@@ -107,7 +107,7 @@ void DrawLetters(int w, int h, const QString& marked)
     auto letter = [&](QChar c, int x, double line, bool centred) {
         const QString text(c);
         const bool red = marked.contains(c);
-        const int left = centred ? x - ItemWidth(pic, text, 1, red) / 2 : x;
+        const int left = centred ? x - TextItemWidth(pic, text, 1, red) / 2 : x;
         DrawTextItem(text, red ? col::Red : col::Black, red, left, line, 1, pic);
     };
     const double top = LineAt(GridY(0), -1.5), bottom = LineAt(GridY(h), 0.4);
@@ -118,7 +118,7 @@ void DrawLetters(int w, int h, const QString& marked)
     letter(u'B', GridX(0), bottom, true);
     letter(u'C', GridX(w - 4), bottom, true);
     letter(u'D', GridX(w), bottom, true);
-    letter(u'E', GridX(w) + ItemWidth(pic, QStringLiteral("E")), LineAt(GridY(h - 3), -0.5), false);
+    letter(u'E', GridX(w) + TextItemWidth(pic, QStringLiteral("E")), LineAt(GridY(h - 3), -0.5), false);
 }
 
 // Fills the room around its fill point with the colour.
@@ -146,7 +146,7 @@ void DrawRoomNames(int w, int h)
     // Centred across the grid columns From .. To.
     auto name = [&](const QString& text, double from, double to, double line) {
         const int span = PercentX(8 * (to - from));
-        PictureText(text, col::Black, GridX(from) + (span - ItemWidth(pic, text)) * 0.5, line);
+        PictureText(text, col::Black, GridX(from) + (span - TextItemWidth(pic, text)) * 0.5, line);
     };
     name(QStringLiteral("slaapkamer"), w - 4, w, LineAt(GridY(h - 1.5), -0.5));
     name(QStringLiteral("bad-"), w - 4, w - 2, LineAt(GridY(h - 3.5), -1));
