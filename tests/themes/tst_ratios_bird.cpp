@@ -186,7 +186,7 @@ private slots:
     void explanation()
     {
         kav::SessionState& s = Session();
-        int wrapped = 0;
+        int smaller = 0;
         for (int level = 1; level <= 3; ++level) {
             w.Start(17, level);
             for (int i = 0; i < 30 && !QTest::currentTestFailed(); ++i) {
@@ -210,12 +210,17 @@ private slots:
                     QCOMPARE(said[k].y, kav::Round(lines[k] * lh));
                 QVERIFY(said[0].color == col::Blue && said[1].color == col::Blue && said[9].color == col::Red);
                 QVERIFY(said[4].y < said[3].y && said[5].y > said[3].y && said[6].y == kav::Round(19 * lh));
-                // The answer behind the fraction, or under the line where it would not fit there.
+                // The answer behind the fraction on the same line; the line is written smaller only
+                // where it would not fit at full size.
                 const int fractionEnd = qMax(said[7].x + ratiotest::Width(said[7]), said[8].x + ratiotest::Width(said[8]));
-                if (fractionEnd + ratiotest::Width(said[9]) <= w.text.width() - kav::TextMargin)
-                    QVERIFY(said[9].y == said[6].y && said[9].x >= fractionEnd);
-                else
-                    QVERIFY(said[9].y == kav::Round(21 * lh) && said[9].x == 2 * kav::TextMargin && ++wrapped);
+                QVERIFY(said[9].y == said[6].y && said[9].x >= fractionEnd && said[9].size == said[6].size);
+                auto full = [](TextLogEntry e) {
+                    e.size = kav::BaseFontSize;
+                    return ratiotest::Width(e);
+                };
+                const int fullLine = kav::TextMargin + full(said[6]) + qMax(full(said[7]), full(said[8])) + full(said[9]);
+                QCOMPARE(said[6].size < kav::BaseFontSize, fullLine > w.text.width() - kav::TextMargin);
+                smaller += said[6].size < kav::BaseFontSize;
                 // d x Hl / (Hl - hb) = S.
                 QCOMPARE(told.tenths * told.lamp, shadow * 10 * (told.lamp - told.bird));
                 for (const TextLogEntry& e : said)
@@ -247,7 +252,7 @@ private slots:
             }
         }
         kav::DecimalSeparator = u',';
-        QVERIFY(wrapped > 0);  // both layouts were seen
+        QVERIFY(smaller > 0);  // both sizes were seen
     }
 
     void shots()

@@ -184,20 +184,23 @@ void Explanation17()
                 s.TextLine + 1.5);
     LastTextEnd = DrawFraction(top, bottom, t, LastTextEnd, y, col::Black);
 
+    // "Dus: schaduw = d x Hl / (Hl - hb) = S" on one line, a little smaller where the text area
+    // is too narrow for it at full size (under it stand the buttons).
     s.TextLine += 3.75;
-    ExplainText(QStringLiteral("Dus: schaduw = ") + Tenths(tenthsFlown) + QStringLiteral(" x "), col::Black,
-                TextMargin, s.TextLine);
+    const QString start = QStringLiteral("Dus: schaduw = ") + Tenths(tenthsFlown) + QStringLiteral(" x ");
+    const QString result = QStringLiteral(" = ") + QString::number(s.ExpectedAnswer);
+    double size = 1;
+    for (; size > 0.7; size -= 0.05) {
+        t->font.size = Round(BaseFontSize * size);
+        const int width = TextMargin + t->textWidth(start) + Max(t->textWidth(top), t->textWidth(bottom)) +
+                          t->textWidth(result);
+        if (width <= t->width() - TextMargin)
+            break;
+    }
+    DrawTextItem(start, col::Black, false, TextMargin, s.TextLine, size, t);
     y = Round(y + 2.25 * LineHeight);
     LastTextEnd = DrawFraction(top, bottom, t, LastTextEnd, y, col::Black);
-    // A long distance with a long answer does not fit behind the fraction on a narrow text
-    // area: the answer then goes under the line.
-    const QString result = QStringLiteral(" = ") + QString::number(s.ExpectedAnswer);
-    t->font.size = BaseFontSize;
-    if (LastTextEnd + t->textWidth(result) > t->width() - TextMargin) {
-        s.TextLine += 2;
-        LastTextEnd = 2 * TextMargin;
-    }
-    ExplainNext(result, col::Red, s.TextLine);
+    DrawTextItem(result, col::Red, false, LastTextEnd, s.TextLine, size, t);
 
     // On the picture: the small triangle filled red, the large one outlined in blue.
     if (lamp <= 0)
