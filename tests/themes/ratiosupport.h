@@ -11,6 +11,7 @@
 #include "draw/text.h"
 #include "session/context.h"
 #include "session/engine.h"
+#include "session/random.h"
 #include "session/session.h"
 #include "support.h"
 #include "themes/verdeler.h"
@@ -88,6 +89,30 @@ struct Window {
         p.drawImage(text.width(), 0, picture.image());
         p.end();
         both.save(folder + u'/' + name + QStringLiteral(".png"));
+    }
+
+    // When KAVRIN_SHOTS names a folder: items of theme Code at every level on both screens,
+    // each also with its explanation after two wrong answers (for looking at them by eye).
+    void Shots(int code, int perLevel, std::uint32_t seed, const QString& prefix)
+    {
+        if (qEnvironmentVariable("KAVRIN_SHOTS").isEmpty())
+            QSKIP("KAVRIN_SHOTS not set");
+        for (bool small : {false, true}) {
+            if (small)
+                SmallScreen();
+            for (int level = 1; level <= 3; ++level) {
+                Start(code, level);
+                for (int i = 0; i < perLevel; ++i) {
+                    kav::SeedRandom(seed + std::uint32_t(100 * level + i));
+                    Item();
+                    const QString name = QStringLiteral("%1%2_l%3_%4").arg(prefix, small ? "S" : "L").arg(level).arg(i);
+                    Shot(name);
+                    FailTwice();
+                    Shot(name + QStringLiteral("_explained"));
+                }
+            }
+        }
+        SetUp();
     }
 
     // START of a ratio practice session at Level, for theme Code.

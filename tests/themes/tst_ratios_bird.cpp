@@ -255,27 +255,7 @@ private slots:
         QVERIFY(smaller > 0);  // both sizes were seen
     }
 
-    void shots()
-    {
-        if (qEnvironmentVariable("KAVRIN_SHOTS").isEmpty())
-            QSKIP("KAVRIN_SHOTS not set");
-        for (bool small : {false, true}) {
-            if (small)
-                w.SmallScreen();
-            for (int level = 1; level <= 3; ++level) {
-                w.Start(17, level);
-                for (int i = 0; i < 3; ++i) {
-                    kav::SeedRandom(std::uint32_t(1790000 + 100 * level + i));
-                    w.Item();
-                    const QString name = QStringLiteral("bird%1_l%2_%3").arg(small ? "S" : "L").arg(level).arg(i);
-                    w.Shot(name);
-                    w.FailTwice();
-                    w.Shot(name + "_explained");
-                }
-            }
-        }
-        w.SetUp();
-    }
+    void shots() { w.Shots(17, 3, 1790000u, QStringLiteral("bird")); }
 };
 
 QTEST_MAIN(TestRatiosBird)

@@ -271,28 +271,7 @@ private slots:
 
     // The worked explanation of each type: the litres of each jeep over D km and from them the
     // answer, every number checked against the one before it.
-    void shots()
-    {
-        if (qEnvironmentVariable("KAVRIN_SHOTS").isEmpty())
-            QSKIP("KAVRIN_SHOTS not set");
-        kav::SessionState& s = Session();
-        for (bool small : {false, true}) {
-            if (small)
-                w.SmallScreen();
-            for (int level = 1; level <= 3; ++level) {
-                w.Start(16, level);
-                for (int i = 0; i < 4; ++i) {
-                    kav::SeedRandom(std::uint32_t(1690000 + 100 * level + i));
-                    w.Item();
-                    const QString name = QStringLiteral("fuel%1_l%2_t%3_%4").arg(small ? "S" : "L").arg(level).arg(s.ThemeMemory[16]).arg(i);
-                    w.Shot(name);
-                    w.FailTwice();
-                    w.Shot(name + "_explained");
-                }
-            }
-        }
-        w.SetUp();
-    }
+    void shots() { w.Shots(16, 4, 1690000u, QStringLiteral("fuel")); }
 
     void explanation()
     {

@@ -254,27 +254,7 @@ private slots:
         }
     }
 
-    void shots()
-    {
-        if (qEnvironmentVariable("KAVRIN_SHOTS").isEmpty())
-            QSKIP("KAVRIN_SHOTS not set");
-        for (bool small : {false, true}) {
-            if (small)
-                w.SmallScreen();
-            for (int level = 1; level <= 3; ++level) {
-                w.Start(15, level);
-                for (int i = 0; i < 2; ++i) {
-                    kav::SeedRandom(std::uint32_t(1590000 + 100 * level + i));
-                    w.Item();
-                    const QString name = QStringLiteral("packs%1_l%2_%3").arg(small ? "S" : "L").arg(level).arg(i);
-                    w.Shot(name);
-                    w.FailTwice();
-                    w.Shot(name + "_explained");
-                }
-            }
-        }
-        w.SetUp();
-    }
+    void shots() { w.Shots(15, 2, 1590000u, QStringLiteral("packs")); }
 
     // The worked explanation: both prices per 100 gram from the price over the weight, and
     // their difference, which is the answer.
