@@ -1,12 +1,11 @@
 // The ratio themes 15 to 17 through the session window: practice cycles through them, every
-// item ends with its picture shown and the answer field open under the question, the
-// caption and the unit where they belong, and two wrong answers bring the explanation.
+// item ends with its picture drawn and the answer field open under the question, a second
+// wrong answer brings the correct answer with its unit and the explanation; a test has none.
 #include <QLabel>
 #include <QLineEdit>
 
 #include "draw/numbers.h"
 #include "formsfixture.h"
-#include "session/engine.h"
 
 using namespace testsupport;
 using kav::Session;
@@ -18,41 +17,6 @@ bool Written(const QString& text)
     return Logged(Test()->TextBitmap, text) != nullptr;
 }
 
-// Types a number and presses Enter, or presses Doorgaan.
-void Answer(int value)
-{
-    TypeInto(Test()->InvoerVeld, QString::number(value));
-}
-
-void Next()
-{
-    QVERIFY(Test()->ContinueButton->isVisible());
-    QTest::mouseClick(Test()->ContinueButton, Qt::LeftButton);
-}
-
-// Practice (or a test) of the ratio topic with the boxes of themes 15 to 17 ticked, at a level.
-void StartRatios(bool practice, int levelIndex)
-{
-    QTest::mouseClick(practice ? Main()->Button5 : Main()->Button6, Qt::LeftButton);
-    Test()->activateWindow();
-    QApplication::setActiveWindow(Test());
-    for (int n = 1; n <= 8; ++n)
-        Tick(n, n >= 5 && n <= 7);
-    Test()->NivoBox->buttons[levelIndex]->click();
-    QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
-}
-
-// The answer field open at the item's text line, with its caption, "?" and the focus.
-void CheckAnswerOpen(const QString& caption)
-{
-    kav::TTestForm* t = Test();
-    QVERIFY(t->InvoerPanel->isVisible() && t->InvoerVeld->isEnabled() && t->InvoerVeld->hasFocus());
-    QCOMPARE(t->InvoerVeld->text(), QStringLiteral("?"));
-    QCOMPARE(t->InvoerLabel->text(), caption);
-    QCOMPARE(t->InvoerPanel->y(), t->Tekst->y() + kav::Round(Session().TextLine * kav::LineHeight));
-    QVERIFY(t->GebruikPanel->isVisible());
-}
-
 }  // namespace
 
 class TestRatiosFlow : public QObject {
@@ -61,51 +25,44 @@ private slots:
     void init() { StartForms(QSize(1024, 768)); }
     void cleanupTestCase() { kav::DestroyForms(); }
 
-    void practiceWithExplanations()
+    void practice() { Run(true); }
+    void test() { Run(false); }
+
+private:
+    // Six items of practice or a test at "Prof !" with the boxes of themes 15 to 17 ticked.
+    void Run(bool practice)
     {
-        StartRatios(true, 2);
-        const QStringList captions{"Prijsverschil: ", "Aantal liter: ", "Afstand: "};
+        QTest::mouseClick(practice ? Main()->Button5 : Main()->Button6, Qt::LeftButton);
+        Test()->activateWindow();
+        QApplication::setActiveWindow(Test());
+        for (int n = 1; n <= 8; ++n)
+            Tick(n, n >= 5 && n <= 7);
+        Test()->NivoBox->buttons[2]->click();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         for (int k = 0; k < 6; ++k) {
-            const int code = 15 + k % 3;
-            QCOMPARE(Session().ThemeCode, code);
-            QVERIFY(Test()->CalcButton->isVisible());
-            // The picture is drawn, not just framed.
+            const int code = Session().ThemeCode;
+            QVERIFY(practice ? code == 15 + k % 3 : code >= 15 && code <= 17);
             const QImage pic = Test()->PictureBitmap.image();
             QVERIFY(CountColour(pic, kav::col::BtnFace) < pic.width() * pic.height() * 95 / 100);
-            const bool kilometres = code == 16 && Session().ThemeMemory[16] == 1;
-            CheckAnswerOpen(kilometres ? QStringLiteral("Aantal km: ") : captions[k % 3]);
-            const int expected = Session().ExpectedAnswer;
-            const QString unit = Session().AnswerSuffix;
-            Answer(expected + 1);
-            QVERIFY(Written(QStringLiteral("Jammer! Tweede poging!")));
-            Next();
-            QCOMPARE(Session().Attempt, 2);
-            QCOMPARE(Test()->PictureBitmap.image(), pic);
-            QVERIFY(Test()->InvoerPanel->isVisible() && Test()->InvoerVeld->hasFocus());
-            Answer(expected + 1);
-            QVERIFY(Written(QString::number(expected) + unit) && Written(QStringLiteral("Toelichting:")));
-            Shot(Test(), QStringLiteral("ratios-flow-%1").arg(k));
-            Next();
+            for (int attempt = 1; attempt <= 2; ++attempt) {
+                kav::TTestForm* t = Test();
+                const bool km = code == 16 && Session().ThemeMemory[16] == 1;
+                const QStringList captions{"Prijsverschil: ", km ? "Aantal km: " : "Aantal liter: ", "Afstand: "};
+                QVERIFY(t->InvoerPanel->isVisible() && t->InvoerVeld->hasFocus() && t->InvoerVeld->text() == "?");
+                QVERIFY(t->InvoerLabel->text() == captions[code - 15] && t->GebruikPanel->isVisible());
+                QCOMPARE(t->InvoerPanel->y(), t->Tekst->y() + kav::Round(Session().TextLine * kav::LineHeight));
+                QCOMPARE(t->PictureBitmap.image(), pic);
+                const QString right = QString::number(Session().ExpectedAnswer) + Session().AnswerSuffix;
+                TypeInto(t->InvoerVeld, QString::number(Session().ExpectedAnswer + 1));
+                if (attempt == 2) {
+                    QVERIFY(Written(right) && Written("Toelichting:") == practice);
+                    Shot(t, QStringLiteral("ratios-flow-%1").arg(k));
+                }
+                QVERIFY(t->ContinueButton->isVisible());
+                QTest::mouseClick(t->ContinueButton, Qt::LeftButton);
+            }
         }
-        QCOMPARE(Test()->ScoreLabel->text(), QStringLiteral("000 uit 006"));
-    }
-
-    // A test shows no explanation, and a right answer scores.
-    void testWithoutExplanations()
-    {
-        StartRatios(false, 0);
-        for (int k = 0; k < 6; ++k) {
-            QVERIFY(Session().ThemeCode >= 15 && Session().ThemeCode <= 17);
-            const int expected = Session().ExpectedAnswer;
-            Answer(expected + 1);
-            Next();
-            Answer(expected + 1);
-            QVERIFY(!Written(QStringLiteral("Toelichting:")));
-            Next();
-            Answer(Session().ExpectedAnswer);
-            QVERIFY(Written(QStringLiteral("2 punten erbij.")));
-            Next();
-        }
+        QVERIFY(Session().PracticeMode == practice && Test()->ScoreLabel->text() == QStringLiteral("000 uit 006"));
     }
 };
 
