@@ -176,6 +176,7 @@ struct Window {
             QSKIP("KAVRIN_SHOTS not set");
         auto shot = [&](const QString& name) {
             QImage both(text.width() + picture.width(), qMax(text.height(), picture.height()), QImage::Format_RGB32);
+            both.fill(kav::col::BtnFace);
             QPainter p(&both);
             p.drawImage(0, 0, text.image());
             p.drawImage(text.width(), 0, picture.image());
