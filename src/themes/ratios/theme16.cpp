@@ -41,12 +41,6 @@ void GraphTextCentred(const QString& text, int x, double line)
     GraphText(text, col::Black, x - pic->textWidth(text) / 2, line);
 }
 
-void DrawJeep(const QString& name, int x1, int y1, int x2, int y2)
-{
-    const Picture jeep = LoadPicture(name);
-    PictureBitmap()->stretchDraw(x1, y1, x2, y2, jeep);
-}
-
 void DrawGraph(int type, int level, int h, int j)
 {
     Canvas* pic = PictureBitmap();
@@ -99,9 +93,9 @@ void DrawGraph(int type, int level, int h, int j)
     const Picture jeep = LoadPicture(QStringLiteral("jeep2"));
     const int w = Round(jeep.width() * ScreenScale), hgt = Round(jeep.height() * ScreenScale);
     const int y1 = PercentY(90 - 6 * 75.0 / h);
-    DrawJeep(QStringLiteral("jeep2"), PercentX(73), y1, PercentX(73) + w, y1 + hgt);
+    pic->stretchDraw(PercentX(73), y1, PercentX(73) + w, y1 + hgt, jeep);
     const int y2 = PercentY(LitreY(j * 0.5));
-    DrawJeep(QStringLiteral("jeep1"), PercentX(49) - w, y2 - hgt, PercentX(49), y2);
+    pic->stretchDraw(PercentX(49) - w, y2 - hgt, PercentX(49), y2, LoadPicture(QStringLiteral("jeep1")));
 
     DrawLinePercent(pic, col::Black, 10, 90, 90, 90 - 6 * 100.0 / h, 2);
     GraphText(type == 2 ? QStringLiteral("?") : QString::number(j), col::Red, PercentX(91),
