@@ -6,6 +6,7 @@
 #include "session/context.h"
 #include "session/engine.h"
 #include "session/session.h"
+#include "themes/ratios/textplace.h"
 #include "themes/triangular/triangle.h"
 
 namespace kav {
@@ -22,10 +23,7 @@ void ExplainNext(const QString& text, const QColor& color, double line)
 
 void ExplainFraction(const QString& numerator, const QString& denominator, const QColor& color)
 {
-    Canvas* t = TextBitmap();
-    if (!t)
-        return;
-    LastTextEnd = DrawFraction(numerator, denominator, t, LastTextEnd, Round(Session().TextLine * LineHeight), color);
+    FractionOnLine(numerator, denominator, color, LastTextEnd, Session().TextLine, TextBitmap());
 }
 
 void AskRatioAnswer(double textLine, const QString& caption, const QString& hint, const QString& suffix)

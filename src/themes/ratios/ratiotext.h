@@ -1,5 +1,5 @@
-// What the text side of the ratio themes 15 to 17 shares: texts on the line grid of the text
-// area, built-up fractions on a text line, and the answer entry.
+// What the text side of the ratio themes 15 to 17 shares: explanation texts on the line grid
+// of the text area, and the whole-number answer entry with its unit.
 #pragma once
 #include <QColor>
 #include <QString>
@@ -10,8 +10,8 @@ namespace kav {
 void ExplainText(const QString& text, const QColor& color, double x, double line);
 // Text after the previous one (at LastTextEnd) on Line.
 void ExplainNext(const QString& text, const QColor& color, double line);
-// A built-up fraction on TextBitmap from LastTextEnd, placed for the current TextLine: the
-// numerator half a line above it, the bar at its middle. LastTextEnd moves past it.
+// A built-up fraction on TextBitmap from LastTextEnd across the current TextLine; LastTextEnd
+// moves past it.
 void ExplainFraction(const QString& numerator, const QString& denominator, const QColor& color);
 
 // Both areas shown, then a whole-number answer field at TextLine with its caption, its hint

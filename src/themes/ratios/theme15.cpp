@@ -11,6 +11,7 @@
 #include "session/session.h"
 #include "themes/ratios/ratios.h"
 #include "themes/ratios/ratiotext.h"
+#include "themes/ratios/textplace.h"
 #include "themes/triangular/triangle.h"
 
 namespace kav {
@@ -130,8 +131,8 @@ void Theme15()
         s.ExpectedAnswer = (p2 - p1) * 10;
         DrawPacks(w1, p1, w2, p2);
     }
-    QuestionLine(0.5, QStringLiteral("Hoe groot is het prijsverschil"), col::Red);
-    QuestionLine(1.5, QStringLiteral("per 100 gram ?"), col::Red);
+    QuestionText(0.5, QStringLiteral("Hoe groot is het prijsverschil"), col::Red);
+    QuestionText(1.5, QStringLiteral("per 100 gram ?"), col::Red);
     DrawTextItem(QStringLiteral("(Antwoord in eurocenten.)"), col::Blue, false, TextMargin, 2.5, 0.9, TextBitmap());
     AskRatioAnswer(4, QStringLiteral("Prijsverschil: "),
                    QStringLiteral("|Hoe groot is het prijsverschil per 100 gram in eurocenten?"),

@@ -11,6 +11,7 @@
 #include "session/session.h"
 #include "themes/ratios/ratios.h"
 #include "themes/ratios/ratiotext.h"
+#include "themes/ratios/textplace.h"
 #include "themes/triangular/triangle.h"
 
 namespace kav {
@@ -175,38 +176,38 @@ void Theme16()
     const QString h = QString::number(p[0]), j = QString::number(p[1]), d = QString::number(p[3]);
     s.TextLine = 0.25;
     if (type != 1) {
-        QuestionLine(s.TextLine, QStringLiteral("De jeep van Harm verbruikt"), col::Black);
-        QuestionLine(s.TextLine + 1, QStringLiteral("1 liter op ") + h + QStringLiteral(" km."), col::Black);
+        QuestionText(s.TextLine, QStringLiteral("De jeep van Harm verbruikt"), col::Black);
+        QuestionText(s.TextLine + 1, QStringLiteral("1 liter op ") + h + QStringLiteral(" km."), col::Black);
         s.TextLine += 2.25;
     }
     if (type != 2) {
-        QuestionLine(s.TextLine, QStringLiteral("De jeep van Jos verbruikt"), col::Red);
-        QuestionLine(s.TextLine + 1, j + QStringLiteral(" liter op 100 km."), col::Red);
+        QuestionText(s.TextLine, QStringLiteral("De jeep van Jos verbruikt"), col::Red);
+        QuestionText(s.TextLine + 1, j + QStringLiteral(" liter op 100 km."), col::Red);
         s.TextLine += 2.25;
     }
     if (type != 0) {
-        QuestionLine(s.TextLine, QStringLiteral("De jeep van Jos verbruikt"), col::Black);
-        QuestionLine(s.TextLine + 1, QString::number(p[4]) + QStringLiteral(" liter benzine meer dan de"), col::Black);
-        QuestionLine(s.TextLine + 2, QStringLiteral("jeep van Harm op een afstand"), col::Black);
-        QuestionLine(s.TextLine + 3, QStringLiteral("van ") + d + QStringLiteral(" km."), col::Black);
+        QuestionText(s.TextLine, QStringLiteral("De jeep van Jos verbruikt"), col::Black);
+        QuestionText(s.TextLine + 1, QString::number(p[4]) + QStringLiteral(" liter benzine meer dan de"), col::Black);
+        QuestionText(s.TextLine + 2, QStringLiteral("jeep van Harm op een afstand"), col::Black);
+        QuestionText(s.TextLine + 3, QStringLiteral("van ") + d + QStringLiteral(" km."), col::Black);
     }
     switch (type) {
     case 0:
-        QuestionLine(5.25, QStringLiteral("Hoeveel liter verbruikt de jeep"), col::Blue);
-        QuestionLine(6.25, QStringLiteral("van Jos meer dan die van Harm"), col::Blue);
-        QuestionLine(7.25, QStringLiteral("op een afstand van ") + d + QStringLiteral(" km ?"), col::Blue);
+        QuestionText(5.25, QStringLiteral("Hoeveel liter verbruikt de jeep"), col::Blue);
+        QuestionText(6.25, QStringLiteral("van Jos meer dan die van Harm"), col::Blue);
+        QuestionText(7.25, QStringLiteral("op een afstand van ") + d + QStringLiteral(" km ?"), col::Blue);
         AskRatioAnswer(8.75, QStringLiteral("Aantal liter: "),
                        QStringLiteral("|Hoeveel liter verbruikt Jos meer dan Harm ?"), QStringLiteral(" liter"));
         break;
     case 1:
-        QuestionLine(6.75, QStringLiteral("Hoeveel km kan Harm rijden"), col::Blue);
-        QuestionLine(7.75, QStringLiteral("met één liter benzine ?"), col::Blue);
+        QuestionText(6.75, QStringLiteral("Hoeveel km kan Harm rijden"), col::Blue);
+        QuestionText(7.75, QStringLiteral("met één liter benzine ?"), col::Blue);
         AskRatioAnswer(9.25, QStringLiteral("Aantal km: "), QStringLiteral("|Hoeveel km kan Harm rijden met 1 liter ?"),
                        QStringLiteral(" km"));
         break;
     default:
-        QuestionLine(6.75, QStringLiteral("Hoeveel liter verbruikt de jeep"), col::Blue);
-        QuestionLine(7.75, QStringLiteral("van Jos op 100 km ?"), col::Blue);
+        QuestionText(6.75, QStringLiteral("Hoeveel liter verbruikt de jeep"), col::Blue);
+        QuestionText(7.75, QStringLiteral("van Jos op 100 km ?"), col::Blue);
         AskRatioAnswer(9.25, QStringLiteral("Aantal liter: "), QStringLiteral("|Hoeveel liter verbruikt Jos op 100 km ?"),
                        QStringLiteral(" liter"));
         break;

@@ -10,6 +10,7 @@
 #include "session/session.h"
 #include "themes/ratios/ratios.h"
 #include "themes/ratios/ratiotext.h"
+#include "themes/ratios/textplace.h"
 #include "themes/triangular/triangle.h"
 
 namespace kav {
@@ -91,21 +92,13 @@ void DrawFlight(const Flight& f, int hb, int tenthsFlown)
     pic->pie(PercentX(65), PercentY(5), PercentX(75), PercentY(15), PercentX(75), PercentY(10), PercentX(65),
              PercentY(10));
 
-    auto label = [pic](const QString& text, const QColor& color, double x, double at) {
-        DrawTextItem(text, color, false, x, at, 1, pic);
-    };
-    auto centred = [pic](const QString& text) {
-        pic->font.size = BaseFontSize;
-        pic->font.bold = false;
-        return pic->textWidth(text) / 2;
-    };
-    label(QString::number(f.lamp), col::Black, RightAligned, PercentY(50) / line - 0.5);
-    label(QString::number(f.lamp - hb), col::Black, PercentX(72), PercentY(10 + 40.0 * f.b / f.a) / line - 0.5);
-    label(QString::number(hb), col::Black, PercentX(72), (PercentY(90) + PercentY(f.BirdY())) / (2 * line) - 0.5);
+    PictureText(QString::number(f.lamp), col::Black, RightAligned, PercentY(50) / line - 0.5);
+    PictureText(QString::number(f.lamp - hb), col::Black, PercentX(72), PercentY(10 + 40.0 * f.b / f.a) / line - 0.5);
+    PictureText(QString::number(hb), col::Black, PercentX(72), (PercentY(90) + PercentY(f.BirdY())) / (2 * line) - 0.5);
     const QString flown = Tenths(tenthsFlown);
-    label(flown, col::Red, PercentX(69 - f.Path() / 2) - centred(flown), PercentY(f.BirdY()) / line + 0.25);
-    const QString shadow = QStringLiteral("schaduw");
-    label(shadow, col::Black, (PercentX(70) + PercentX(70 - f.Shadow())) / 2 - centred(shadow), PercentY(90) / line);
+    TextCentredOn(flown, col::Red, false, PercentX(69 - f.Path() / 2), PercentY(f.BirdY()) / line + 0.25, pic);
+    TextCentredOn(QStringLiteral("schaduw"), col::Black, false, (PercentX(70) + PercentX(70 - f.Shadow())) / 2,
+                  PercentY(90) / line, pic);
 }
 
 }  // namespace
@@ -141,13 +134,13 @@ void Theme17()
         DrawFlight(f, p[2], p[4]);
     }
     const QString flown = Tenths(p[4]);
-    QuestionLine(1, QStringLiteral("Een lamp hangt op hoogte ") + QString::number(p[3]) + QStringLiteral("."),
+    QuestionText(1, QStringLiteral("Een lamp hangt op hoogte ") + QString::number(p[3]) + QStringLiteral("."),
                  col::Black);
-    QuestionLine(2.25, QStringLiteral("Een vogel vliegt recht onder"), col::Red);
-    QuestionLine(3.5, QStringLiteral("de lamp op hoogte ") + QString::number(p[2]), col::Red);
-    QuestionLine(4.75, QStringLiteral("over een afstand van ") + flown + QStringLiteral("."), col::Red);
-    QuestionLine(6.5, QStringLiteral("Welke afstand legt de schaduw"), col::Blue);
-    QuestionLine(7.5, QStringLiteral("van de vogel af ?"), col::Blue);
+    QuestionText(2.25, QStringLiteral("Een vogel vliegt recht onder"), col::Red);
+    QuestionText(3.5, QStringLiteral("de lamp op hoogte ") + QString::number(p[2]), col::Red);
+    QuestionText(4.75, QStringLiteral("over een afstand van ") + flown + QStringLiteral("."), col::Red);
+    QuestionText(6.5, QStringLiteral("Welke afstand legt de schaduw"), col::Blue);
+    QuestionText(7.5, QStringLiteral("van de vogel af ?"), col::Blue);
     AskRatioAnswer(9.5, QStringLiteral("Afstand: "), QStringLiteral("|Welke afstand legt de schaduw van de vogel af ?"),
                    QString());
 }
