@@ -352,3 +352,58 @@ void DrawDie(int pips, const QColor& color, Canvas* target, double x, double y, 
 }
 
 }  // namespace kav
+
+namespace kav {
+
+void DrawPackBox(const QColor& penColor, const QColor& brushColor, int x, int y, double size, Canvas* bitmap)
+{
+    if (!bitmap || !Usable({double(x), double(y), size}))
+        return;
+    bitmap->setPen(penColor, Round(ScreenScale));
+    bitmap->setBrush(brushColor);
+    // a(p): p percent of the picture width, at this box's size.
+    auto a = [size](double p) { return size * PercentX(p); };
+    auto at = [x, y](double dx, double dy) { return QPoint(Round(x + dx), Round(y - dy)); };
+    bitmap->rectangle(x, Round(y - a(20)), Round(x + a(30)), y);
+    bitmap->polygon({at(0, a(20)), at(a(30), a(20)), at(a(40), a(30)), at(a(10), a(30))});
+    bitmap->polygon({at(a(30), 0), at(a(40), a(10)), at(a(40), a(30)), at(a(30), a(20))});
+}
+
+void DrawDashedLinePercent(Canvas* bitmap, const QColor& color, double x1, double y1, double x2, double y2,
+                           double width)
+{
+    if (!bitmap || !Usable({x1, y1, x2, y2, width}))
+        return;
+    bitmap->setPen(color, Round(width * ScreenScale));
+    const double dash = 2 * width * ScreenScale;
+    if (!(dash > 0))
+        return;  // dashes without length: nothing to draw (and no end to the count)
+    double ax = x1 * 0.01 * bitmap->width(), ay = y1 * 0.01 * bitmap->height();
+    double bx = x2 * 0.01 * bitmap->width(), by = y2 * 0.01 * bitmap->height();
+    if (bx < ax) {
+        std::swap(ax, bx);
+        std::swap(ay, by);
+    }
+    // Dashes are measured along x, or along y for an upright line, from the first point on;
+    // the other coordinate follows the line.
+    const bool upright = Round(ax) == Round(bx);
+    const double span = upright ? std::fabs(by - ay) : bx - ax;
+    if (!(span > 0))
+        return;  // both ends in one place
+    auto point = [&](double along) {
+        const double f = along / span;
+        return QPoint(Round(ax + f * (bx - ax)), Round(ay + f * (by - ay)));
+    };
+    for (int k = 0; k < 10000; ++k) {
+        const double from = 2.5 * dash * k;
+        if (from >= span)
+            break;
+        const QPoint p = point(from), q = point(MinReal(from + dash, span));
+        if (p == q)
+            bitmap->setPixel(p.x(), p.y(), color);  // a dash shorter than a pixel
+        else
+            bitmap->line(p.x(), p.y(), q.x(), q.y());
+    }
+}
+
+}  // namespace kav

@@ -33,6 +33,17 @@ void BlockArrowRight(const QRect& r, Canvas* bitmap, const QColor& color);
 void DrawArrow(Canvas* bitmap, const QColor& color, double x1, double y1, double x2, double y2, double width);
 void DrawDie(int pips, const QColor& color, Canvas* target, double x, double y, double size);
 
+// Comparison of packs and fuel graphs.
+// A pack drawn as a box: its front face with the lower left corner at (X, Y) pixels, 30 % of
+// the picture width wide and 20 % high, with a top and a right face going 10 % back, all
+// times Size; pen in PenColor, faces filled with BrushColor.
+void DrawPackBox(const QColor& penColor, const QColor& brushColor, int x, int y, double size, Canvas* bitmap);
+// A dashed line between two points in percent of the bitmap: dashes of 2 x Width x
+// ScreenScale pixels (measured along x, along y for an upright line) with gaps of one and a
+// half dash, from the leftmost point on; the last dash ends at the other point.
+void DrawDashedLinePercent(Canvas* bitmap, const QColor& color, double x1, double y1, double x2, double y2,
+                           double width);
+
 // The rectangle with corners (L, T) and (R, B), R and B outside.
 inline QRect Rect(int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r - 1, b - 1)); }
 

@@ -13,6 +13,7 @@ bool HasGenerator(int themeCode)
     case 1: case 5:  // machine chains, RaRa machines
     case 2: case 3: case 4: case 6: case 7:
     case 11: case 12: case 13: case 14:
+    case 15: case 16: case 17:
     case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 28:
         return true;
     default:
@@ -34,6 +35,9 @@ bool Verdeler()
     case 12: Theme12(); return true;
     case 13: Theme13(); return true;
     case 14: Theme14(); return true;
+    case 15: Theme15(); return true;
+    case 16: Theme16(); return true;
+    case 17: Theme17(); return true;
     case 21: Theme21(); return true;
     case 22: Theme22(); return true;
     case 23: Theme23(); return true;
@@ -60,6 +64,9 @@ void Toelichting(int themeCode, bool right)
     case 12: Explanation12(); return;
     case 13: Explanation13(); return;
     case 14: Explanation14(); return;
+    case 15: Explanation15(); return;
+    case 16: Explanation16(); return;
+    case 17: Explanation17(); return;
     case 21: case 22: case 23: case 24: case 25: case 26: case 27: case 28:
         TriangularExplanation();
         return;

@@ -15,4 +15,13 @@ void Explanation12();
 void Explanation13();
 void Explanation14();
 
+// Themes 15 to 17: two packs compared by their price per 100 gram, the fuel use of two jeeps
+// read from a graph, and the shadow of a bird flying under a lamp.
+void Theme15();
+void Theme16();
+void Theme17();
+void Explanation15();
+void Explanation16();
+void Explanation17();
+
 }  // namespace kav
