@@ -481,6 +481,8 @@ void TTestForm::ContinueButtonClick()
         paintBitmaps();
         return;
     }
+    // Every theme has items now; the check keeps the scheduling loop below from running for
+    // ever should a choice ever hold none.
     if (!anyThemeAvailable()) {
         ShowMessage(QStringLiteral("Van de gekozen thema's zijn nog geen opgaven beschikbaar.\rKies andere thema's."),
                     MessageKind::Information);

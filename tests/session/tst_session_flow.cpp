@@ -262,23 +262,6 @@ private slots:
         }
         QCOMPARE(Test()->ScoreLabel->text(), QStringLiteral("000 uit 004"));
     }
-
-    void topicsWithoutItemsSaySo()
-    {
-        // A relations or ratio theme that has no items yet.
-        int without = 1;
-        while (without <= 17 && kav::HasGenerator(without))
-            without = without == 7 ? 11 : without + 1;
-        if (without > 17)
-            QSKIP("every relations and ratio theme has items");
-        QTest::mouseClick(without < 10 ? Main()->Button3 : Main()->Button5, Qt::LeftButton);
-        Tick(without % 10);
-        kav::ClearRecordedMessages();
-        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
-        QCOMPARE(kav::RecordedMessages().size(), 1);
-        QVERIFY(!Session().SessionRunning);
-        QVERIFY(Test()->KeuzeBox->isVisible());
-    }
 };
 
 QTEST_MAIN(TestSessionFlow)
