@@ -302,7 +302,12 @@ private slots:
                                            {25, 4}, {23, 1}, {28, 2 * level + 1},
                                            {26, level == 1 ? 10 : 13}, {27, 14}};
             // Each theme's second value spreads over its range (23: the corners come as close as one cell).
-            QVERIFY(code == 23 ? seconds.contains(1) : seconds.size() == spread[code]);
+            // Reaching every value needs the full sweep; a shortened one stays within the range.
+            const bool full = testsupport::Sweep(2000) == 2000;
+            if (full)
+                QVERIFY(code == 23 ? seconds.contains(1) : seconds.size() == spread[code]);
+            else if (code != 23)
+                QVERIFY(seconds.size() <= spread[code]);
         }
     }
 };
