@@ -1,7 +1,8 @@
 // The fuzz driver for compilers without libFuzzer: replays every file of the corpus folders
 // given, then, with --runs or --seconds, feeds mutations of them for a while. Before each
-// input it is written to fuzz-last-input, so an input that crashes or hangs the target is kept
-// for the corpus; a single input that takes longer than --timeout seconds aborts the run.
+// input it is written to fuzz-last-input-<target>, so an input that crashes or hangs the
+// target is kept for the corpus; an input that takes longer than --timeout seconds aborts
+// the run.
 //
 //   fuzz_script [--runs N] [--seconds S] [--seed S] [--timeout S] CORPUS_FOLDER_OR_FILE...
 #include <QByteArray>
@@ -21,18 +22,19 @@
 
 namespace {
 
-const char* const lastInputFile = "fuzz-last-input";
+// fuzz-last-input-<target>, so that targets run side by side keep their own.
+QString lastInputFile;
 
 void Timeout(int)
 {
-    const char msg[] = "fuzz driver: an input took too long; it is kept in fuzz-last-input\n";
+    const char msg[] = "fuzz driver: an input took too long; it is kept in fuzz-last-input-<target>\n";
     (void)!write(2, msg, sizeof msg - 1);
     _exit(3);
 }
 
 void Run(const QByteArray& input)
 {
-    QFile f(QString::fromLatin1(lastInputFile));
+    QFile f(lastInputFile);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         f.write(input);
         f.close();
@@ -116,6 +118,7 @@ int main(int argc, char** argv)
     unsigned seed = 1;
     unsigned timeout = 20;
     std::vector<QByteArray> corpus;
+    lastInputFile = QStringLiteral("fuzz-last-input-") + QFileInfo(QString::fromLocal8Bit(argv[0])).fileName();
     for (int i = 1; i < argc; ++i) {
         const QByteArray a = argv[i];
         auto next = [&]() -> QByteArray {
@@ -189,6 +192,6 @@ int main(int argc, char** argv)
     if (done > 0)
         std::printf("ran %ld mutated inputs in %.1f s (seed %u)\n", done, clock.elapsed() / 1000.0, seed);
     std::printf("slowest script line: %.1f ms\n", fuzzing::SlowestLineMs());
-    QFile::remove(QString::fromLatin1(lastInputFile));
+    QFile::remove(lastInputFile);
     return 0;
 }
