@@ -631,6 +631,22 @@ void TTestForm::done(int result)
     QDialog::done(result);
 }
 
+void TTestForm::keyPressEvent(QKeyEvent* e)
+{
+    // The buttons are no default buttons (Enter in the answer field must only judge), so Enter
+    // reaches the window here: it presses the button that has the focus, as on any desktop.
+    const int key = e->key();
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        auto* b = qobject_cast<QPushButton*>(focusWidget());
+        if (b && b->isVisible() && b->isEnabled()) {
+            b->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(e);
+}
+
 void TTestForm::FormClose()
 {
     Session().SessionRunning = false;

@@ -160,6 +160,7 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void done(int result) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:

@@ -111,6 +111,33 @@ private slots:
         QCOMPARE(Test()->ScoreLabel->text(), QStringLiteral("003 uit 001"));
     }
 
+    void enterPressesTheFocusedButton()
+    {
+        // START and Doorgaan by keyboard: Enter on the focused button, also from the keypad.
+        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+        Tick(3, true);
+        Test()->StartButton->setFocus();
+        QTest::keyClick(Test()->StartButton, Qt::Key_Return);
+        QVERIFY(Session().SessionRunning);
+        QCOMPARE(Session().Attempt, 1);
+        Answer(false);
+        QVERIFY(Test()->ContinueButton->isVisible());
+        Test()->ContinueButton->setFocus();
+        QTest::keyClick(Test()->ContinueButton, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(Session().Attempt, 2);
+        // A modified Enter is not a press.
+        Answer(false);
+        const int attempt = Session().Attempt;
+        Test()->ContinueButton->setFocus();
+        QTest::keyClick(Test()->ContinueButton, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(Test()->ContinueButton->isVisible());
+        QCOMPARE(Session().Attempt, attempt);
+        QTest::keyClick(Test()->ContinueButton, Qt::Key_Return);
+        QVERIFY(!Test()->ContinueButton->isVisible());
+        QVERIFY(Test()->InvoerVeld->isVisible());
+        QCOMPARE(Session().Attempt, 1);
+    }
+
     void finalWrongInPracticeShowsTheExplanation()
     {
         StartTriangular(true, {1});
