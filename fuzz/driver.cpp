@@ -201,7 +201,6 @@ int main(int argc, char** argv)
     }
     if (done > 0)
         std::printf("ran %ld mutated inputs in %.1f s (seed %u)\n", done, clock.elapsed() / 1000.0, seed);
-    std::printf("slowest script line: %.1f ms\n", fuzzing::SlowestLineMs());
     QFile::remove(lastInputFile);
     return 0;
 }

@@ -81,6 +81,10 @@ void Play(const QString& path, int step, int answer)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzzing::SetUpOnce();
+    static const int reported = std::atexit([] {
+        std::fprintf(stderr, "stat::slowest_script_line_ms: %.1f\n", fuzzing::SlowestLineMs());
+    });
+    (void)reported;
     static QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("demo3.txt"));
     {

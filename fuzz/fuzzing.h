@@ -12,7 +12,8 @@ namespace fuzzing {
 // Creates the headless application once (texts need fonts) and fixes the screen measures.
 void SetUpOnce();
 
-// The slowest single script line seen so far, in milliseconds (for the driver's report).
+// The slowest single script line seen so far, in milliseconds (reported when the
+// target ends).
 double& SlowestLineMs();
 
 }  // namespace fuzzing

@@ -634,12 +634,13 @@ void TTestForm::done(int result)
 void TTestForm::keyPressEvent(QKeyEvent* e)
 {
     // The buttons are no default buttons (Enter in the answer field must only judge), so Enter
-    // reaches the window here: it presses the button that has the focus, as on any desktop.
+    // reaches the window here: it presses the button that has the focus. Not Einde: a pupil
+    // who presses Enter to go on while Einde has the focus would lose the session.
     const int key = e->key();
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mods == Qt::NoModifier) {
         auto* b = qobject_cast<QPushButton*>(focusWidget());
-        if (b && b->isVisible() && b->isEnabled()) {
+        if (b && b != EindButton && b->isVisible() && b->isEnabled()) {
             b->click();
             return;
         }

@@ -136,6 +136,11 @@ private slots:
         QVERIFY(!Test()->ContinueButton->isVisible());
         QVERIFY(Test()->InvoerVeld->isVisible());
         QCOMPARE(Session().Attempt, 1);
+        // Enter on Einde does not throw the session away.
+        Test()->EindButton->setFocus();
+        QTest::keyClick(Test()->EindButton, Qt::Key_Return);
+        QVERIFY(Test()->isVisible());
+        QVERIFY(Session().SessionRunning);
     }
 
     void finalWrongInPracticeShowsTheExplanation()
