@@ -393,11 +393,14 @@ void TTestForm::FormActivate()
 
 bool TTestForm::eventFilter(QObject* o, QEvent* e)
 {
-    if (o == ContinueButton && e->type() == QEvent::FocusIn)
+    // A window that is shown again hands the focus back to the widget that last had it, even
+    // when that one is hidden by now: only a visible field or button is entered.
+    if (o == ContinueButton && e->type() == QEvent::FocusIn && ContinueButton->isVisible())
         ContinueButtonEnter();
     if (o == InvoerVeld) {
         if (e->type() == QEvent::FocusIn) {
-            InvoerVeldEnter();
+            if (InvoerVeld->isVisible())
+                InvoerVeldEnter();
         } else if (e->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {

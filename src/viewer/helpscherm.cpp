@@ -307,7 +307,9 @@ bool THelpScherm::eventFilter(QObject* o, QEvent* e)
     }
     if (o == InvoerVeld2) {
         if (e->type() == QEvent::FocusIn) {
-            InvoerVeld2Enter();
+            // A window shown again hands the focus back to the field even when it is hidden.
+            if (InvoerVeld2->isVisible())
+                InvoerVeld2Enter();
         } else if (e->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -285,6 +285,29 @@ private slots:
         QVERIFY(Main()->isVisible());
     }
 
+    void escapeFromTheAnswerFieldLeavesNoStaleCaption()
+    {
+        // Escape while the answer field has the focus; on the next session the window gives the
+        // focus back to that (now hidden) field, which must not count as entering it.
+        QTest::mouseClick(Main()->Button4, Qt::LeftButton);
+        const QString title = Test()->windowTitle();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QVERIFY(Test()->InvoerVeld->isVisible());
+        QApplication::setActiveWindow(Test());
+        Test()->InvoerVeld->setFocus();
+        QVERIFY(Test()->windowTitle().contains(QStringLiteral("Poging: 1")));
+        QTest::keyClick(Test()->InvoerVeld, Qt::Key_Escape);
+        QVERIFY(!Test()->isVisible());
+        QTest::mouseClick(Main()->Button4, Qt::LeftButton);
+        QVERIFY(Test()->KeuzeBox->isVisible());
+        QCOMPARE(Test()->windowTitle(), title);
+        QApplication::setActiveWindow(Test());
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QVERIFY(Session().ThemeCode >= 1 && Session().ThemeCode <= 7);
+        QVERIFY(Test()->windowTitle().endsWith(QStringLiteral("(Item: %1  Poging: 1)").arg(Session().ThemeCode)));
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+    }
+
     void helpButtonChoosesScriptAndStep_data()
     {
         QTest::addColumn<QString>("button");

@@ -269,6 +269,24 @@ private slots:
         QVERIFY(kav::RecordedMessages().isEmpty());
     }
 
+    void escapeFromTheEntryLeavesNoStaleHint()
+    {
+        // Shown again, the window hands the focus back to the (now hidden) field: that must not
+        // ask for an entry in the status bar.
+        WriteScript(QStringLiteral("demo3.txt"), {"302,[invoer],1,5,Aantal", "399,[end]"});
+        Open(3, 3);
+        QVERIFY(Help()->InvoerVeld2->hasFocus());
+        const QString asked = kav::LongHint(kav::Hint(Help()->InvoerVeld2));
+        QCOMPARE(Help()->StatusBalk->caption(), asked);
+        QTest::keyClick(Help()->InvoerVeld2, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        QVERIFY(!Help()->isVisible());
+        Open(2, 2);
+        QVERIFY(!Help()->InvoerPanel2->isVisible());
+        QVERIFY(Help()->StatusBalk->caption() != asked);
+        QVERIFY(kav::RecordedMessages().isEmpty());
+    }
+
     void tabToEindeKeepsTheEntry()
     {
         WriteScript(QStringLiteral("demo3.txt"), {"302,[invoer],1,5,Aantal", "303,[toets]", "399,[end]"});
