@@ -289,7 +289,10 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     calculator_ = new Calculator(this);
 }
 
-TTestForm::~TTestForm() = default;
+TTestForm::~TTestForm()
+{
+    DisconnectChildren(this);
+}
 
 void TTestForm::layoutForScreen(QSize screen)
 {

@@ -247,6 +247,12 @@ void ShowModal(QDialog* dlg, std::function<void()> after)
         after();
 }
 
+void DisconnectChildren(QWidget* window)
+{
+    for (QObject* child : window->findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, window, nullptr);
+}
+
 // ---- widgets -----------------------------------------------------------------
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent)

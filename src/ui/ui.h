@@ -61,6 +61,10 @@ void InstallHintSink(std::function<void(const QString&)> sink);
 // Shows a window modally and runs `after` when it closes. Tests switch to non-blocking
 // display: the window is shown and `after` runs when it is closed.
 void ShowModal(QDialog* dlg, std::function<void()> after = {});
+// For a window's destructor: cuts every connection from its children to the window, so that
+// the focus moving as the window, still on the screen, is taken down reaches none of its
+// slots (the window is half gone by then).
+void DisconnectChildren(QWidget* window);
 void SetNonBlockingModals(bool on);
 bool NonBlockingModals();
 
