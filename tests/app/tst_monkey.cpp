@@ -204,7 +204,11 @@ private slots:
         QTest::addColumn<QSize>("screen");
         QTest::addColumn<unsigned>("seed");
         const QSize screens[] = {QSize(1024, 768), QSize(1366, 768), QSize(800, 600)};
-        for (unsigned seed = 1; seed <= 6; ++seed)
+        // KAVRIN_MONKEY_SEEDS=N for a longer run by hand.
+        const unsigned seeds = qMax(1, qEnvironmentVariableIsSet("KAVRIN_MONKEY_SEEDS")
+                                           ? qEnvironmentVariableIntValue("KAVRIN_MONKEY_SEEDS")
+                                           : 6);
+        for (unsigned seed = 1; seed <= seeds; ++seed)
             QTest::addRow("seed %u", seed) << screens[seed % 3] << seed;
     }
     void anythingPressedKeepsTheProgramWhole()
