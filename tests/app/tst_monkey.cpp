@@ -13,6 +13,7 @@
 #include "draw/messages.h"
 #include "formsfixture.h"
 #include "games/scrn.h"
+#include "session/engine.h"
 
 using namespace testsupport;
 using kav::Session;
@@ -61,6 +62,17 @@ public:
         return found;
     }
 
+    // The answer the field waits for: the item's (or the game's balance), or a lesson's entry.
+    QString RightAnswer(const QLineEdit* f)
+    {
+        const kav::SessionState& s = Session();
+        if (f != Test()->InvoerVeld)
+            return QString::number(5 + Pick(21));
+        if (s.AnswerKind == 2)
+            return kav::FormatDecimal(s.ExpectedDecimal, s.AnswerDecimals, kav::DecimalSeparator);
+        return QString::number(s.ExpectedAnswer);
+    }
+
     // The pupil works in the window he clicks or types in: it is the active one.
     static void Activate(QWidget* w)
     {
@@ -78,6 +90,9 @@ public:
             // ends; that way out is tested on its own).
             if (b != Test()->CalcButton && b != Main()->EindButton)
                 buttons.append(b);
+        // A pupil mostly stays in what he started: Einde is a button he seldom picks.
+        if (Pick(10) != 0)
+            buttons.removeIf([](QAbstractButton* b) { return b == Test()->EindButton || b == Help()->EindButton; });
         const QList<QLineEdit*> fields = Visible<QLineEdit>(windows);
         const int roll = Pick(100);
         if (roll < 50 && !buttons.isEmpty()) {
@@ -90,7 +105,8 @@ public:
         if (roll < 75 && !fields.isEmpty()) {
             QLineEdit* f = fields[Pick(int(fields.size()))];
             Activate(f);
-            const QString text = Typed[Pick(int(Typed.size()))];
+            // Half the time a pupil knows the answer, so sessions and games go all the way.
+            const QString text = Pick(2) ? RightAnswer(f) : Typed[Pick(int(Typed.size()))];
             f->setFocus();
             f->selectAll();
             for (QChar c : text) {
