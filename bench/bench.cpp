@@ -17,22 +17,22 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/mainform.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
 #include "draw/shapes.h"
 #include "draw/text.h"
-#include "games/scrn.h"
 #include "session/catalogue.h"
 #include "session/context.h"
 #include "session/engine.h"
 #include "session/random.h"
 #include "session/session.h"
-#include "session/testform.h"
 #include "themes/verdeler.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
+#include "windows/mainform.h"
+#include "windows/scrn.h"
+#include "windows/testform.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <QTest>
 
 #include "app/application.h"
-#include "app/mainform.h"
 #include "session/random.h"
 #include "session/session.h"
-#include "session/testform.h"
 #include "support.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
-#include "viewer/helpscherm.h"
+#include "windows/helpscherm.h"
+#include "windows/mainform.h"
+#include "windows/testform.h"
 
 namespace testsupport {
 

@@ -8,16 +8,16 @@
 #include <cstdio>
 
 #include "app/itemdump.h"
-#include "app/mainform.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
-#include "games/scrn.h"
 #include "session/random.h"
-#include "session/testform.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
-#include "viewer/helpscherm.h"
+#include "windows/helpscherm.h"
+#include "windows/mainform.h"
+#include "windows/scrn.h"
+#include "windows/testform.h"
 
 namespace kav {
 

@@ -15,10 +15,10 @@
 #include "session/engine.h"
 #include "session/random.h"
 #include "session/session.h"
-#include "session/testform.h"
 #include "themes/verdeler.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
+#include "windows/testform.h"
 
 namespace kav {
 

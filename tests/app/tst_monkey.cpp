@@ -12,8 +12,8 @@
 
 #include "draw/messages.h"
 #include "formsfixture.h"
-#include "games/scrn.h"
 #include "session/engine.h"
+#include "windows/scrn.h"
 
 using namespace testsupport;
 using kav::Session;

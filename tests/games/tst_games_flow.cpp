@@ -10,8 +10,8 @@
 #include "gamerecorder.h"
 #include "games/bookkeeper.h"
 #include "games/saldo.h"
-#include "games/scrn.h"
 #include "session/engine.h"
+#include "windows/scrn.h"
 
 using namespace testsupport;
 using kav::Session;

@@ -1,4 +1,4 @@
-#include "app/mainform.h"
+#include "windows/mainform.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,9 +18,9 @@
 #include "draw/numbers.h"
 #include "draw/pictures.h"
 #include "session/session.h"
-#include "session/testform.h"
 #include "ui/forms.h"
-#include "viewer/helpscherm.h"
+#include "windows/helpscherm.h"
+#include "windows/testform.h"
 
 namespace kav {
 

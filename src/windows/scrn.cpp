@@ -1,4 +1,4 @@
-#include "games/scrn.h"
+#include "windows/scrn.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>

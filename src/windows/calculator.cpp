@@ -1,4 +1,4 @@
-#include "session/calculator.h"
+#include "windows/calculator.h"
 
 #include <QFile>
 #include <QFileInfo>

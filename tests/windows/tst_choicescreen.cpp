@@ -5,7 +5,7 @@
 
 #include "draw/numbers.h"
 #include "formsfixture.h"
-#include "session/calculator.h"
+#include "windows/calculator.h"
 
 using namespace testsupport;
 using kav::Session;

@@ -1,4 +1,4 @@
-#include "viewer/helpscherm.h"
+#include "windows/helpscherm.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -16,8 +16,8 @@
 #include "draw/text.h"
 #include "session/engine.h"
 #include "session/session.h"
-#include "session/testform.h"
 #include "ui/forms.h"
+#include "windows/testform.h"
 
 namespace kav {
 

@@ -9,10 +9,10 @@
 
 #include "draw/measures.h"
 #include "games/saldo.h"
-#include "games/scrn.h"
 #include "session/random.h"
 #include "support.h"
 #include "ui/ui.h"
+#include "windows/scrn.h"
 
 using namespace kav;
 

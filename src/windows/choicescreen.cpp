@@ -9,9 +9,9 @@
 #include "session/catalogue.h"
 #include "session/engine.h"
 #include "session/session.h"
-#include "session/testform.h"
 #include "themes/verdeler.h"
 #include "ui/forms.h"
+#include "windows/testform.h"
 
 namespace kav {
 

@@ -1,0 +1,369 @@
+// The session window's flow: activation, START, Doorgaan, the answer field, Einde and the
+// ways out, the viewer and the calculator.
+#include "windows/testform.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include "draw/measures.h"
+#include "draw/messages.h"
+#include "draw/numbers.h"
+#include "draw/pictures.h"
+#include "draw/text.h"
+#include "session/engine.h"
+#include "session/random.h"
+#include "session/session.h"
+#include "themes/verdeler.h"
+#include "ui/forms.h"
+#include "windows/calculator.h"
+#include "windows/helpscherm.h"
+
+namespace kav {
+
+void TTestForm::FormActivate()
+{
+    StatusBalk->show();
+    move(ScreenOrigin());
+    if (AppForms().Menu)
+        AppForms().Menu->menuWindow()->hide();
+    InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
+    Randomize();
+    Klok->stop();
+    HelpButton->show();
+    const SessionState& s = Session();
+    if (s.BookkeeperMode || s.SaldoMode)
+        ShowChoiceScreen();  // runs the game's start step
+    else
+        StartTest();
+}
+
+bool TTestForm::eventFilter(QObject* o, QEvent* e)
+{
+    // A window that is shown again hands the focus back to the widget that last had it, even
+    // when that one is hidden by now: only a visible field or button is entered.
+    if (o == ContinueButton && e->type() == QEvent::FocusIn && ContinueButton->isVisible())
+        ContinueButtonEnter();
+    if (o == InvoerVeld) {
+        if (e->type() == QEvent::FocusIn) {
+            if (InvoerVeld->isVisible())
+                InvoerVeldEnter();
+        } else if (e->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                InvoerVeld->clearFocus();  // leaving the field judges the answer
+                return true;
+            }
+        } else if (e->type() == QEvent::FocusOut) {
+            // Switching to another program (or the calculator) is not leaving the field.
+            const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
+            if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
+                InvoerVeldExit(QApplication::focusWidget());
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+void TTestForm::setWindowHint(const QString& hint)
+{
+    SetHint(this, hint);
+    StatusBalk->setCaption(LongHint(hint));
+}
+
+void TTestForm::StartButtonClick()
+{
+    SessionState& s = Session();
+    StatusBalk->setCaption(QString());
+    if (s.DemoMode) {
+        int topic = 0;
+        while (topic < 8 && !(s.TickedThemes & (1u << topic)))
+            ++topic;
+        s.ThemeCode = topic + 1;
+        s.SessionRunning = true;
+        HelpButtonClick();
+        return;
+    }
+    ScorePanel->show();
+    KeuzeBox->hide();
+    NivoBox->hide();
+    StartButton->hide();
+    if (s.SessionRunning && Level() == s.LevelAtStart) {
+        // Back from the level box at the same level: the session goes on.
+        s.LevelAtStart = Level();
+        GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
+        if ((s.BookkeeperMode || s.SaldoMode) && g.resume) {
+            g.resume();
+        } else if (s.Attempt == 0) {
+            ContinueButtonClick();  // the item was finished: on to the next
+        } else {
+            ClearBitmap(&TextBitmap, col::BtnFace);  // the item in hand, drawn again
+            Verdeler();
+            paintBitmaps();
+        }
+        return;
+    }
+    ScoreLabel->setText(QStringLiteral("000 uit 000"));
+    if (!s.SessionRunning) {
+        const Picture uitleg = LoadPicture(QStringLiteral("uitleg"));
+        const int w = Round(0.8 * HelpButton->width());
+        SetGlyph(HelpButton, RenderPicture(uitleg, w, AspectHeight(uitleg, w)));
+    }
+    ResetSession(Level());
+    if (!s.PracticeMode)
+        HelpButton->hide();  // no explanations during a test
+    ContinueButtonClick();
+}
+
+void TTestForm::ContinueButtonClick()
+{
+    SessionState& s = Session();
+    ContinueButton->setText(QStringLiteral("&Doorgaan"));
+    if (s.BookkeeperMode || s.SaldoMode) {
+        GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
+        if (g.next)
+            g.next();
+        return;
+    }
+    ContinueButton->hide();
+    ClearBitmap(&TextBitmap, col::BtnFace);
+    if (s.Attempt != 0) {
+        Verdeler();  // the second attempt: same item, text only
+        paintBitmaps();
+        return;
+    }
+    // Every theme has items now; the check keeps the scheduling loop below from running for
+    // ever should a choice ever hold none.
+    if (!anyThemeAvailable()) {
+        ShowMessage(QStringLiteral("Van de gekozen thema's zijn nog geen opgaven beschikbaar.\rKies andere thema's."),
+                    MessageKind::Information);
+        s.SessionRunning = false;
+        ShowChoiceScreen();
+        return;
+    }
+    ClearBitmap(&PictureBitmap, col::BtnFace);
+    FrameBitmap(&PictureBitmap, col::Black);
+    // A code without a generator is passed over at once: schedule again.
+    for (;;) {
+        const int n = ChooseNext();
+        s.ThemeCode = ThemeCodeFor(n);
+        s.AnswerSuffix.clear();
+        s.MaxAttempts = s.ThemeCode == 0 ? 1 : 2;
+        if (s.ThemeCode >= 1 && s.ThemeCode <= 7) {
+            InfoLabel->setText(QStringLiteral("Gebruik Pen en Papier !"));
+            InfoLabel->move(InfoLabel->x(), Round(7.5 * ScreenScale));
+            CalcButton->hide();
+            infoImage->clear();
+        } else {
+            InfoLabel->setText(QStringLiteral("Gebruik: Pen, Papier en event. een Rekenmachine"));
+            InfoLabel->move(InfoLabel->x(), Round(ScreenScale));
+            CalcButton->show();
+            infoImage->setPixmap(QPixmap::fromImage(Glyph(CalcButton)));
+        }
+        if (Verdeler())
+            break;
+    }
+    paintBitmaps();
+}
+
+void TTestForm::InvoerVeldEnter()
+{
+    SessionState& s = Session();
+    setWindowHint(Hint(InvoerVeld));
+    if (s.Attempt == 0)
+        s.Attempt = 1;
+    setWindowTitle(sessionTitle_ + QStringLiteral(" (Item: ") + QString::number(s.ThemeCode) +
+                   QStringLiteral("  Poging: ") + QString::number(s.Attempt) + QStringLiteral(")"));
+    InvoerVeld->selectAll();
+}
+
+void TTestForm::InvoerVeldExit(QWidget* newFocus)
+{
+    SessionState& s = Session();
+    if (!(s.SessionRunning || s.DemoMode) || InvoerPanel->isHidden())
+        return;
+    for (QWidget* w : {static_cast<QWidget*>(NivoBox), static_cast<QWidget*>(EindButton),
+                       static_cast<QWidget*>(NivoButton), static_cast<QWidget*>(CalcButton),
+                       static_cast<QWidget*>(HelpButton)})
+        if (newFocus && (newFocus == w || w->isAncestorOf(newFocus)))
+            return;
+    s.GivenAnswer = 0;
+    auto refuse = [this](const QString& message) {
+        // The message and the way back into the field come after the focus change is over.
+        QMetaObject::invokeMethod(
+            this,
+            [this, message]() {
+                ShowMessage(message);
+                InvoerVeld->setFocus();
+            },
+            Qt::QueuedConnection);
+    };
+    auto accepted = [this, &s]() {
+        InvoerPanel->hide();
+        if (!s.DemoMode) {
+            GebruikPanel->hide();
+            Judge(InvoerVeld->text());
+        }
+    };
+    const int kind = Tag(InvoerVeld);
+    if (kind == 1) {
+        const auto v = ParseWhole(InvoerVeld->text());
+        if (!v) {
+            refuse(WholeNumberError());
+            return;
+        }
+        s.GivenAnswer = *v;
+        accepted();
+    } else if (kind == 2) {
+        InvoerVeld->setText(RewriteSeparator(InvoerVeld->text(), DecimalSeparator));
+        const auto v = ParseDecimal(InvoerVeld->text(), DecimalSeparator);
+        if (!v) {
+            refuse(DecimalNumberError(DecimalSeparator));
+            return;
+        }
+        s.GivenDecimal = *v;
+        accepted();
+    } else if (!s.DemoMode) {
+        InvoerPanel->hide();
+        GebruikPanel->hide();
+        Judge(InvoerVeld->text());
+    }
+}
+
+void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
+{
+    const SessionState& s = Session();
+    InvoerLabel->setText(caption);
+    SetHint(InvoerVeld, hint);
+    SetTag(InvoerVeld, s.AnswerKind);
+    InvoerVeld->setText(QStringLiteral("?"));
+    InvoerPanel->move(InvoerPanel->x(), Tekst->y() + Round(s.TextLine * LineHeight));
+    InvoerPanel->show();
+    InvoerPanel->raise();
+    InvoerVeld->setEnabled(true);
+    GebruikPanel->move(GebruikPanel->x(), InvoerPanel->y() + InvoerPanel->height() + 1);
+    GebruikPanel->show();
+    paintBitmaps();
+    InvoerVeld->setFocus();
+}
+
+void TTestForm::SetScore(const QString& text)
+{
+    ScoreLabel->setText(text);
+}
+
+void TTestForm::ShowContinue()
+{
+    ContinueButton->move(ContinueButton->x(), ScorePanel->y() - ContinueButton->height() - 1);
+    ContinueButton->show();
+    ContinueButton->raise();
+    ContinueButton->setFocus();
+}
+
+void TTestForm::EindButtonClick()
+{
+    EindButton->setFocus();
+    SessionState& s = Session();
+    if (s.SessionRunning) {
+        ShowChoiceScreen();
+        return;
+    }
+    if (s.SaldoMode && AppForms().Menu)
+        AppForms().Menu->setSaldoTag(1);
+    if (AppForms().Menu)
+        AppForms().Menu->menuWindow()->show();
+    accept();
+}
+
+void TTestForm::done(int result)
+{
+    // Every way out (Einde, the window's close button, Escape) ends the session.
+    FormClose();
+    QDialog::done(result);
+}
+
+void TTestForm::keyPressEvent(QKeyEvent* e)
+{
+    // The buttons are no default buttons (Enter in the answer field must only judge), so Enter
+    // reaches the window here: it presses the button that has the focus. Not Einde: a pupil
+    // who presses Enter to go on while Einde has the focus would lose the session.
+    const int key = e->key();
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        auto* b = qobject_cast<QPushButton*>(focusWidget());
+        if (b && b != EindButton && b->isVisible() && b->isEnabled()) {
+            b->click();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void TTestForm::FormClose()
+{
+    Session().SessionRunning = false;
+    Klok->stop();
+    if (calculator_)
+        calculator_->hideBuiltIn();
+    if (AppForms().Menu)
+        AppForms().Menu->menuWindow()->show();
+}
+
+void TTestForm::HelpButtonClick()
+{
+    THelpScherm* help = AppForms().Help;
+    if (!help)
+        return;
+    const SessionState& s = Session();
+    int step = help->scriptStep();
+    if (s.SessionRunning && (s.PracticeMode || s.DemoMode)) {
+        step = s.ThemeCode % 10;
+        if (step == 0)
+            step = 10;
+    } else if (!s.SessionRunning) {
+        step = 0;
+    }
+    int number = s.SessionMode / 10 + 1;
+    if (s.BookkeeperMode) {
+        number = 5;
+        step = 2;
+    }
+    if (s.SessionMode < 0) {
+        number = 5;
+        step = 1;
+    }
+    help->setScriptNumber(number);
+    help->setScriptStep(step);
+    ShowModal(help, [this]() { showAfterViewer(); });
+}
+
+void TTestForm::showAfterViewer()
+{
+    const SessionState& s = Session();
+    activateWindow();
+    if (ContinueButton->isVisible() && s.SessionRunning)
+        ContinueButton->setFocus();
+    else if (InvoerPanel->isVisible() && s.SessionRunning)
+        InvoerVeld->setFocus();
+    else
+        ShowChoiceScreen();
+}
+
+void TTestForm::CalcButtonClick()
+{
+    if (calculator_)
+        calculator_->showOrRaise();
+    if (InvoerPanel->isVisible())
+        InvoerVeld->setFocus();
+    else if (ContinueButton->isVisible())
+        ContinueButton->setFocus();
+}
+
+void TTestForm::ContinueButtonEnter()
+{
+    const QString hint = QStringLiteral("|Druk op  '") + ContinueButton->text() + QStringLiteral("'  of  'Einde'");
+    SetHint(ContinueButton, hint);
+    setWindowHint(hint);
+}
+
+}  // namespace kav
