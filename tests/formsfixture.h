@@ -58,7 +58,14 @@ inline void TypeInto(QLineEdit* field, const QString& text)
     QVERIFY(field->isVisible());
     QVERIFY(field->hasFocus());
     field->selectAll();
-    QTest::keyClicks(field, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(field, char(c.unicode()));
+        } else {  // what a keyboard layout or a compose key would give
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(field, &press);
+        }
+    }
     QTest::keyClick(field, Qt::Key_Return);
     QCoreApplication::processEvents();
 }

@@ -192,7 +192,9 @@ void DrawTextBox2(Canvas* bitmap, const QString& t1, const QString& t2, const QR
         return;
     const Box b = Corners(r);
     const int h = BeginTextBox(bitmap, t1 + t2, b, textColor, fillColor, penColor, penWidth, size);
-    const int y0 = Round(b.t + (b.b - b.t) * 0.5 - h);
+    // The two lines as one block in the middle: the second line's full height (descenders
+    // included) below the first's line step.
+    const int y0 = Round(b.t + ((b.b - b.t) - h - bitmap->textHeight(t1 + t2)) * 0.5);
     const int cx = (b.l + b.r) / 2;
     bitmap->textOut(cx - bitmap->textWidth(t1) / 2, y0, t1);
     bitmap->textOut(cx - bitmap->textWidth(t2) / 2, y0 + h, t2);

@@ -118,10 +118,22 @@ void DrawRankLadder()
     const int railBottom = top + Round(TopRank * rungGap);
     t->line(x1, top, x1, railBottom);
     t->line(x2, top, x2, railBottom);
-    DrawTextBox2(t, QStringLiteral("Huidige rang:"), RankName(s.Rank),
-                 Rect(TextMargin, Round(railBottom - 1.5 * LineHeight), Round(0.74 * w),
-                      Round(railBottom + 0.3 * LineHeight)),
-                 col::Blue, col::Yellow, col::Black, 1, 1.0);
+    // Two lines with their descenders ("jongste knecht") clear of the border: a little smaller
+    // than the status bar's font, smaller still where a long rank would leave the box, and the
+    // box grown upwards when the font's steps need it.
+    const QString title = QStringLiteral("Huidige rang:"), name = RankName(s.Rank);
+    const int boxLeft = TextMargin, boxRight = Round(0.74 * w);
+    const int gap = Max(5, Round(0.25 * LineHeight));
+    t->font.size = Max(1, Round(StatusFontSize * 0.9));
+    t->font.bold = false;
+    while (t->font.size > 1 && Max(t->textWidth(title), t->textWidth(name)) > boxRight - boxLeft - 2 * gap)
+        --t->font.size;
+    const int textHeight = t->textHeight(title + name);
+    const int block = Round(0.9 * textHeight) + textHeight;  // as the box writes its two lines
+    const int boxBottom = Round(railBottom + 0.3 * LineHeight);
+    const int boxTop = Min(Round(railBottom - 2.1 * LineHeight), boxBottom - block - 2 * gap);
+    DrawTextBox2(t, title, name, Rect(boxLeft, boxTop, boxRight, boxBottom), col::Blue, col::Yellow, col::Black, 1,
+                 double(t->font.size) / Max(1, StatusFontSize));
 }
 
 void DrawRankPicture()

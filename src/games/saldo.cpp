@@ -355,6 +355,9 @@ void SaldoStart()
     }
     if (SaldoScoreboard())
         return;
+    // A bonus or malus message stands over this round's screen, not the last one's.
+    if ((s.SaldoRight > 0 && s.SaldoRight % 5 == 0) || (s.SaldoWrong > 0 && s.SaldoWrong % 3 == 0))
+        Repaint();
     if (s.SaldoRight > 0 && s.SaldoRight % 5 == 0) {
         ShowMessage(QStringLiteral("BONUS-regeling !\r5 goede antwoorden,\rdus 40 punten erbij !"),
                     MessageKind::Information);
@@ -373,8 +376,11 @@ void SaldoStart()
     game.PayFactor = 1;
     game.KlokTag = 1;
     Repaint();
-    if (g)
+    if (g) {
+        // Start and Doorgaan are gone while the dice roll: the status bar says what happens.
+        g->SetWindowHint(QStringLiteral("|De dobbelstenen rollen ..."));
         g->EnableKlok(true);
+    }
 }
 
 void SaldoRoundTick()

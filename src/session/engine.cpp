@@ -82,8 +82,16 @@ int ThemeCodeFor(int n)
     return mode > 0 ? n + mode : n;
 }
 
-std::optional<int> ParseWhole(const QString& text)
+QString CleanAnswer(const QString& text)
 {
+    QString t = text.trimmed();
+    t.replace(QChar(0x2212), u'-');
+    return t;
+}
+
+std::optional<int> ParseWhole(const QString& typed)
+{
+    const QString text = CleanAnswer(typed);
     if (text.isEmpty())
         return std::nullopt;
     int i = 0;
@@ -116,8 +124,9 @@ QString RewriteSeparator(const QString& text, QChar separator)
     return t;
 }
 
-std::optional<double> ParseDecimal(const QString& text, QChar separator)
+std::optional<double> ParseDecimal(const QString& typed, QChar separator)
 {
+    const QString text = CleanAnswer(typed);
     int i = 0;
     if (!text.isEmpty() && (text[0] == u'+' || text[0] == u'-'))
         i = 1;
@@ -152,8 +161,8 @@ QString WholeNumberError()
 QString DecimalNumberError(QChar separator)
 {
     return QStringLiteral("Foutieve invoer !\rGeef een getal in !\rGebruik eventueel de ") +
-           (separator == u'.' ? QStringLiteral("punt") : QStringLiteral("comma")) +
-           QStringLiteral(" als decimale scheidingsteken !");
+           (separator == u'.' ? QStringLiteral("punt") : QStringLiteral("komma")) +
+           QStringLiteral(" als decimaal scheidingsteken !");
 }
 
 QString ScoreText(int points, int items)

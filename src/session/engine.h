@@ -20,7 +20,10 @@ int ChooseNext();
 // The ThemeCode of a scheduled number in the current mode.
 int ThemeCodeFor(int n);
 
-// Answer reading. A whole number: optional sign and digits, 32-bit range, nothing else.
+// Answer reading. Blanks before and after an answer are no part of it, and the typographic
+// minus sign (U+2212) is a minus; both parsers read the cleaned text.
+QString CleanAnswer(const QString& text);
+// A whole number: optional sign and digits, 32-bit range, nothing else.
 std::optional<int> ParseWhole(const QString& text);
 // The first "," becomes "." when the separator is ".", and the first "." becomes "," when
 // the separator is ",".

@@ -158,16 +158,30 @@ public:
     using QObject::QObject;
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (e->type() == QEvent::Enter && hintSink && o->isWidgetType()) {
-            for (QWidget* w = static_cast<QWidget*>(o); w; w = w->isWindow() ? nullptr : w->parentWidget()) {
-                const QString h = Hint(w);
-                if (!h.isEmpty()) {
-                    hintSink(LongHint(h));
-                    break;
-                }
-            }
+        if (!hintSink || !o->isWidgetType())
+            return false;
+        auto* widget = static_cast<QWidget*>(o);
+        if (e->type() == QEvent::Enter) {
+            showNearest(widget);
+        } else if (e->type() == QEvent::Leave && !widget->isWindow() && !Hint(widget).isEmpty()) {
+            // Off a control with a hint of its own: the hint of what lies around it comes back,
+            // so the status bar never names a button the pointer has left.
+            showNearest(widget->parentWidget());
         }
         return false;
+    }
+
+private:
+    // The hint of the widget or of the nearest of its parents in its window that has one.
+    static void showNearest(QWidget* w)
+    {
+        for (; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+            const QString h = Hint(w);
+            if (!h.isEmpty()) {
+                hintSink(LongHint(h));
+                return;
+            }
+        }
     }
 };
 

@@ -213,7 +213,10 @@ void TTestForm::SetLevelGlyph(const QString& title, const QString& value)
     Canvas g(w, h);
     g.setBrush(col::BtnFace);
     g.fillRect(0, 0, w, h);
-    g.font = TextBitmap.font;
+    // Always the text area's own font: a game may have left TextBitmap in a larger one.
+    g.font.family = FontFamily;
+    g.font.size = BaseFontSize;
+    g.font.italic = g.font.underline = false;
     g.font.bold = true;
     g.font.color = col::Purple;
     g.textOut((w - g.textWidth(title)) / 2, Round(f), title);

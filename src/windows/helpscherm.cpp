@@ -104,6 +104,7 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
     ContinueButton = new QPushButton(QStringLiteral("&Doorgaan"), StatusBalk);
     ContinueButton->setObjectName(QStringLiteral("ContinueButton"));
     ContinueButton->setAutoDefault(false);
+    SetHint(ContinueButton, QStringLiteral("|Klik om verder te gaan"));
     SetDesignFont(ContinueButton, 10, true);
     Place(ContinueButton, 532, 4, 100, 29);
     connect(ContinueButton, &QPushButton::clicked, this, &THelpScherm::ContinueButtonClick);

@@ -199,6 +199,7 @@ void TTestForm::InvoerVeldExit(QWidget* newFocus)
             Qt::QueuedConnection);
     };
     auto accepted = [this, &s]() {
+        InvoerVeld->setText(CleanAnswer(InvoerVeld->text()));  // "Ingegeven:" shows what was read
         InvoerPanel->hide();
         if (!s.DemoMode) {
             GebruikPanel->hide();
@@ -361,7 +362,9 @@ void TTestForm::CalcButtonClick()
 
 void TTestForm::ContinueButtonEnter()
 {
-    const QString hint = QStringLiteral("|Druk op  '") + ContinueButton->text() + QStringLiteral("'  of  'Einde'");
+    // The caption without its shortcut mark: the status bar shows the "&" as it is.
+    const QString caption = QString(ContinueButton->text()).remove(u'&');
+    const QString hint = QStringLiteral("|Druk op  '") + caption + QStringLiteral("'  of  'Einde'");
     SetHint(ContinueButton, hint);
     setWindowHint(hint);
 }

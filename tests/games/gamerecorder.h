@@ -22,6 +22,7 @@ struct GameRecorder : kav::AnswerPort, kav::GamePort {
         ++answersOpened;
         visible[kav::Control::InvoerPanel] = true;
     }
+    void Repaint() override { messagesAtRepaint.append(int(kav::RecordedMessages().size())); }
     void SetFace(const QString& n) override { face = n; }
     void SetScore(const QString& t) override { score = t; }
     void ShowContinue() override { visible[kav::Control::ContinueButton] = true; }
@@ -60,6 +61,7 @@ struct GameRecorder : kav::AnswerPort, kav::GamePort {
 
     QString caption, hint, face, score, title, windowHint, info, continueCaption, glyph;
     QMap<kav::Control, bool> visible, enabled;
+    QList<int> messagesAtRepaint;  // how many messages had been shown at each repaint
     kav::Control focused = kav::Control::HelpButton;
     int answersOpened = 0, startTop = 0, continueTop = 0, levelsApplied = 0, klokInterval = 0, celebrations = 0;
     bool klokOn = false, explained = false;

@@ -328,6 +328,42 @@ private slots:
         }
     }
 
+    // The rank's name stands in its yellow box with room to spare, at every size of the text
+    // (the font is fitted to the line in whole steps): the two pixel rows above the bottom
+    // border and below the top border are all yellow, descenders ("jongste knecht") included,
+    // and the column just inside the left border is all yellow too (no long rank runs out).
+    void rankBoxHoldsItsName()
+    {
+        for (int line = 15; line <= 44; ++line) {
+            picture = Canvas(645, 26 * line);
+            text = Canvas(366 * line / 26, 709);  // as wide as the column; Doorgaan where the recorder has it
+            UseRecorder(picture, text, rec);
+            kav::StatusFontSize = Round(12 * line / 15.54);  // the main menu's status bar, scaled alike
+            Begin(1, 13);
+            for (int rank = 1; rank <= TopRank; ++rank) {
+                ClearBitmap(&text, col::BtnFace);
+                Session().Rank = rank;
+                DrawLedger();
+                const int left = TextMargin + 2, right = Round(0.74 * text.width()) - 3;
+                int rankY = -1;
+                for (const kav::TextLogEntry& e : text.textLog())
+                    if (e.text == RankName(rank))
+                        rankY = e.y;
+                QVERIFY(rankY > 0);
+                int bottom = rankY, top = rankY;
+                while (bottom < text.height() - 1 && At(text.image(), left, bottom) == col::Yellow)
+                    ++bottom;
+                while (top > 0 && At(text.image(), left, top) == col::Yellow)
+                    --top;
+                QVERIFY(bottom - top > 2 * kav::LineHeight);  // the borders, not a letter in the way
+                for (int x = left; x <= right; ++x)
+                    for (int y : {top + 1, top + 2, bottom - 2, bottom - 1})
+                        QVERIFY2(At(text.image(), x, y) == col::Yellow,
+                                 qPrintable(QStringLiteral("%1 at line height %2, row %3 of %4-%5").arg(RankName(rank)).arg(line).arg(y).arg(top).arg(bottom)));
+            }
+        }
+    }
+
     void rankPicturesByRank()
     {
         const QList<std::pair<int, QString>> pictures = {

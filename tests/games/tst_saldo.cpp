@@ -304,7 +304,11 @@ private slots:
         QCOMPARE(Session().SaldoRight, 0);
         QCOMPARE(Session().SaldoWrong, 0);
         QCOMPARE(rec.glyph, QStringLiteral("SALDO -170"));
+        // The new round's screen was on the way before the first message showed.
+        QVERIFY(!rec.messagesAtRepaint.isEmpty());
+        QCOMPARE(rec.messagesAtRepaint.first(), 0);
         QVERIFY(rec.klokOn);
+        QCOMPARE(rec.windowHint, QStringLiteral("|De dobbelstenen rollen ..."));
         QCOMPARE(rec.celebrations, 0);
     }
 

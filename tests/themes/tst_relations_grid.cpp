@@ -315,14 +315,19 @@ private slots:
                     if (round < 2)
                         continue;
                     explained << c;
+                    // Filling in one of the two (clues 0 and 1) shows the product worked out as a
+                    // line of its own before the unknown is isolated.
+                    const int last = c <= 1 ? 5 : 4;
                     int equations = 0;
-                    for (int l = 1; l <= 4; ++l) {
+                    for (int l = 1; l <= last; ++l) {
                         const QString problem = CheckLine(lines.value(Y(B + l)), K, R, 0, equations);
                         QVERIFY2(problem.isEmpty(), qPrintable(problem));
                         QCOMPARE(At(B + l)->x, l == 1 || (l == 2 && c >= 4) ? kav::TextMargin : 2 * kav::TextMargin);
                     }
-                    QVERIFY(equations == (c == 3 ? 4 : 3) && At(B + 4)->color == col::Red);
-                    QVERIFY(lines.value(Y(B + 4)).contains(column ? QStringLiteral("k = %1").arg(K) : QStringLiteral("r = %1").arg(R)));
+                    QVERIFY(equations == (c == 3 || c <= 1 ? 4 : 3) && At(B + last)->color == col::Red);
+                    QVERIFY(lines.value(Y(B + last)).contains(column ? QStringLiteral("k = %1").arg(K) : QStringLiteral("r = %1").arg(R)));
+                    if (c <= 1)  // no letter but the unknown on the line after the filling in
+                        QVERIFY(!lines.value(Y(B + 3)).contains(c == 0 ? u'k' : u'r'));
                     InsideTheText();
                 }
             }

@@ -212,6 +212,11 @@ private slots:
             const QString product = QStringLiteral("%1 \u00b7 %2").arg(p[2]).arg(p[3]);
             QVERIFY(Find(QStringLiteral("%1 keer %2").arg(p[2]).arg(p[3]), col::Blue));
             QVERIFY(Find(QStringLiteral("2 \u00b7 som = ") + product, col::Blue) && Find(product, col::Red));
+            // With the middle left out, how many numbers the row has is worked out first.
+            const int first = p[0], d = p[1], n = p[2], last = p[3] - p[0];
+            const QString count = QStringLiteral("(%1 - %2) : %3 + 1 = %4").arg(last).arg(first).arg(d).arg(n);
+            QCOMPARE(Find(count, col::Blue) != nullptr, code == 27);
+            QVERIFY(d > 0 && (last - first) % d == 0 && (last - first) / d + 1 == n);
             const TextLogEntry *ofwel = Find("Ofwel: ", col::Black), *som = Find("som = ", col::Red);
             QVERIFY(som->x == ofwel->x + Width(*ofwel) && som->y == Y(Session().TextLine) && ofwel->y < som->y);
             CheckWritten();

@@ -366,8 +366,14 @@ private slots:
         QTest::mouseClick(Main()->Button3, Qt::LeftButton);
         Test()->ContinueButton->show();
         Test()->ContinueButtonEnter();
-        QCOMPARE(kav::Hint(Test()->ContinueButton), QStringLiteral("|Druk op  '&Doorgaan'  of  'Einde'"));
-        QCOMPARE(Test()->windowHint(), QStringLiteral("|Druk op  '&Doorgaan'  of  'Einde'"));
+        QCOMPARE(kav::Hint(Test()->ContinueButton), QStringLiteral("|Druk op  'Doorgaan'  of  'Einde'"));
+        QCOMPARE(Test()->windowHint(), QStringLiteral("|Druk op  'Doorgaan'  of  'Einde'"));
+        // The pointer on Einde and off it again: the status bar follows.
+        QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+        QApplication::sendEvent(Test()->EindButton, &enter);
+        QCOMPARE(Test()->StatusBalk->caption(), QStringLiteral("Terug naar het keuzescherm of het hoofdmenu"));
+        QApplication::sendEvent(Test()->EindButton, &leave);
+        QCOMPARE(Test()->StatusBalk->caption(), QStringLiteral("Druk op  'Doorgaan'  of  'Einde'"));
     }
 
     void calculatorIsStartedOnce()

@@ -246,7 +246,7 @@ private slots:
         kav::ClearRecordedMessages();
         Type("2,5,1");
         QCOMPARE(kav::RecordedMessages(),
-                 QStringList{"Foutieve invoer !\rGeef een getal in !\rGebruik eventueel de comma als decimale "
+                 QStringList{"Foutieve invoer !\rGeef een getal in !\rGebruik eventueel de komma als decimaal "
                              "scheidingsteken !"});
         QVERIFY(Help()->InvoerVeld2->hasFocus());
         // With the separator "," a point is taken for it and shown as a comma.

@@ -199,15 +199,21 @@ void Theme2Explanation(bool right)
         PieceLine(B + 1, margin)(QStringLiteral("Invullen geeft achtereenvolgens:"), col::Black);
         PieceLine(B + 2, indent)(N(m.a) + Times(), col::Black)(N(m.K), col::Blue)(
             QStringLiteral(" + ") + N(m.b) + Times() + QStringLiteral("r = ") + N(N1), col::Black);
-        PieceLine(B + 3, indent)(N(m.b) + Times() + QStringLiteral("r = ") + N(m.b * m.R), col::Black);
-        PieceLine(B + 4, indent)(QStringLiteral("r = ") + N(m.R), col::Red);
+        PieceLine(B + 3, indent)(N(m.a * m.K) + QStringLiteral(" + ") + N(m.b) + Times() + QStringLiteral("r = ") +
+                                     N(N1),
+                                 col::Black);
+        PieceLine(B + 4, indent)(N(m.b) + Times() + QStringLiteral("r = ") + N(m.b * m.R), col::Black);
+        PieceLine(B + 5, indent)(QStringLiteral("r = ") + N(m.R), col::Red);
         break;
     case 1:
         PieceLine(B + 1, margin)(QStringLiteral("Invullen geeft achtereenvolgens:"), col::Black);
         PieceLine(B + 2, indent)(N(m.a) + Times() + QStringLiteral("k + ") + N(m.b) + Times(), col::Black)(
             N(m.R), col::Blue)(QStringLiteral(" = ") + N(N1), col::Black);
-        PieceLine(B + 3, indent)(N(m.a) + Times() + QStringLiteral("k = ") + N(m.a * m.K), col::Black);
-        PieceLine(B + 4, indent)(QStringLiteral("k = ") + N(m.K), col::Red);
+        PieceLine(B + 3, indent)(N(m.a) + Times() + QStringLiteral("k + ") + N(m.b * m.R) + QStringLiteral(" = ") +
+                                     N(N1),
+                                 col::Black);
+        PieceLine(B + 4, indent)(N(m.a) + Times() + QStringLiteral("k = ") + N(m.a * m.K), col::Black);
+        PieceLine(B + 5, indent)(QStringLiteral("k = ") + N(m.K), col::Red);
         break;
     case 2:
     case 3: {

@@ -74,7 +74,7 @@ struct SubQuestion {
     const char* subject;
     const char* caption;
     double textLine;
-    const char* lines[4];  // the question, one text a line; fewer end in a null
+    const char* lines[5];  // the question, one text a line; fewer end in a null
 };
 
 const SubQuestion& Sub(int c)
@@ -85,7 +85,7 @@ const SubQuestion& Sub(int c)
           "in een tussenpunt snijden ?"}},
         {"Hoeveel draadjes van links naar onder snijden het draadje NIET ?", "Aantal", 10,
          {"Hoeveel draadjes kan hij van", "\"links\" naar \"onder\" spannen", "die het getekende draadje",
-          "NIET snijden ?"}},
+          "NIET snijden ?", "(ook niet in een spijker)"}},
         {"Hoe groot is de oppervlakte van de rechthoek ?", "Oppervlakte", 9,
          {"Hoe groot is de oppervlakte", "van de door de 4 draadjes", "ingesloten rechthoek ?"}},
         {"Hoe groot is de oppervlakte van het blauwe vierkantje ?", "Oppervlakte", 9,
@@ -93,7 +93,8 @@ const SubQuestion& Sub(int c)
         {"Hoeveel draadjes snijden het getekende draadje ?", "Aantal", 10.5,
          {"Hoeveel draadjes kan hij", "spannen die het getekende", "draadje in een tussenpunt", "snijden ?"}},
         {"Hoeveel draadjes snijden het getekende draadje NIET ?", "Aantal", 10.5,
-         {"Hoeveel draadjes kan hij", "spannen die het getekende", "draadje NIET snijden ?"}},
+         {"Hoeveel draadjes kan hij", "spannen die het getekende", "draadje NIET snijden ?",
+          "(ook niet in een spijker)"}},
         {"Hoe groot is het verschil van de opp. van de 2 vierkanten ?", "Verschil", 9,
          {"Hoe groot is het verschil van", "de oppervlakten van de twee", "vierkanten ?"}},
     };

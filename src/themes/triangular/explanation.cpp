@@ -157,11 +157,20 @@ void SquareMinusTriangle25(int b, int pond)
          col::Blue);
 }
 
-void SequenceSum(int n, int firstPlusLast)
+void SequenceSum(int first, int difference, int n, int firstPlusLast, bool middleLeftOut)
 {
     SessionState& s = Session();
     const QString terms = QString::number(n);
     const QString pair = QString::number(firstPlusLast);
+    if (middleLeftOut && difference != 0) {
+        // Not every number of the row is shown: how many there are comes first.
+        const int last = firstPlusLast - first;
+        Say(QStringLiteral("Aantal getallen van de rij:"), col::Black, TextMargin, s.TextLine);
+        Say(QStringLiteral("(") + QString::number(last) + QStringLiteral(" - ") + QString::number(first) +
+                QStringLiteral(") : ") + QString::number(difference) + QStringLiteral(" + 1 = ") + terms,
+            col::Blue, 2 * TextMargin, s.TextLine + 1);
+        s.TextLine += 2.5;
+    }
     Say(QStringLiteral("M.b.v. de truc van Gauss"), col::Black, TextMargin, s.TextLine);
     Say(QStringLiteral("(omgekeerd eronder zetten en"), col::Black, TextMargin, s.TextLine + 1);
     Say(QStringLiteral("plaatsgewijs optellen):"), col::Black, TextMargin, s.TextLine + 2);
@@ -254,7 +263,7 @@ void TriangularExplanation()
     case 23: TwoCorners23(b, Side(p[1]), Side(p[2])); break;
     case 25: SquareMinusTriangle25(b, Side(p[0])); break;
     case 26:
-    case 27: SequenceSum(p[2], p[3]); break;
+    case 27: SequenceSum(p[0], p[1], p[2], p[3], code == 27); break;
     case 28: Rings28(b, qBound(0, p[1], 30)); break;
     default: Difference(b, Side(p[0])); break;
     }
