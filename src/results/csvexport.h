@@ -1,0 +1,22 @@
+// Results as a CSV file for a spreadsheet: one line per item, UTF-8 with a byte-order mark,
+// fields separated by ";" and lines ended by CR LF, numbers with a decimal comma.
+#pragma once
+#include <QString>
+#include <QVector>
+
+#include "results/result.h"
+
+namespace kav {
+
+// naam;datum;onderdeel;niveau;toetscode;nummer;thema;antwoord1;antwoord2;juist_antwoord;goed;punten;status
+QString CsvHeader();
+// The lines of the sessions' items, each ended by CR LF, without the header.
+QString CsvLines(const SessionResult& session);
+// A field as written: in double quotes (quotes doubled) when it holds a ";", a quote or a
+// line break.
+QString CsvField(const QString& text);
+// Writes the header and every item of the sessions; the file appears only when it is
+// complete. False, with a Dutch message in *error, when it can't be written.
+bool writeCsv(const QString& path, const QVector<SessionResult>& sessions, QString* error = nullptr);
+
+}  // namespace kav

@@ -1,0 +1,135 @@
+#include "results/result.h"
+
+#include <QBuffer>
+#include <algorithm>
+#include <map>
+
+namespace kav {
+
+QImage ItemResult::textImage() const
+{
+    return QImage::fromData(textPng, "PNG");
+}
+
+QImage ItemResult::pictureImage() const
+{
+    return QImage::fromData(picturePng, "PNG");
+}
+
+QStringList ItemResult::textLines() const
+{
+    // Texts written one after another on a line share its height; a line keeps the order
+    // of heights, its texts the order from left to right.
+    std::map<int, QVector<const TextLogEntry*>> rows;
+    for (const TextLogEntry& e : texts)
+        rows[e.y].append(&e);
+    QStringList lines;
+    for (auto& [y, row] : rows) {
+        std::stable_sort(row.begin(), row.end(), [](auto a, auto b) { return a->x < b->x; });
+        QString line;
+        for (const TextLogEntry* e : row)
+            line += e->text;
+        lines << line;
+    }
+    return lines;
+}
+
+int MaxItemPoints(int level)
+{
+    // The judge gives the level times 2 div the attempt: the most at the first attempt.
+    return std::clamp(level, 1, 3) * 2;
+}
+
+int GradeTenths(int points, int maxPoints)
+{
+    if (maxPoints <= 0)
+        return 10;
+    const qint64 p = std::clamp<qint64>(points, 0, maxPoints), m = maxPoints;
+    // 10 + 90 p / m, rounded half up in whole numbers.
+    return int((20 * m + 180 * p + m) / (2 * m));
+}
+
+QString GradeText(int points, int maxPoints)
+{
+    const int t = GradeTenths(points, maxPoints);
+    return QString::number(t / 10) + u',' + QString::number(t % 10);
+}
+
+double SessionResult::grade() const
+{
+    return GradeTenths(points, maxPoints) / 10.0;
+}
+
+QString SessionResult::gradeText() const
+{
+    return GradeText(points, maxPoints);
+}
+
+int SessionResult::percentage() const
+{
+    if (maxPoints <= 0)
+        return 0;
+    const qint64 p = std::clamp<qint64>(points, 0, maxPoints);
+    return int((200 * p + maxPoints) / (2 * qint64(maxPoints)));
+}
+
+int SessionResult::rightAtFirst() const
+{
+    return int(std::count_if(items.begin(), items.end(), [](const ItemResult& i) { return i.rightAtFirst(); }));
+}
+
+int SessionResult::rightAtSecond() const
+{
+    return int(std::count_if(items.begin(), items.end(), [](const ItemResult& i) { return i.rightAtSecond(); }));
+}
+
+int SessionResult::wrong() const
+{
+    return int(std::count_if(items.begin(), items.end(), [](const ItemResult& i) { return !i.right; }));
+}
+
+qint64 SessionResult::durationSeconds() const
+{
+    if (!started.isValid() || !ended.isValid())
+        return 0;
+    return std::max<qint64>(0, started.secsTo(ended));
+}
+
+QString TopicName(int sessionMode)
+{
+    switch (sessionMode) {
+    case 0: return QStringLiteral("Verbanden");
+    case 10: return QStringLiteral("Verhoudingen");
+    case 20: return QStringLiteral("Driehoeksgetallen");
+    case -10: return QStringLiteral("Grote uitdaging");
+    default: return QString();
+    }
+}
+
+QString LevelName(int level)
+{
+    switch (level) {
+    case 1: return QStringLiteral("Starter");
+    case 2: return QStringLiteral("Durver");
+    case 3: return QStringLiteral("Prof !");
+    default: return QString();
+    }
+}
+
+QString StatusName(bool finished)
+{
+    return finished ? QStringLiteral("voltooid") : QStringLiteral("afgebroken");
+}
+
+QByteArray PngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    if (image.isNull())
+        return bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+}  // namespace kav

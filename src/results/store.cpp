@@ -1,0 +1,453 @@
+#include "results/store.h"
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QVariant>
+#include <QtEndian>
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <utility>
+
+#include "session/testcode.h"
+
+namespace kav {
+
+namespace {
+
+// The layout, one step per version: step n brings a file of version n - 1 to version n.
+const std::array<QStringList, ResultStore::SchemaVersion> Steps = {
+    // 1: sessions and their items.
+    QStringList{
+        QStringLiteral("CREATE TABLE sessions ("
+                       " id INTEGER PRIMARY KEY,"
+                       " name TEXT NOT NULL,"
+                       " code TEXT NOT NULL DEFAULT '',"
+                       " mode INTEGER NOT NULL,"
+                       " practice INTEGER NOT NULL,"
+                       " level INTEGER NOT NULL,"
+                       " started TEXT NOT NULL,"
+                       " ended TEXT NOT NULL,"
+                       " finished INTEGER NOT NULL,"
+                       " score TEXT NOT NULL,"
+                       " points INTEGER NOT NULL,"
+                       " max_points INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE items ("
+                       " session_id INTEGER NOT NULL REFERENCES sessions(id),"
+                       " number INTEGER NOT NULL,"
+                       " theme INTEGER NOT NULL,"
+                       " title TEXT NOT NULL,"
+                       " answer1 TEXT NOT NULL,"
+                       " answer2 TEXT NOT NULL,"
+                       " correct INTEGER NOT NULL,"
+                       " right_answer TEXT NOT NULL,"
+                       " points INTEGER NOT NULL,"
+                       " attempts INTEGER NOT NULL,"
+                       " text_png BLOB,"
+                       " picture_png BLOB,"
+                       " PRIMARY KEY (session_id, number))"),
+    },
+    // 2: the texts of the text area as drawn, so that a printed item shows its question.
+    QStringList{
+        QStringLiteral("ALTER TABLE items ADD COLUMN texts TEXT NOT NULL DEFAULT '[]'"),
+    },
+};
+
+std::atomic<int> connections{0};
+
+QString folderMessage(const QString& folder)
+{
+    return QStringLiteral("in de map %1 kan niet worden geschreven.").arg(QDir::toNativeSeparators(folder));
+}
+
+QString dateText(const QDateTime& t)
+{
+    if (!t.isValid())
+        return QString();
+    return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
+QDateTime dateFrom(const QString& text)
+{
+    const QDateTime t = QDateTime::fromString(text, Qt::ISODateWithMs);
+    return t.isValid() ? t.toLocalTime() : t;
+}
+
+QString textsJson(const QVector<TextLogEntry>& texts)
+{
+    QJsonArray a;
+    for (const TextLogEntry& e : texts)
+        a.append(QJsonObject{{QStringLiteral("t"), e.text},
+                             {QStringLiteral("x"), e.x},
+                             {QStringLiteral("y"), e.y},
+                             {QStringLiteral("c"), e.color.name(QColor::HexRgb)},
+                             {QStringLiteral("s"), e.size},
+                             {QStringLiteral("b"), e.bold}});
+    return QString::fromUtf8(QJsonDocument(a).toJson(QJsonDocument::Compact));
+}
+
+QVector<TextLogEntry> textsFrom(const QString& json)
+{
+    QVector<TextLogEntry> texts;
+    const QJsonArray a = QJsonDocument::fromJson(json.toUtf8()).array();
+    for (const QJsonValue& v : a) {
+        const QJsonObject o = v.toObject();
+        TextLogEntry e;
+        e.text = o.value(QStringLiteral("t")).toString();
+        e.x = o.value(QStringLiteral("x")).toInt();
+        e.y = o.value(QStringLiteral("y")).toInt();
+        e.color = QColor(o.value(QStringLiteral("c")).toString());
+        e.size = o.value(QStringLiteral("s")).toInt();
+        e.bold = o.value(QStringLiteral("b")).toBool();
+        texts.append(e);
+    }
+    return texts;
+}
+
+// Runs one statement; false when it failed.
+bool run(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery q(db);
+    return q.exec(sql);
+}
+
+// A text bound as a value: an empty text is stored as an empty text, not as no value.
+QVariant text(const QString& t)
+{
+    return t.isNull() ? QVariant(QStringLiteral("")) : QVariant(t);
+}
+
+std::optional<qint64> number(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql) || !q.next())
+        return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+}  // namespace
+
+QString ResultStore::DefaultPath()
+{
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/kavrin2/resultaten.sqlite");
+}
+
+ResultStore::ResultStore(const QString& path) : path_(QFileInfo(path).absoluteFilePath())
+{
+    open();
+}
+
+ResultStore::~ResultStore()
+{
+    close();
+}
+
+QString ResultStore::takeNotice()
+{
+    return std::exchange(notice_, QString());
+}
+
+void ResultStore::notice(const QString& text)
+{
+    notice_ = notice_.isEmpty() ? text : notice_ + QStringLiteral("\n\n") + text;
+}
+
+void ResultStore::open()
+{
+    const QString file = QDir::toNativeSeparators(path_);
+    const QString folder = QFileInfo(path_).absolutePath();
+    auto unavailable = [this](const QString& why) {
+        close();
+        notice(QStringLiteral("De resultaten kunnen niet worden bewaard: ") + why +
+               QStringLiteral(" Kavrin 2 werkt gewoon verder, maar zonder resultaten te bewaren."));
+    };
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        return unavailable(QStringLiteral("het onderdeel voor SQLite (libqt6sql6-sqlite) ontbreekt."));
+    if (!QDir().mkpath(folder))
+        return unavailable(folderMessage(folder));
+    // A file that is not ours is put aside once; the new file made then must do.
+    for (int round = 0; round < 2; ++round) {
+        const Opened opened = connect();
+        if (opened == Opened::Ok)
+            return;
+        if (opened == Opened::Foreign && round == 0) {
+            close();
+            if (putAside()) {
+                notice(QStringLiteral("Het bestand met de resultaten was beschadigd of hoort niet bij Kavrin 2. "
+                                      "Het is bewaard als %1; de resultaten komen voortaan in een nieuw bestand.")
+                           .arg(QDir::toNativeSeparators(setAside_)));
+                continue;
+            }
+        }
+        switch (opened) {
+        case Opened::Newer:
+            return unavailable(QStringLiteral("%1 is gemaakt door een nieuwere versie van Kavrin 2 en blijft "
+                                              "ongemoeid.").arg(file));
+        case Opened::Failed:
+            return unavailable(QStringLiteral("%1 kan niet worden bijgewerkt.").arg(file));
+        case Opened::Foreign:
+            return unavailable(QStringLiteral("%1 is beschadigd en kan niet opzij worden gezet.").arg(file));
+        default:
+            return unavailable(folderMessage(folder));
+        }
+    }
+}
+
+ResultStore::Opened ResultStore::connect()
+{
+    // The header is read before SQLite opens the file: a file that is not ours is never
+    // touched (SQLite would play a journal left beside it back into it).
+    const QFileInfo info(path_);
+    const bool fresh = !info.exists() || (info.isFile() && info.size() == 0);
+    if (!fresh) {
+        QFile file(path_);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+            return Opened::CantOpen;
+        const QByteArray header = file.read(100);
+        if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")) ||
+            qFromBigEndian<qint32>(header.constData() + 68) != ApplicationId)
+            return Opened::Foreign;
+    }
+    connection_ = QStringLiteral("kavrin2-resultaten-%1").arg(++connections);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open())
+        return Opened::CantOpen;
+    const auto pages = number(db, QStringLiteral("PRAGMA page_count"));
+    if (!pages)
+        return fresh ? Opened::CantOpen : Opened::Foreign;
+    run(db, QStringLiteral("PRAGMA synchronous = FULL"));
+    if (fresh)
+        return *pages == 0 && createOrUpgrade(0) ? Opened::Ok : Opened::CantOpen;
+    {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != u"ok")
+            return Opened::Foreign;
+    }
+    const auto version = number(db, QStringLiteral("PRAGMA user_version"));
+    if (!version)
+        return Opened::Foreign;
+    if (*version > SchemaVersion)
+        return Opened::Newer;
+    if (*version < SchemaVersion && !createOrUpgrade(int(*version)))
+        return Opened::Failed;
+    return Opened::Ok;
+}
+
+bool ResultStore::createOrUpgrade(int fromVersion)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction())
+        return false;
+    bool ok = true;
+    for (int v = fromVersion; ok && v < SchemaVersion; ++v)
+        for (const QString& sql : Steps[size_t(v)])
+            ok = ok && run(db, sql);
+    ok = ok && run(db, QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)) &&
+         run(db, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
+    if (ok && db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
+void ResultStore::close()
+{
+    if (connection_.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+    connection_.clear();
+}
+
+bool ResultStore::putAside()
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = path_ + QStringLiteral(".beschadigd-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo::exists(aside + QStringLiteral("-journal")); ++n)
+        aside = path_ + QStringLiteral(".beschadigd-") + stamp + u'-' + QString::number(n);
+    if (!QFile::rename(path_, aside))
+        return false;
+    // A journal left beside the file belongs to it: played into a new file it would damage it.
+    for (const char* companion : {"-journal", "-wal", "-shm"}) {
+        const QString from = path_ + QLatin1String(companion);
+        if (QFileInfo::exists(from) && !QFile::rename(from, aside + QLatin1String(companion)))
+            QFile::remove(from);
+    }
+    setAside_ = aside;
+    return true;
+}
+
+qint64 ResultStore::save(const SessionResult& r)
+{
+    if (!available())
+        return 0;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    qint64 id = 0;
+    bool ok = db.transaction();
+    if (ok) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("INSERT INTO sessions (name, code, mode, practice, level, started, ended, finished,"
+                                 " score, points, max_points) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        for (const QVariant& v : {text(r.name), text(NormaliseTestCode(r.code)), QVariant(r.sessionMode),
+                                  QVariant(int(r.practice)), QVariant(r.level), text(dateText(r.started)),
+                                  text(dateText(r.ended)), QVariant(int(r.finished)), text(r.scoreText),
+                                  QVariant(r.points), QVariant(r.maxPoints)})
+            q.addBindValue(v);
+        ok = q.exec();
+        id = ok ? q.lastInsertId().toLongLong() : 0;
+    }
+    if (ok) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("INSERT INTO items (session_id, number, theme, title, answer1, answer2, correct,"
+                                 " right_answer, points, attempts, texts, text_png, picture_png)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        for (const ItemResult& i : r.items) {
+            for (const QVariant& v :
+                 {QVariant(id), QVariant(i.number), QVariant(i.themeCode), text(i.themeTitle),
+                  text(i.firstAnswer), text(i.secondAnswer), QVariant(int(i.right)), text(i.rightAnswer),
+                  QVariant(i.points), QVariant(i.attempts), text(textsJson(i.texts)), QVariant(i.textPng),
+                  QVariant(i.picturePng)})
+                q.addBindValue(v);
+            if (!(ok = q.exec()))
+                break;
+        }
+    }
+    if (ok && db.commit())
+        return id;
+    db.rollback();
+    if (!writeFailureTold_) {
+        writeFailureTold_ = true;
+        notice(QStringLiteral("Het resultaat van deze sessie kon niet worden bewaard in %1. Is de schijf vol?")
+                   .arg(QDir::toNativeSeparators(path_)));
+    }
+    return 0;
+}
+
+QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
+{
+    QVector<SessionSummary> out;
+    if (!available())
+        return out;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, finished,"
+                               " (SELECT COUNT(*) FROM items WHERE session_id = sessions.id) FROM sessions")))
+        return out;
+    const QString name = filter.name.trimmed();
+    const QString code = NormaliseTestCode(filter.code);
+    while (q.next()) {
+        SessionSummary s;
+        s.id = q.value(0).toLongLong();
+        s.name = q.value(1).toString();
+        s.code = q.value(2).toString();
+        if ((!name.isEmpty() && !s.name.contains(name, Qt::CaseInsensitive)) || (!code.isEmpty() && s.code != code))
+            continue;
+        s.started = dateFrom(q.value(3).toString());
+        s.sessionMode = q.value(4).toInt();
+        s.practice = q.value(5).toBool();
+        s.level = q.value(6).toInt();
+        s.points = q.value(7).toInt();
+        s.maxPoints = q.value(8).toInt();
+        s.finished = q.value(9).toBool();
+        s.items = q.value(10).toInt();
+        out.append(s);
+    }
+    std::stable_sort(out.begin(), out.end(), [](const SessionSummary& a, const SessionSummary& b) {
+        return a.started != b.started ? a.started > b.started : a.id > b.id;
+    });
+    return out;
+}
+
+std::optional<SessionResult> ResultStore::load(qint64 id) const
+{
+    if (!available())
+        return std::nullopt;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    SessionResult r;
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT name, code, mode, practice, level, started, ended, finished, score, points,"
+                                 " max_points FROM sessions WHERE id = ?"));
+        q.addBindValue(id);
+        if (!q.exec() || !q.next())
+            return std::nullopt;
+        r.id = id;
+        r.name = q.value(0).toString();
+        r.code = q.value(1).toString();
+        r.sessionMode = q.value(2).toInt();
+        r.practice = q.value(3).toBool();
+        r.level = q.value(4).toInt();
+        r.started = dateFrom(q.value(5).toString());
+        r.ended = dateFrom(q.value(6).toString());
+        r.finished = q.value(7).toBool();
+        r.scoreText = q.value(8).toString();
+        r.points = q.value(9).toInt();
+        r.maxPoints = q.value(10).toInt();
+    }
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
+                             " texts, text_png, picture_png FROM items WHERE session_id = ? ORDER BY number"));
+    q.addBindValue(id);
+    if (!q.exec())
+        return std::nullopt;
+    while (q.next()) {
+        ItemResult i;
+        i.number = q.value(0).toInt();
+        i.themeCode = q.value(1).toInt();
+        i.themeTitle = q.value(2).toString();
+        i.firstAnswer = q.value(3).toString();
+        i.secondAnswer = q.value(4).toString();
+        i.right = q.value(5).toBool();
+        i.rightAnswer = q.value(6).toString();
+        i.points = q.value(7).toInt();
+        i.attempts = q.value(8).toInt();
+        i.texts = textsFrom(q.value(9).toString());
+        i.textPng = q.value(10).toByteArray();
+        i.picturePng = q.value(11).toByteArray();
+        r.items.append(i);
+    }
+    return r;
+}
+
+bool ResultStore::remove(const QVector<qint64>& ids)
+{
+    if (!available())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    bool ok = db.transaction();
+    for (qint64 id : ids) {
+        if (!ok)
+            break;
+        for (const char* sql : {"DELETE FROM items WHERE session_id = ?", "DELETE FROM sessions WHERE id = ?"}) {
+            QSqlQuery q(db);
+            q.prepare(QLatin1String(sql));
+            q.addBindValue(id);
+            ok = ok && q.exec();
+        }
+    }
+    if (ok && db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
+}  // namespace kav

@@ -1,0 +1,90 @@
+// The results store: one SQLite file for this user account
+// ($XDG_DATA_HOME/kavrin2/resultaten.sqlite) that keeps every finished session with its items.
+//
+// A session is written in one transaction, so a crash loses at most the session being
+// written. The file carries a mark that it is ours and the version of its layout; an older
+// layout is upgraded in place. A file that is not ours or is damaged is renamed aside
+// (resultaten.sqlite.beschadigd-20261207-140501) and a new one begun; when nothing can be
+// written the store says so once and the program goes on without storing.
+#pragma once
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+#include <optional>
+
+#include "results/result.h"
+
+namespace kav {
+
+// One line of the list of sessions.
+struct SessionSummary {
+    qint64 id = 0;
+    QString name;
+    QString code;
+    QDateTime started;  // local time
+    int sessionMode = 0;
+    bool practice = false;
+    int level = 1;
+    int points = 0;
+    int maxPoints = 0;
+    int items = 0;
+    bool finished = false;
+    QString gradeText() const { return GradeText(points, maxPoints); }
+};
+
+struct ResultFilter {
+    QString name;  // part of the name, in any case; empty for every name
+    QString code;  // a class code as typed (case, spaces and dashes ignored); empty for all
+};
+
+class ResultStore {
+public:
+    // The layout version this program writes, and the mark in the file's header.
+    static constexpr int SchemaVersion = 2;
+    static constexpr qint32 ApplicationId = 0x4B415632;  // "KAV2"
+
+    // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
+    static QString DefaultPath();
+
+    explicit ResultStore(const QString& path = DefaultPath());
+    ~ResultStore();
+    ResultStore(const ResultStore&) = delete;
+    ResultStore& operator=(const ResultStore&) = delete;
+
+    // False when results can't be stored (the folder can't be written, no SQLite driver, a
+    // file of a newer version): saving then does nothing and reading finds nothing.
+    bool available() const { return !connection_.isEmpty(); }
+    QString path() const { return path_; }
+    // Where a damaged or foreign file was put aside; empty when none was.
+    QString setAsidePath() const { return setAside_; }
+    // A message for the window to show once: the file set aside, the store unavailable, a
+    // session that could not be written. Empty when there is none; taking it clears it.
+    QString takeNotice();
+
+    // Stores a finished session with its items in one transaction; its number, or 0 when
+    // it was not stored.
+    qint64 save(const SessionResult& result);
+    // The sessions, newest first, with the filter's name and code.
+    QVector<SessionSummary> list(const ResultFilter& filter = {}) const;
+    // One whole session with its items; nothing when there is no such session.
+    std::optional<SessionResult> load(qint64 id) const;
+    // Removes the sessions with their items, all or none; false when that failed.
+    bool remove(const QVector<qint64>& ids);
+
+private:
+    enum class Opened { Ok, CantOpen, Foreign, Newer, Failed };
+    void open();
+    Opened connect();
+    bool createOrUpgrade(int fromVersion);
+    void close();
+    bool putAside();
+    void notice(const QString& text);
+
+    QString path_;
+    QString connection_;
+    QString setAside_;
+    QString notice_;
+    bool writeFailureTold_ = false;
+};
+
+}  // namespace kav

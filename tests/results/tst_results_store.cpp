@@ -1,0 +1,469 @@
+// The results store on real SQLite files in a temporary folder: what is written comes back
+// whole, filters and removal, the upgrade of an older file, files that are damaged or not
+// ours set aside with their bytes kept, and a folder that can't be written.
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <random>
+
+#include "results/sample.h"
+#include "results/store.h"
+
+using namespace kav;
+using testsupport::SampleSession;
+
+namespace {
+
+// A connection of the test's own, removed cleanly at the end of its scope.
+struct RawDb {
+    explicit RawDb(const QString& path)
+    {
+        static int n = 0;
+        name = QStringLiteral("test-raw-%1").arg(++n);
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~RawDb()
+    {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    bool exec(const QString& sql)
+    {
+        QSqlQuery q(db);
+        return q.exec(sql);
+    }
+    qint64 number(const QString& sql)
+    {
+        QSqlQuery q(db);
+        return q.exec(sql) && q.next() ? q.value(0).toLongLong() : -1;
+    }
+    QString name;
+    QSqlDatabase db;
+};
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray randomBytes(int size, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    QByteArray b(size, 0);
+    for (char& c : b)
+        c = char(rng());
+    return b;
+}
+
+void compareItems(const ItemResult& a, const ItemResult& b)
+{
+    QCOMPARE(a.number, b.number);
+    QCOMPARE(a.themeCode, b.themeCode);
+    QCOMPARE(a.themeTitle, b.themeTitle);
+    QCOMPARE(a.firstAnswer, b.firstAnswer);
+    QCOMPARE(a.secondAnswer, b.secondAnswer);
+    QCOMPARE(a.right, b.right);
+    QCOMPARE(a.rightAnswer, b.rightAnswer);
+    QCOMPARE(a.points, b.points);
+    QCOMPARE(a.attempts, b.attempts);
+    QCOMPARE(a.texts.size(), b.texts.size());
+    for (int k = 0; k < a.texts.size(); ++k) {
+        QCOMPARE(a.texts[k].text, b.texts[k].text);
+        QCOMPARE(a.texts[k].x, b.texts[k].x);
+        QCOMPARE(a.texts[k].y, b.texts[k].y);
+        QCOMPARE(a.texts[k].color, b.texts[k].color);
+        QCOMPARE(a.texts[k].size, b.texts[k].size);
+        QCOMPARE(a.texts[k].bold, b.texts[k].bold);
+    }
+    QCOMPARE(a.textPng, b.textPng);
+    QCOMPARE(a.picturePng, b.picturePng);
+}
+
+// The set-aside files beside the store.
+QStringList asideFiles(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("resultaten.sqlite.beschadigd-*")}, QDir::Files, QDir::Name);
+}
+
+}  // namespace
+
+class TestResultsStore : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> dir;
+    QString folder, path;
+
+private slots:
+    void init()
+    {
+        // A connection left open or removed while in use is a warning: it fails the test.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("sql|connection|database"),
+                                                QRegularExpression::CaseInsensitiveOption));
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        folder = dir->path() + QStringLiteral("/kavrin2");
+        path = folder + QStringLiteral("/resultaten.sqlite");
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
+        dir.reset();
+    }
+
+    void defaultPathFollowsXdg()
+    {
+        const QByteArray old = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", "/srv/gegevens");
+        QCOMPARE(ResultStore::DefaultPath(), QStringLiteral("/srv/gegevens/kavrin2/resultaten.sqlite"));
+        // Unset, empty or relative: the default of the XDG rules.
+        const QString home = QDir::homePath() + QStringLiteral("/.local/share/kavrin2/resultaten.sqlite");
+        qputenv("XDG_DATA_HOME", "relatief/pad");
+        QCOMPARE(ResultStore::DefaultPath(), home);
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(ResultStore::DefaultPath(), home);
+        if (!old.isNull())
+            qputenv("XDG_DATA_HOME", old);
+    }
+
+    void writesAndReadsBackEverything()
+    {
+        const SessionResult written = SampleSession(QStringLiteral("Ümit Çelik-de Boër"), QStringLiteral("abcde-fghjk"));
+        qint64 id = 0;
+        {
+            ResultStore store(path);
+            QVERIFY(store.available());
+            QCOMPARE(store.takeNotice(), QString());
+            id = store.save(written);
+            QVERIFY(id > 0);
+        }
+        // The file is ours and of this version, in its header.
+        const QByteArray header = bytesOf(path).left(100);
+        QVERIFY(header.startsWith("SQLite format 3"));
+        QCOMPARE(qFromBigEndian<qint32>(header.constData() + 68), ResultStore::ApplicationId);
+        QCOMPARE(qFromBigEndian<qint32>(header.constData() + 60), ResultStore::SchemaVersion);
+
+        ResultStore store(path);
+        QVERIFY(store.available());
+        QCOMPARE(store.takeNotice(), QString());
+        const auto list = store.list();
+        QCOMPARE(list.size(), 1);
+        const SessionSummary& s = list[0];
+        QCOMPARE(s.id, id);
+        QCOMPARE(s.name, written.name);
+        QCOMPARE(s.code, QStringLiteral("ABCDEFGHJK"));  // kept in its plain form
+        QCOMPARE(s.started, written.started);
+        QCOMPARE(s.sessionMode, 10);
+        QCOMPARE(s.level, 2);
+        QCOMPARE(s.points, 6);
+        QCOMPARE(s.maxPoints, 12);
+        QCOMPARE(s.items, 3);
+        QCOMPARE(s.gradeText(), QStringLiteral("5,5"));
+        QVERIFY(s.finished);
+
+        const auto r = store.load(id);
+        QVERIFY(r);
+        QCOMPARE(r->id, id);
+        QCOMPARE(r->name, written.name);
+        QCOMPARE(r->sessionMode, written.sessionMode);
+        QCOMPARE(r->practice, written.practice);
+        QCOMPARE(r->level, written.level);
+        QCOMPARE(r->started, written.started);
+        QCOMPARE(r->ended, written.ended);
+        QCOMPARE(r->started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QStringLiteral("2026-12-07 14:05:01"));
+        QCOMPARE(r->finished, written.finished);
+        QCOMPARE(r->scoreText, QStringLiteral("006 uit 003"));
+        QCOMPARE(r->points, written.points);
+        QCOMPARE(r->maxPoints, written.maxPoints);
+        QCOMPARE(r->items.size(), written.items.size());
+        for (int k = 0; k < r->items.size(); ++k)
+            compareItems(r->items[k], written.items[k]);
+        // The pictures come back as the images that were drawn.
+        QCOMPARE(r->items[1].pictureImage().convertToFormat(QImage::Format_RGB32),
+                 testsupport::SampleImage(160, 160, QColor(255, 255, 0), 6));
+        QCOMPARE(r->items[2].textImage().size(), QSize(120, 200));
+        QVERIFY(!store.load(id + 1));
+    }
+
+    void keepsMillisecondsAndStoppedSessions()
+    {
+        SessionResult r = SampleSession(QStringLiteral("Bram"));
+        r.started = QDateTime::currentDateTime();
+        r.ended = r.started.addMSecs(61234);
+        r.finished = false;
+        r.items.clear();
+        r.points = r.maxPoints = 0;
+        ResultStore store(path);
+        const qint64 id = store.save(r);
+        QVERIFY(id > 0);
+        const auto back = store.load(id);
+        QVERIFY(back);
+        QCOMPARE(back->started, r.started);
+        QCOMPARE(back->ended, r.ended);
+        QVERIFY(!back->finished);
+        QVERIFY(back->items.isEmpty());
+        QCOMPARE(store.list()[0].gradeText(), QStringLiteral("1,0"));
+    }
+
+    void filtersByNameAndCode()
+    {
+        ResultStore store(path);
+        const QDateTime t0(QDate(2026, 12, 7), QTime(9, 0));
+        const qint64 a = store.save(SampleSession(QStringLiteral("Anna de Vries"), QStringLiteral("ABCDEFGHJK"), t0));
+        const qint64 b = store.save(SampleSession(QStringLiteral("anna Bakker"), QString(), t0.addSecs(3600)));
+        const qint64 c = store.save(SampleSession(QStringLiteral("Émile"), QStringLiteral("ABCDEFGHJK"), t0.addDays(1)));
+        const qint64 d = store.save(SampleSession(QStringLiteral("Bram"), QStringLiteral("2345678923"), t0.addDays(-1)));
+        auto ids = [](const QVector<SessionSummary>& l) {
+            QList<qint64> r;
+            for (const auto& s : l)
+                r << s.id;
+            return r;
+        };
+        QCOMPARE(ids(store.list()), (QList<qint64>{c, b, a, d}));  // newest first
+        QCOMPARE(ids(store.list({QStringLiteral("ANNA"), {}})), (QList<qint64>{b, a}));
+        QCOMPARE(ids(store.list({QStringLiteral(" émi "), {}})), (QList<qint64>{c}));
+        QCOMPARE(ids(store.list({{}, QStringLiteral("abcde-fghjk")})), (QList<qint64>{c, a}));
+        QCOMPARE(ids(store.list({QStringLiteral("anna"), QStringLiteral("ABCDE FGHJK")})), (QList<qint64>{a}));
+        QCOMPARE(ids(store.list({QStringLiteral("niemand"), {}})), QList<qint64>());
+        // A name with SQL in it is only a name.
+        const qint64 e = store.save(SampleSession(QStringLiteral("x'); DROP TABLE sessions; --")));
+        QCOMPARE(ids(store.list({QStringLiteral("drop table"), {}})), QList<qint64>{e});
+        QCOMPARE(store.list().size(), 5);
+    }
+
+    void removesSessionsWithTheirItems()
+    {
+        QList<qint64> ids;
+        {
+            ResultStore store(path);
+            for (int k = 0; k < 4; ++k)
+                ids << store.save(SampleSession(QStringLiteral("Leerling %1").arg(k)));
+            QVERIFY(store.remove({ids[1], ids[3]}));
+            QCOMPARE(store.list().size(), 2);
+            QVERIFY(!store.load(ids[1]));
+            QVERIFY(store.load(ids[0]));
+            QVERIFY(store.remove({}));
+            QVERIFY(store.remove({ids[1]}));  // already gone
+            QCOMPARE(store.list().size(), 2);
+        }
+        RawDb raw(path);
+        QCOMPARE(raw.number(QStringLiteral("SELECT COUNT(*) FROM items")), 6);
+        QCOMPARE(raw.number(QStringLiteral("SELECT COUNT(*) FROM items WHERE session_id IN (%1, %2)")
+                                .arg(ids[1])
+                                .arg(ids[3])),
+                 0);
+    }
+
+    void aFailedWriteLeavesNothingAndTheNextOneWorks()
+    {
+        ResultStore store(path);
+        const qint64 first = store.save(SampleSession(QStringLiteral("Eerste")));
+        QVERIFY(first > 0);
+        SessionResult bad = SampleSession(QStringLiteral("Dubbel"));
+        bad.items[2].number = 1;  // two items with one number can't both be kept
+        QCOMPARE(store.save(bad), 0);
+        const QString told = store.takeNotice();
+        QVERIFY(told.contains(QStringLiteral("kon niet worden bewaard")));
+        QCOMPARE(store.list().size(), 1);  // no session without its items
+        const qint64 second = store.save(SampleSession(QStringLiteral("Tweede")));
+        QVERIFY(second > first);
+        const auto back = store.load(second);
+        QVERIFY(back);
+        QCOMPARE(back->items.size(), 3);
+        QCOMPARE(store.save(bad), 0);
+        QCOMPARE(store.takeNotice(), QString());  // said once
+        QCOMPARE(store.list().size(), 2);
+    }
+
+    void upgradesAnOlderFileInPlace()
+    {
+        QDir().mkpath(folder);
+        {
+            // The first layout: no texts of the text area.
+            RawDb raw(path);
+            QVERIFY(raw.exec(QStringLiteral(
+                "CREATE TABLE sessions (id INTEGER PRIMARY KEY, name TEXT NOT NULL, code TEXT NOT NULL DEFAULT '',"
+                " mode INTEGER NOT NULL, practice INTEGER NOT NULL, level INTEGER NOT NULL, started TEXT NOT NULL,"
+                " ended TEXT NOT NULL, finished INTEGER NOT NULL, score TEXT NOT NULL, points INTEGER NOT NULL,"
+                " max_points INTEGER NOT NULL)")));
+            QVERIFY(raw.exec(QStringLiteral(
+                "CREATE TABLE items (session_id INTEGER NOT NULL REFERENCES sessions(id), number INTEGER NOT NULL,"
+                " theme INTEGER NOT NULL, title TEXT NOT NULL, answer1 TEXT NOT NULL, answer2 TEXT NOT NULL,"
+                " correct INTEGER NOT NULL, right_answer TEXT NOT NULL, points INTEGER NOT NULL,"
+                " attempts INTEGER NOT NULL, text_png BLOB, picture_png BLOB, PRIMARY KEY (session_id, number))")));
+            QVERIFY(raw.exec(QStringLiteral(
+                "INSERT INTO sessions VALUES (7, 'Oude Sessie', '', 20, 1, 3, '2025-03-01T10:00:00.000+01:00',"
+                " '2025-03-01T10:20:00.000+01:00', 1, '006 uit 001', 6, 6)")));
+            QVERIFY(raw.exec(QStringLiteral("INSERT INTO items VALUES (7, 1, 21, 'Hoe groot is dat driehoeksgetal ?',"
+                                            " '55', '', 1, '55', 6, 1, NULL, NULL)")));
+            QVERIFY(raw.exec(QStringLiteral("PRAGMA application_id = %1").arg(ResultStore::ApplicationId)));
+            QVERIFY(raw.exec(QStringLiteral("PRAGMA user_version = 1")));
+        }
+        const QString asideBefore = asideFiles(folder).join(u',');
+        {
+            ResultStore store(path);
+            QVERIFY(store.available());
+            QCOMPARE(store.takeNotice(), QString());
+            const auto old = store.load(7);
+            QVERIFY(old);
+            QCOMPARE(old->name, QStringLiteral("Oude Sessie"));
+            QCOMPARE(old->started, QDateTime(QDate(2025, 3, 1), QTime(10, 0), Qt::OffsetFromUTC, 3600));
+            QCOMPARE(old->items.size(), 1);
+            QCOMPARE(old->items[0].firstAnswer, QStringLiteral("55"));
+            QVERIFY(old->items[0].texts.isEmpty());
+            QVERIFY(old->items[0].textPng.isEmpty());
+            const auto fresh = store.load(store.save(SampleSession(QStringLiteral("Nieuw"))));
+            QVERIFY(fresh);
+            QCOMPARE(fresh->items[0].texts.size(), 3);
+        }
+        QCOMPARE(asideFiles(folder).join(u','), asideBefore);
+        RawDb raw(path);
+        QCOMPARE(raw.number(QStringLiteral("PRAGMA user_version")), ResultStore::SchemaVersion);
+        QCOMPARE(raw.number(QStringLiteral("SELECT COUNT(*) FROM sessions")), 2);
+    }
+
+    void leavesAFileOfANewerVersionAlone()
+    {
+        QDir().mkpath(folder);
+        {
+            RawDb raw(path);
+            QVERIFY(raw.exec(QStringLiteral("CREATE TABLE sessions (id INTEGER PRIMARY KEY, later TEXT)")));
+            QVERIFY(raw.exec(QStringLiteral("PRAGMA application_id = %1").arg(ResultStore::ApplicationId)));
+            QVERIFY(raw.exec(QStringLiteral("PRAGMA user_version = %1").arg(ResultStore::SchemaVersion + 1)));
+        }
+        const QByteArray before = bytesOf(path);
+        {
+            ResultStore store(path);
+            QVERIFY(!store.available());
+            QVERIFY(store.takeNotice().contains(QStringLiteral("nieuwere versie")));
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Anna"))), 0);
+        }
+        QCOMPARE(bytesOf(path), before);
+        QVERIFY(asideFiles(folder).isEmpty());
+    }
+
+    void setsAsideWhatIsNotOurs_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("random bytes") << 0;
+        QTest::newRow("another program's database") << 1;
+        QTest::newRow("ours, but damaged") << 2;
+    }
+
+    void setsAsideWhatIsNotOurs()
+    {
+        QFETCH(int, kind);
+        QDir().mkpath(folder);
+        if (kind == 0) {
+            writeBytes(path, randomBytes(50000, 3));
+        } else if (kind == 1) {
+            RawDb raw(path);
+            QVERIFY(raw.exec(QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT)")));
+            QVERIFY(raw.exec(QStringLiteral("INSERT INTO notes (text) VALUES ('boodschappen')")));
+        } else {
+            {
+                ResultStore store(path);
+                for (int k = 0; k < 6; ++k)
+                    QVERIFY(store.save(SampleSession(QStringLiteral("Leerling %1").arg(k))) > 0);
+            }
+            QByteArray bytes = bytesOf(path);
+            QVERIFY(bytes.size() > 3 * 4096);
+            bytes.replace(4096, 4096, randomBytes(4096, 9));  // the second page
+            writeBytes(path, bytes);
+        }
+        // A journal beside a file that is not ours belongs to it and goes with it untouched.
+        const bool journal = kind != 2;
+        if (journal)
+            writeBytes(path + QStringLiteral("-journal"), randomBytes(700, 4));
+        const QByteArray before = bytesOf(path);
+        qint64 id = 0;
+        {
+            ResultStore store(path);
+            QVERIFY(store.available());
+            const QString told = store.takeNotice();
+            QVERIFY(told.contains(QStringLiteral("beschadigd")));
+            QVERIFY(told.contains(store.setAsidePath()));
+            QCOMPARE(store.takeNotice(), QString());
+            QVERIFY(QRegularExpression(QStringLiteral("/resultaten\\.sqlite\\.beschadigd-\\d{8}-\\d{6}$"))
+                        .match(store.setAsidePath())
+                        .hasMatch());
+            QCOMPARE(bytesOf(store.setAsidePath()), before);
+            if (journal)
+                QCOMPARE(bytesOf(store.setAsidePath() + QStringLiteral("-journal")), randomBytes(700, 4));
+            QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+            id = store.save(SampleSession(QStringLiteral("Na het herstel")));
+            QVERIFY(id > 0);
+        }
+        ResultStore again(path);
+        QCOMPARE(again.takeNotice(), QString());
+        QCOMPARE(again.list().size(), 1);
+        const auto back = again.load(id);
+        QVERIFY(back);
+        QCOMPARE(back->name, QStringLiteral("Na het herstel"));
+        QCOMPARE(asideFiles(folder).size(), journal ? 2 : 1);
+    }
+
+    void neverOverwritesAnEarlierSetAsideFile()
+    {
+        QDir().mkpath(folder);
+        QStringList aside;
+        for (unsigned k = 0; k < 3; ++k) {
+            writeBytes(path, randomBytes(5000, 20 + k));
+            ResultStore store(path);
+            QVERIFY(store.available());
+            aside << store.setAsidePath();
+        }
+        QCOMPARE(QSet<QString>(aside.begin(), aside.end()).size(), 3);
+        for (unsigned k = 0; k < 3; ++k)
+            QCOMPARE(bytesOf(aside[int(k)]), randomBytes(5000, 20 + k));
+    }
+
+    void aFolderThatCantBeWrittenIsToldOnce()
+    {
+        // A folder below a regular file can't be made, not even by root.
+        writeBytes(dir->path() + QStringLiteral("/gewoon-bestand"), "tekst");
+        const QString blocked = dir->path() + QStringLiteral("/gewoon-bestand/kavrin2/resultaten.sqlite");
+        ResultStore store(blocked);
+        QVERIFY(!store.available());
+        const QString told = store.takeNotice();
+        QVERIFY(told.contains(QStringLiteral("kunnen niet worden bewaard")));
+        QVERIFY(told.contains(QStringLiteral("gewoon-bestand/kavrin2")));
+        QCOMPARE(store.save(SampleSession(QStringLiteral("Anna"))), 0);
+        QCOMPARE(store.save(SampleSession(QStringLiteral("Anna"))), 0);
+        QCOMPARE(store.takeNotice(), QString());
+        QVERIFY(store.list().isEmpty());
+        QVERIFY(!store.load(1));
+        QVERIFY(!store.remove({1}));
+        QCOMPARE(bytesOf(dir->path() + QStringLiteral("/gewoon-bestand")), QByteArray("tekst"));
+    }
+
+    void twoStoresAtOnce()
+    {
+        ResultStore a(path);
+        ResultStore b(path);
+        QVERIFY(a.available() && b.available());
+        const qint64 id = a.save(SampleSession(QStringLiteral("Anna")));
+        QVERIFY(id > 0);
+        QCOMPARE(b.list().size(), 1);
+        QVERIFY(b.remove({id}));
+        QVERIFY(a.list().isEmpty());
+        QCOMPARE(QSqlDatabase::connectionNames().size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestResultsStore)
+#include "tst_results_store.moc"
