@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "draw/datafolders.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
@@ -73,7 +74,7 @@ int StartOnce(const QString& what, int argc, char** argv)
         kav::SetUpApplication(app);
         kav::StartRecordingMessages();
         kav::SetScreenOverride(QSize(1024, 768));
-        kav::SetPictureFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+        kav::SetDataFolders({QCoreApplication::applicationDirPath() + QStringLiteral("/..")});
         if (!kav::CreateForms())
             return 1;
         ShowAndDraw(kav::AppForms().Main);
@@ -178,7 +179,7 @@ int main(int argc, char** argv)
     kav::StartRecordingMessages();
     kav::SetNonBlockingModals(true);
     kav::SetScreenOverride(QSize(1920, 1080));
-    kav::SetPictureFolder(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    kav::SetDataFolders({QCoreApplication::applicationDirPath() + QStringLiteral("/..")});
     if (!kav::CreateForms()) {
         std::printf("picture libraries not found beside the build\n");
         return 1;

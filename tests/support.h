@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QVector>
 
+#include "draw/datafolders.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
@@ -23,9 +24,10 @@ constexpr int Sweep(int items)
 #endif
 }
 
+// The picture libraries and lessons of the build folder, where the program finds them beside it.
 inline void UseBuildPictures()
 {
-    kav::SetPictureFolder(QStringLiteral(KAVRIN_BUILD_DIR));
+    kav::SetDataFolders({QStringLiteral(KAVRIN_BUILD_DIR)});
 }
 
 inline QColor At(const QImage& img, int x, int y)

@@ -35,6 +35,9 @@ const QList<OptionText>& Options()
     return options;
 }
 
+// The screens the windows are laid out for: from a quarter of the design size up to 8K.
+constexpr QSize smallestScreen(320, 240), largestScreen(7680, 4320);
+
 bool ParseSize(const QString& s, QSize& out)
 {
     const QStringList parts = s.toLower().split(u'x');
@@ -42,7 +45,8 @@ bool ParseSize(const QString& s, QSize& out)
         return false;
     bool okw = false, okh = false;
     const int w = parts[0].toInt(&okw), h = parts[1].toInt(&okh);
-    if (!okw || !okh || w < 320 || h < 240 || w > 16384 || h > 16384)
+    if (!okw || !okh || w < smallestScreen.width() || h < smallestScreen.height() || w > largestScreen.width() ||
+        h > largestScreen.height())
         return false;
     out = QSize(w, h);
     return true;
@@ -115,7 +119,11 @@ CommandLine ParseCommandLine(const QStringList& args)
         return cl;
     }
     if (parser.isSet(QStringLiteral("screen")) && !ParseSize(value("screen"), cl.screen)) {
-        cl.error = QStringLiteral("--screen verwacht BREEDTExHOOGTE, bijvoorbeeld 1024x768");
+        cl.error = QStringLiteral("--screen verwacht BREEDTExHOOGTE van %1x%2 tot %3x%4, bijvoorbeeld 1024x768")
+                       .arg(smallestScreen.width())
+                       .arg(smallestScreen.height())
+                       .arg(largestScreen.width())
+                       .arg(largestScreen.height());
         return cl;
     }
     if (parser.isSet(QStringLiteral("seed"))) {

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
+#include <QTemporaryFile>
 
 #include "app/application.h"
 #include "draw/measures.h"
@@ -50,13 +52,31 @@ QJsonArray textsOf(const Canvas& c)
     return a;
 }
 
+// Makes the folder for the pictures and finds out that files can be written in it; false
+// with a one-line reason otherwise.
+bool PreparePngFolder(const QString& folder, QString* error)
+{
+    const QString native = QDir::toNativeSeparators(folder);
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        *error = QStringLiteral("de map %1 voor de plaatjes kan niet worden gemaakt").arg(native);
+        return false;
+    }
+    // Trying is the only sure test: rights, a full disk or a read-only mount all show here.
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kavrin2-XXXXXX")));
+    if (!probe.open()) {
+        *error = QStringLiteral("in de map %1 kunnen geen plaatjes worden geschreven").arg(native);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-bool DumpItems(const ItemDumpOptions& o, std::FILE* out)
+int DumpItems(const ItemDumpOptions& o, std::FILE* out)
 {
     TTestForm* form = AppForms().Test;
     if (!form)
-        return false;
+        return 2;
     RecordingPort port;
     SetContext(&form->PictureBitmap, &form->TextBitmap, &port);
     SessionState& s = Session();
@@ -69,13 +89,11 @@ bool DumpItems(const ItemDumpOptions& o, std::FILE* out)
         SeedRandom(o.seed);
     else
         Randomize();
-    if (!o.pngFolder.isEmpty())
-        QDir().mkpath(o.pngFolder);
 
     for (int i = 0; i < o.count; ++i) {
         const int code = o.codes[i % o.codes.size()];
         if (!HasGenerator(code))
-            return false;
+            return 2;
         ClearBitmap(&form->TextBitmap, col::BtnFace);
         ClearBitmap(&form->PictureBitmap, col::BtnFace);
         FrameBitmap(&form->PictureBitmap, col::Black);
@@ -125,7 +143,14 @@ bool DumpItems(const ItemDumpOptions& o, std::FILE* out)
             painter.drawImage(0, 0, t);
             painter.drawImage(t.width(), 0, p);
             painter.end();
-            both.save(QDir(o.pngFolder).filePath(QStringLiteral("item-%1-theme%2.png").arg(i + 1, 4, 10, QChar(u'0')).arg(code)));
+            const QString file =
+                QDir(o.pngFolder).filePath(QStringLiteral("item-%1-theme%2.png").arg(i + 1, 4, 10, QChar(u'0')).arg(code));
+            if (!both.save(file, "PNG")) {
+                std::fflush(out);
+                std::fprintf(stderr, "kavrin2: het plaatje %s kan niet worden geschreven\n",
+                             QDir::toNativeSeparators(file).toLocal8Bit().constData());
+                return 1;
+            }
         }
         // As if answered right: the counts move on, the next item is new.
         ++s.ItemCount;
@@ -134,7 +159,7 @@ bool DumpItems(const ItemDumpOptions& o, std::FILE* out)
         s.Attempt = 0;
     }
     std::fflush(out);
-    return true;
+    return 0;
 }
 
 int RunItemDump(int argc, char** argv, const CommandLine& cl)
@@ -143,13 +168,18 @@ int RunItemDump(int argc, char** argv, const CommandLine& cl)
     QApplication app(argc, argv);
     const ItemDumpOptions& o = cl.dump;
     const QSize screen = cl.screen.isValid() ? cl.screen : QSize(1024, 768);
+    QString error;
+    if (!o.pngFolder.isEmpty() && !PreparePngFolder(o.pngFolder, &error)) {
+        std::fprintf(stderr, "kavrin2: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
     SetUpApplication(app);
     SetScreenOverride(screen);
     if (!CreateForms())
         return 1;
-    const bool ok = DumpItems(o, stdout);
+    const int status = DumpItems(o, stdout);
     DestroyForms();
-    return ok ? 0 : 2;
+    return status;
 }
 
 }  // namespace kav

@@ -7,9 +7,12 @@
 
 namespace kav {
 
-// Runs the dump; the exit status (0, or 2 with a one-line error when a code has no items).
+// Runs the dump; the exit status: 0, 1 with a one-line error when a picture library is
+// missing or the pictures cannot be written (checked before the first item), 2 when a code
+// has no items.
 int RunItemDump(int argc, char** argv, const CommandLine& cl);
-// Writes the items (the windows must exist); false when a code has no generator.
-bool DumpItems(const ItemDumpOptions& options, std::FILE* out);
+// Writes the items (the windows must exist); the exit status: 0, 1 when a picture cannot be
+// written (with its message), 2 when a code has no generator.
+int DumpItems(const ItemDumpOptions& options, std::FILE* out);
 
 }  // namespace kav

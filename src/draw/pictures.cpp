@@ -21,7 +21,6 @@ struct LibraryState {
     QString lookedFor;
 };
 
-QString extraFolder;
 LibraryState states[2];
 QHash<QString, Picture> cache;
 
@@ -36,33 +35,67 @@ QString LibraryFileName(Library lib)
     return baseName(lib) + QStringLiteral(".rcc");
 }
 
-void SetPictureFolder(const QString& folder)
+const QStringList& PictureNames(Library lib)
 {
-    extraFolder = folder;
+    static const QStringList reskav2 = {
+        QStringLiteral("winner"), QStringLiteral("info"),  QStringLiteral("calc"),  QStringLiteral("uitleg"),
+        QStringLiteral("smile"),  QStringLiteral("sad"),   QStringLiteral("muis"),  QStringLiteral("kikker"),
+        QStringLiteral("huis1"),  QStringLiteral("huis2"), QStringLiteral("jeep1"), QStringLiteral("jeep2"),
+        QStringLiteral("vogel"),
+    };
+    static const QStringList boekhoud = {
+        QStringLiteral("kassa"),     QStringLiteral("hulp"), QStringLiteral("bediende"),
+        QStringLiteral("assistent"), QStringLiteral("chef"), QStringLiteral("bedrijfsleider"),
+        QStringLiteral("directeur"),
+    };
+    return lib == Library::Reskav2 ? reskav2 : boekhoud;
 }
+
+namespace {
+
+// Every picture of the list can be drawn from the registered library.
+bool HoldsEveryPicture(Library lib)
+{
+    for (const QString& name : PictureNames(lib))
+        if (LoadPicture(lib, name).isNull())
+            return false;
+    return true;
+}
+
+void ForgetPictures(Library lib)
+{
+    const QString prefix = baseName(lib) + QLatin1Char('/');
+    for (auto it = cache.begin(); it != cache.end();)
+        it = it.key().startsWith(prefix) ? cache.erase(it) : std::next(it);
+}
+
+}  // namespace
 
 bool OpenLibrary(Library lib)
 {
     LibraryState& st = states[index(lib)];
     if (st.open)
         return true;
-    QStringList folders;
-    if (!extraFolder.isEmpty())
-        folders << extraFolder;
-    folders << DataFolders() << QDir::currentPath();
     st.lookedFor.clear();
-    for (const QString& folder : folders) {
+    for (const QString& folder : DataFolders()) {
         const QString path = QDir(folder).filePath(LibraryFileName(lib));
         if (st.lookedFor.isEmpty())
             st.lookedFor = path;
         if (!QFileInfo(path).isFile())
             continue;
         st.lookedFor = path;
-        if (QResource::registerResource(path, mapRoot(lib))) {
-            st.open = true;
-            st.path = path;
+        if (!QResource::registerResource(path, mapRoot(lib)))
+            continue;
+        st.open = true;
+        st.path = path;
+        // A library that opens but lacks pictures would give empty buttons and faces without
+        // a word: it counts as missing.
+        if (HoldsEveryPicture(lib))
             return true;
-        }
+        QResource::unregisterResource(path, mapRoot(lib));
+        st.open = false;
+        st.path.clear();
+        ForgetPictures(lib);
     }
     return false;
 }
@@ -98,10 +131,11 @@ Picture LoadPicture(Library lib, const QString& name)
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
-    auto svg = std::make_shared<QSvgRenderer>(QStringLiteral(":") + mapRoot(lib) + QLatin1Char('/') + name +
-                                              QStringLiteral(".svg"));
+    const QString file = QStringLiteral(":") + mapRoot(lib) + QLatin1Char('/') + name + QStringLiteral(".svg");
     Picture pic;
-    if (svg->isValid() && !svg->defaultSize().isEmpty()) {
+    // A name the library lacks gives an empty picture, without a warning on the way.
+    auto svg = QFileInfo::exists(file) ? std::make_shared<QSvgRenderer>(file) : nullptr;
+    if (svg && svg->isValid() && !svg->defaultSize().isEmpty()) {
         QImage img(svg->defaultSize(), QImage::Format_ARGB32_Premultiplied);
         img.fill(Qt::transparent);
         QPainter p(&img);

@@ -2,6 +2,7 @@
 // bookkeeper game's pictures): binary resource files beside the program, opened once.
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include "draw/picture.h"
 
@@ -11,10 +12,11 @@ enum class Library { Reskav2, Boekhoud };
 
 // The file name of a library ("reskav2.rcc").
 QString LibraryFileName(Library lib);
-// Folders searched for the library files, in order: a folder set here (tests), the
-// program's folder, the working directory.
-void SetPictureFolder(const QString& folder);
-// Opens the library; false when its file is missing or unreadable. Opening twice is harmless.
+// Every picture the program asks for from the library, by name.
+const QStringList& PictureNames(Library lib);
+// Opens the library from the first of the program's data folders (draw/datafolders.h) that
+// holds a readable file of it with every picture of PictureNames. False when none does: the
+// file is missing, unreadable or lacks pictures. Opening twice is harmless.
 bool OpenLibrary(Library lib);
 // Where the library was looked for last (the path of the file, or the first place searched).
 QString LibraryLookedFor(Library lib);

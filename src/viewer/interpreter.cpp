@@ -35,11 +35,6 @@ qint64 TriangularOf(qint64 j)
     return j * (j + 1) / 2;
 }
 
-QString Quoted(const QString& s)
-{
-    return QLatin1Char('\'') + s + QLatin1Char('\'');
-}
-
 }  // namespace
 
 namespace {
@@ -143,10 +138,10 @@ public:
             throw Fault{QStringLiteral("Er ontbreekt een getal in veld %1.").arg(field)};
         const auto v = ScriptDecimal(text, DecimalSeparator);
         if (!v)
-            throw Fault{QStringLiteral("%1 is geen geldig getal (veld %2).").arg(Quoted(text), QString::number(field))};
+            throw Fault{QStringLiteral("%1 is geen geldig getal (veld %2).").arg(QuoteScriptText(text), QString::number(field))};
         if (*v < lo || *v > hi)
             throw Fault{QStringLiteral("%1 is hier geen bruikbaar getal (veld %2): het moet tussen %3 en %4 liggen.")
-                            .arg(Quoted(text), QString::number(field), QString::number(lo), QString::number(hi))};
+                            .arg(QuoteScriptText(text), QString::number(field), QString::number(lo), QString::number(hi))};
         return *v;
     }
 
@@ -156,7 +151,7 @@ public:
             throw Fault{QStringLiteral("Er ontbreekt een geheel getal in veld %1.").arg(field)};
         const auto v = ScriptWhole(text);
         if (!v)
-            throw Fault{QStringLiteral("%1 is geen geldig geheel getal (veld %2).").arg(Quoted(text), QString::number(field))};
+            throw Fault{QStringLiteral("%1 is geen geldig geheel getal (veld %2).").arg(QuoteScriptText(text), QString::number(field))};
         return *v;
     }
 
@@ -166,7 +161,7 @@ public:
         const qsizetype slash = text.indexOf(u'/');
         if (slash < 0)
             throw Fault{QStringLiteral("%1 in veld %2 moet twee getallen met een / ertussen zijn.")
-                            .arg(Quoted(text), QString::number(field))};
+                            .arg(QuoteScriptText(text), QString::number(field))};
         return {numberOf(text.left(slash), field), numberOf(text.mid(slash + 1), field)};
     }
 
@@ -230,7 +225,7 @@ void Interpreter::reportError(const QString& detail, bool namesLine)
     else if (const auto line = ScriptWhole(reader.F[1]))
         heading = QStringLiteral("Fout in regel %1 van %2:").arg(QString::number(*line), file);
     else
-        heading = QStringLiteral("Fout in %1, in de regel %2:").arg(file, Quoted(reader.currentLine()));
+        heading = QStringLiteral("Fout in %1, in de regel %2:").arg(file, QuoteScriptText(reader.currentLine()));
     ShowMessage(heading + QLatin1Char('\r') + detail, MessageKind::Error);
 }
 
@@ -251,14 +246,14 @@ Interpreter::LineEnd Interpreter::runLine()
         const qsizetype slash = f[3].indexOf(u'/');
         if (slash < 0)
             throw Fault{QStringLiteral("%1 in veld 3 moet een breuk a/b van twee gehele getallen zijn.")
-                            .arg(Quoted(f[3]))};
+                            .arg(QuoteScriptText(f[3]))};
         const int a = Fields::wholeOf(f[3].left(slash), 3);
         const int b = Fields::wholeOf(f[3].mid(slash + 1), 3);
         if (b == 0)
-            throw Fault{QStringLiteral("Deling door nul in %1 (veld 3).").arg(Quoted(f[3]))};
+            throw Fault{QStringLiteral("Deling door nul in %1 (veld 3).").arg(QuoteScriptText(f[3]))};
         const double x = double(a) / b * target->width();
         if (std::fabs(x) > 1e6)
-            throw Fault{QStringLiteral("%1 (veld 3) ligt ver buiten het venster.").arg(Quoted(f[3]))};
+            throw Fault{QStringLiteral("%1 (veld 3) ligt ver buiten het venster.").arg(QuoteScriptText(f[3]))};
         LastTextEnd = Round(x) + (command == QLatin1String("[pos]") ? TextMargin : 0);
         f[3] = QStringLiteral("p");
     }

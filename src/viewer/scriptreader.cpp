@@ -4,7 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "draw/datafolders.h"
 #include "draw/measures.h"
@@ -37,6 +42,109 @@ const char16_t cp1252High[32] = {
 };
 
 constexpr double largestNumber = 100000.0;
+
+// A lesson is a few kilobytes of text: what is far larger is not a lesson.
+constexpr qsizetype maxScriptBytes = 1024 * 1024;
+constexpr qsizetype maxLineBytes = 4096;
+// Messages quote at most this many characters of a script.
+constexpr qsizetype maxQuoted = 80;
+
+// A lesson file's bytes, or why they cannot be had.
+struct LessonFile {
+    bool opened = false;  // false: nothing read (problem empty: there is no such file)
+    QByteArray bytes;     // all of the file, or what was read before a read error
+    QString problem;      // why it cannot be read, or the read error after opening
+};
+
+QString NotARegularFile()
+{
+    return QStringLiteral("het is geen gewoon bestand");
+}
+
+QString TooLarge()
+{
+    return QStringLiteral("het is groter dan 1 MB");
+}
+
+QString SystemReason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("er is geen toestemming om het te lezen");
+    case EISDIR:
+    case ELOOP:
+    case ENXIO:
+    case ENODEV:
+        return NotARegularFile();
+    case EIO:
+        return QStringLiteral("de schijf geeft een leesfout");
+    default:
+        return QStringLiteral("het systeem meldt \"%1\"").arg(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+bool Missing(int error)
+{
+    return error == ENOENT || error == ENOTDIR;
+}
+
+// Reads a lesson whole. What it is gets checked before it is opened, following links: a FIFO
+// would keep the program waiting for good, and a device such as /dev/zero never ends. It is
+// opened without waiting and checked again, in case it was swapped meanwhile, and never more
+// than the largest lesson is read.
+LessonFile ReadLessonFile(const QString& path)
+{
+    LessonFile f;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) {
+        if (!Missing(errno))
+            f.problem = SystemReason(errno);
+        return f;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        f.problem = NotARegularFile();
+        return f;
+    }
+    if (st.st_size > maxScriptBytes) {
+        f.problem = TooLarge();
+        return f;
+    }
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (!Missing(errno))
+            f.problem = SystemReason(errno);
+        return f;
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        f.problem = NotARegularFile();
+        return f;
+    }
+    f.bytes.resize(maxScriptBytes + 1);
+    qsizetype got = 0;
+    while (got < f.bytes.size()) {
+        const ssize_t n = ::read(fd, f.bytes.data() + got, size_t(f.bytes.size() - got));
+        if (n > 0) {
+            got += n;
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            f.problem = SystemReason(errno);
+            break;
+        }
+    }
+    ::close(fd);
+    f.bytes.truncate(got);
+    if (got > maxScriptBytes) {  // it grew while it was read
+        f.bytes.clear();
+        f.problem = TooLarge();
+        return f;
+    }
+    f.opened = true;
+    return f;
+}
 
 bool IsBlank(const QString& line)
 {
@@ -139,14 +247,21 @@ std::optional<int> ScriptWhole(const QString& text)
 
 QString ScriptPath(const QString& fileName)
 {
-    if (QFileInfo::exists(fileName))
+    if (fileName.contains(u'/'))
         return fileName;
-    for (const QString& folder : DataFolders()) {
-        const QString there = QDir(folder).filePath(fileName);
-        if (QFileInfo::exists(there))
-            return there;
+    return FindDataFile(fileName);
+}
+
+QString QuoteScriptText(const QString& text)
+{
+    QString shown = text;
+    if (shown.size() > maxQuoted) {
+        qsizetype cut = maxQuoted;
+        if (shown[cut - 1].isHighSurrogate())
+            --cut;  // never half a character
+        shown = shown.left(cut) + QChar(0x2026);
     }
-    return fileName;
+    return QLatin1Char('\'') + shown + QLatin1Char('\'');
 }
 
 QString DecodeWindows1252(const QByteArray& bytes)
@@ -162,39 +277,51 @@ QString DecodeWindows1252(const QByteArray& bytes)
 
 bool ScriptReader::LeesFile(const QString& fileName)
 {
-    fileName_ = fileName;
-    QFile file(ScriptPath(fileName));
-    if (!file.open(QIODevice::ReadOnly)) {
+    fileName_ = QFileInfo(fileName).fileName();
+    const QString path = ScriptPath(fileName);
+    const LessonFile file = path.isEmpty() ? LessonFile{} : ReadLessonFile(path);
+    if (!file.opened) {
         // Nothing of an earlier script may play on.
         queue_.clear();
-        ShowMessage(QStringLiteral("Foutje"), MessageKind::Information);
+        ShowMessage(file.problem.isEmpty()
+                        ? QStringLiteral("De les %1 is niet gevonden.").arg(fileName_)
+                        : QStringLiteral("De les %1 kan niet worden gelezen: %2.").arg(fileName_, file.problem),
+                    MessageKind::Information);
         return false;
     }
     queue_.clear();
+    QByteArray bytes = file.bytes;
+    if (!file.problem.isEmpty())
+        bytes.truncate(bytes.lastIndexOf('\n') + 1);  // a line cut short by the error is left out
     // Lessons are Windows text; one saved by an editor as UTF-8 says so by its first bytes.
-    bool utf8 = false;
-    if (file.peek(3) == QByteArray("\xEF\xBB\xBF")) {
-        file.read(3);
-        utf8 = true;
-    }
-    while (!file.atEnd()) {
-        QByteArray bytes = file.readLine();
-        if (bytes.isEmpty() && file.error() != QFileDevice::NoError) {
-            ShowMessage(QStringLiteral("Foutje"), MessageKind::Information);
-            break;
+    const bool utf8 = bytes.startsWith("\xEF\xBB\xBF");
+    qsizetype pos = utf8 ? 3 : 0;
+    bool ended = false;
+    for (int number = 1; pos < bytes.size() && !ended; ++number) {
+        qsizetype end = bytes.indexOf('\n', pos);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView raw(bytes.constData() + pos, end - pos);
+        pos = end + 1;
+        if (raw.endsWith('\r'))
+            raw.chop(1);
+        if (raw.size() > maxLineBytes) {
+            queue_.clear();
+            ShowMessage(QStringLiteral("De les %1 kan niet worden gelezen: regel %2 is langer dan 4 kB.")
+                            .arg(fileName_, QString::number(number)),
+                        MessageKind::Information);
+            return false;
         }
-        if (bytes.endsWith('\n'))
-            bytes.chop(1);
-        if (bytes.endsWith('\r'))
-            bytes.chop(1);
-        const QString line = utf8 ? QString::fromUtf8(bytes) : DecodeWindows1252(bytes);
+        const QString line = utf8 ? QString::fromUtf8(raw) : DecodeWindows1252(raw.toByteArray());
         if (IsBlank(line))
             continue;
         queue_.append(line);
-        if (line.contains(QLatin1String("[end]")))
-            break;
+        ended = line.contains(QLatin1String("[end]"));
     }
-    file.close();
+    // A read error keeps the lines read before it, as the lesson has always done.
+    if (!file.problem.isEmpty() && !ended)
+        ShowMessage(QStringLiteral("De les %1 kan niet helemaal worden gelezen: %2.").arg(fileName_, file.problem),
+                    MessageKind::Information);
     return true;
 }
 

@@ -23,17 +23,25 @@ std::optional<double> ScriptDecimal(const QString& text, QChar separator);
 // A whole number: optional sign and digits, spaces around allowed, 32-bit range.
 std::optional<int> ScriptWhole(const QString& text);
 
-// Where a script file is found: the working directory first, then beside the program.
+// Where a script file is found: a bare name ("demo3.txt") in the program's data folders only,
+// never in the working folder; a path with a folder in it (tests, tools) as it stands. Empty
+// when the name is in none of the data folders.
 QString ScriptPath(const QString& fileName);
+
+// Script text for a message, between single quotes; more than 80 characters are cut off
+// with "…".
+QString QuoteScriptText(const QString& text);
 
 // Single-byte Windows text to Unicode.
 QString DecodeWindows1252(const QByteArray& bytes);
 
 class ScriptReader {
 public:
-    // Fills the queue from the file: every line up to and including the first one that
-    // contains "[end]". Blank lines are left out. False (after the message "Foutje") when the
-    // file cannot be opened: the queue is then empty. A read error keeps the lines read so far.
+    // Fills the queue from the file (found by ScriptPath): every line up to and including the
+    // first one that contains "[end]". Blank lines are left out. Only a regular file of at most
+    // 1 MB whose lines up to "[end]" are at most 4 kB is read; otherwise, or when the file is
+    // missing or cannot be opened, a message names the file and why, the queue is emptied and
+    // the answer is false. A read error keeps the lines read before it (with its message).
     bool LeesFile(const QString& fileName);
     // Takes the first line of the queue and spreads it over the fields (F3, F4, F6 and F8 with
     // the user's DecimalSeparator for ".", F7 split into pen and fill colour). The queue must
@@ -45,6 +53,7 @@ public:
     bool atEnd() const { return queue_.isEmpty(); }
     const QStringList& queue() const { return queue_; }
     void setQueue(const QStringList& lines) { queue_ = lines; }
+    // The name of the file read last, without its folder (for messages).
     QString fileName() const { return fileName_; }
     // The line taken last, as it stood in the file.
     QString currentLine() const { return current_; }

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/commandline.h"
+
 namespace {
 
 struct Run {
@@ -27,6 +29,14 @@ Run dump(const QStringList& args)
         if (!line.trimmed().isEmpty())
             r.items << QJsonDocument::fromJson(line).object();
     return r;
+}
+
+// What the program itself said on its error output, line by line (Qt's own notes left out).
+QStringList Said(const QString& err)
+{
+    QStringList lines = err.split(u'\n', Qt::SkipEmptyParts);
+    lines.removeIf([](const QString& l) { return l.startsWith(QLatin1String("QStandardPaths:")); });
+    return lines;
 }
 
 }  // namespace
@@ -130,6 +140,47 @@ private slots:
         QVERIFY(img.width() > 600 && img.height() > 400);
     }
 
+    // --png to a folder that cannot be made: one line, status 1, and not a single item made.
+    // (A folder below a regular file cannot be made even by root.)
+    void pngFolderThatCannotBeMade()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("gewoon-bestand"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        for (const QString& folder : {file + QStringLiteral("/plaatjes"), file}) {
+            const Run r = dump({"--items", "24", "--count", "2", "--seed", "1", "--png", folder});
+            QCOMPARE(r.code, 1);
+            QVERIFY(r.items.isEmpty());
+            QCOMPARE(Said(r.err), QStringList{QStringLiteral("kavrin2: de map %1 voor de plaatjes kan niet worden gemaakt").arg(folder)});
+        }
+    }
+
+    // A picture that cannot be written stops the dump with status 1 and a message naming it.
+    void pngThatCannotBeWritten()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("item-0002-theme24.png")));  // in the way
+        const Run r = dump({"--items", "24", "--count", "3", "--seed", "1", "--png", dir.path()});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.items.size(), 2);
+        QCOMPARE(Said(r.err), QStringList{QStringLiteral("kavrin2: het plaatje %1 kan niet worden geschreven")
+                                              .arg(dir.filePath(QStringLiteral("item-0002-theme24.png")))});
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("item-0001-theme24.png"))));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("item-0003-theme24.png"))));
+    }
+
+    // Screens up to 8K are laid out; a larger one is a bad argument (see badArguments).
+    void screenSizes()
+    {
+        QCOMPARE(kav::ParseCommandLine({"kavrin2", "--screen", "7680x4320"}).screen, QSize(7680, 4320));
+        QCOMPARE(kav::ParseCommandLine({"kavrin2", "--screen", "320x240"}).screen, QSize(320, 240));
+        for (const char* size : {"7681x4320", "7680x4321", "100000x100000", "319x240"})
+            QCOMPARE(kav::ParseCommandLine({"kavrin2", "--screen", QString::fromLatin1(size)}).error,
+                     QStringLiteral("--screen verwacht BREEDTExHOOGTE van 320x240 tot 7680x4320, bijvoorbeeld 1024x768"));
+    }
+
     void badArguments_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -141,6 +192,8 @@ private slots:
         QTest::newRow("missing value") << QStringList{"--items", "21", "--seed"};
         QTest::newRow("unknown option") << QStringList{"--items", "21", "--kleur", "rood"};
         QTest::newRow("screen") << QStringList{"--items", "21", "--screen", "groot"};
+        QTest::newRow("screen too wide") << QStringList{"--items", "21", "--screen", "7681x4320"};
+        QTest::newRow("screen too high") << QStringList{"--screen", "7680x4321"};
         QTest::newRow("dump option alone") << QStringList{"--level", "2"};
         QTest::newRow("stray argument") << QStringList{"--items", "21", "twee"};
         QTest::newRow("window option value") << QStringList{"--seed", "99999999999"};

@@ -3,7 +3,6 @@
 // the celebration screen. Nothing may crash (the sanitizers watch), and after every action the
 // program must still be in a state the pupil can go on from. Seeded, so a failure replays.
 #include <QAbstractButton>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -185,20 +184,10 @@ QString Broken()
 
 class TestMonkey : public QObject {
     Q_OBJECT
-    QString oldDir_;
 
 private slots:
-    // The viewer looks for the lessons in the working folder first.
-    void initTestCase()
-    {
-        oldDir_ = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(QStringLiteral(KAVRIN_SOURCE_DIR "/resources/scripts")));
-    }
-    void cleanupTestCase()
-    {
-        kav::DestroyForms();
-        QDir::setCurrent(oldDir_);
-    }
+    // The viewer finds the lessons beside the program in the build folder (see StartForms).
+    void cleanupTestCase() { kav::DestroyForms(); }
 
     void windowsTakenDownWhileUp()
     {

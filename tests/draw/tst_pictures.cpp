@@ -1,5 +1,6 @@
 // The two picture libraries: every picture the program asks for is there and drawn, the
 // houses can be recoloured, and missing names or libraries give empty pictures.
+#include <QDir>
 #include <QTest>
 
 #include "draw/canvas.h"
@@ -150,6 +151,45 @@ private slots:
         kav::Canvas c(10, 10);
         c.stretchDraw(0, 0, 10, 10, kav::Picture());  // draws nothing, no crash
         QCOMPARE(CountColour(c.image(), Qt::white), 100);
+    }
+
+    // A library that opens but lacks a picture the program asks for counts as missing: the
+    // program stops with its message instead of showing empty buttons and faces.
+    void incompleteLibrariesAreRefused()
+    {
+        kav::CloseLibraries();
+        const QString partial = QStringLiteral(KAVRIN_PARTIAL_LIBRARIES);
+        kav::SetDataFolders({partial});
+        for (kav::Library lib : {kav::Library::Reskav2, kav::Library::Boekhoud}) {
+            QVERIFY(!kav::OpenLibrary(lib));
+            QCOMPARE(kav::LibraryErrorMessage(lib), QStringLiteral("ERROR bij lezen van DLL\r%1\rNeem contact op met \"Orvelaan\"")
+                                                        .arg(QDir(partial).filePath(kav::LibraryFileName(lib))));
+        }
+        // Not even the pictures it has are shown.
+        QVERIFY(kav::LoadPicture(QStringLiteral("smile")).isNull());
+        QVERIFY(kav::LoadPicture(kav::Library::Boekhoud, QStringLiteral("kassa")).isNull());
+
+        // A complete library in a later data folder is taken.
+        kav::SetDataFolders({partial, QStringLiteral(KAVRIN_BUILD_DIR)});
+        QVERIFY(kav::OpenLibrary(kav::Library::Reskav2));
+        QCOMPARE(kav::LibraryLookedFor(kav::Library::Reskav2), QStringLiteral(KAVRIN_BUILD_DIR "/reskav2.rcc"));
+        QVERIFY(!kav::LoadPicture(QStringLiteral("vogel")).isNull());
+        UseBuildPictures();
+    }
+
+    // The list of pictures the program needs is the list of pictures drawn for it.
+    void everyDrawnPictureIsNeeded()
+    {
+        for (kav::Library lib : {kav::Library::Reskav2, kav::Library::Boekhoud}) {
+            const QString folder = QStringLiteral(KAVRIN_SOURCE_DIR "/resources/") +
+                                   (lib == kav::Library::Reskav2 ? QStringLiteral("reskav2") : QStringLiteral("boekhoud"));
+            QStringList drawn = QDir(folder).entryList({QStringLiteral("*.svg")});
+            drawn.replaceInStrings(QStringLiteral(".svg"), QString());
+            QStringList needed = kav::PictureNames(lib);
+            drawn.sort();
+            needed.sort();
+            QCOMPARE(needed, drawn);
+        }
     }
 
     void closedLibrariesGiveEmptyPictures()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "draw/datafolders.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
@@ -137,9 +138,14 @@ private slots:
         QVERIFY(dir_.isValid());
         oldDir_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
+        kav::SetDataFolders({dir_.path()});  // where the program finds its lessons
         kav::StartRecordingMessages();
     }
-    void cleanupTestCase() { QDir::setCurrent(oldDir_); }
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(oldDir_);
+        kav::SetDataFolders({});
+    }
 
     void init()
     {
@@ -222,36 +228,6 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QColor, colour);
         QCOMPARE(kav::ColourByName(name), colour);
-    }
-
-    void fileIsReadUpToEnd()
-    {
-        // LF alone also ends a line; blank lines are left out; Windows-1252 letters survive.
-        WriteFile(QStringLiteral("demo1.txt"),
-                  QByteArray("1,tekst,l,1,\x80 3 caf\xe9,1,Black,,\n\r\n   \n2,[toets]\r\n3,x [end] y\r\n4,na het einde\r\n"));
-        kav::ScriptReader r;
-        QVERIFY(r.LeesFile(QStringLiteral("demo1.txt")));
-        QCOMPARE(r.queue().size(), 3);
-        QCOMPARE(r.queue().last(), QStringLiteral("3,x [end] y"));
-        r.LeesRegel();
-        QCOMPARE(r.F[5], QString::fromUtf8("€ 3 café"));
-        QCOMPARE(r.queue().first(), QStringLiteral("2,[toets]"));
-
-        // A lesson saved as UTF-8 by an editor is recognised by its byte order mark.
-        WriteFile(QStringLiteral("demo1.txt"), QByteArray("\xEF\xBB\xBF" "1,tekst,l,1,caf\xC3\xA9,1,Black,,\r\n"));
-        QVERIFY(r.LeesFile(QStringLiteral("demo1.txt")));
-        r.LeesRegel();
-        QCOMPARE(r.F[1], QStringLiteral("1"));
-        QCOMPARE(r.F[5], QString::fromUtf8("café"));
-    }
-
-    void missingFileSaysFoutje()
-    {
-        kav::ScriptReader r;
-        r.setQueue({QStringLiteral("1,oud")});
-        QVERIFY(!r.LeesFile(QStringLiteral("demo9.txt")));
-        QCOMPARE(kav::RecordedMessages(), QStringList{QStringLiteral("Foutje")});
-        QVERIFY(r.atEnd());  // nothing of the earlier script plays on
     }
 
     // ---- steps and control --------------------------------------------------------
@@ -377,6 +353,27 @@ private slots:
         play({"10,[box],%2%1,8,10,40,Red,1,R", "11,[end]"});
         QCOMPARE(kav::RecordedMessages(),
                  QStringList{"Fout in regel 10 van demo3.txt:\r'%2%1' is geen geldig getal (veld 3)."});
+    }
+
+    // Messages quote at most 80 characters of what the script says.
+    void longScriptTextIsQuotedShort()
+    {
+        const QString eighty(80, u'7');
+        play({QStringLiteral("10,[box],%1x,8,10,40,Red,1,R").arg(eighty + eighty), "11,[end]"});
+        QCOMPARE(kav::RecordedMessages(),
+                 QStringList{QStringLiteral("Fout in regel 10 van demo3.txt:\r'%1…' is geen geldig getal (veld 3).").arg(eighty)});
+
+        kav::ClearRecordedMessages();
+        const QString line = QStringLiteral(",tekst,l,1,") + QString(300, u'a') + QStringLiteral(",1,Black,,");
+        play({line, "1,[end]"});
+        QCOMPARE(kav::RecordedMessages(),
+                 QStringList{QStringLiteral("Fout in demo3.txt, in de regel '%1…':\rDe regel begint niet met een regelnummer.")
+                                 .arg(line.left(80))});
+
+        QCOMPARE(kav::QuoteScriptText(eighty), QLatin1Char('\'') + eighty + QLatin1Char('\''));
+        // A character outside the first plane is never cut in half.
+        const QString smile = QString(79, u'a') + QString::fromUtf8("\xF0\x9F\x98\x80") + QStringLiteral("b");
+        QCOMPARE(kav::QuoteScriptText(smile), QStringLiteral("'%1…'").arg(QString(79, u'a')));
     }
 
     void emptyQueueStopsTheRun()

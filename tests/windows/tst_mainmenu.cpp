@@ -215,13 +215,18 @@ private slots:
     void missingPictureLibraryStopsTheProgram()
     {
         kav::DestroyForms();
-        QTemporaryDir empty;
-        kav::SetPictureFolder(empty.path());
+        // Good libraries in the working folder do not stand in for the program's own.
+        QTemporaryDir empty, working;
+        for (const char* name : {"reskav2.rcc", "boekhoud.rcc"})
+            QVERIFY(QFile::copy(QStringLiteral(KAVRIN_BUILD_DIR "/") + QLatin1String(name),
+                                working.filePath(QLatin1String(name))));
+        kav::SetDataFolders({empty.path()});
         const QString here = QDir::currentPath();
-        QDir::setCurrent(empty.path());
+        QDir::setCurrent(working.path());
         kav::StartRecordingMessages();
         const bool created = kav::CreateForms();
         QDir::setCurrent(here);
+        UseBuildPictures();
         QVERIFY(!created);
         const QStringList msgs = kav::RecordedMessages();
         QCOMPARE(msgs.size(), 1);

@@ -1,5 +1,5 @@
 // The viewer window with its callers and its entry field, on small scripts written into a
-// temporary working directory.
+// temporary folder that stands in for the program's data folder (and is the working folder).
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -98,6 +98,7 @@ private slots:
     void init()
     {
         StartForms(QSize(1024, 768));
+        kav::SetDataFolders({dir_.path()});
         kav::DecimalSeparator = u',';
         kav::ClearRecordedMessages();
         WriteStepScripts();
@@ -304,11 +305,11 @@ private slots:
 
     // ---- failures and waiting ----------------------------------------------------
 
-    void missingScriptSaysFoutje()
+    void missingScriptIsNamed()
     {
         QFile::remove(QStringLiteral("demo2.txt"));
         Open(2, 1);
-        QCOMPARE(kav::RecordedMessages(), QStringList{"Foutje"});
+        QCOMPARE(kav::RecordedMessages(), QStringList{"De les demo2.txt is niet gevonden."});
         QVERIFY(Help()->isVisible());
         QVERIFY(Help()->ContinueButton->isHidden());
         QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
