@@ -86,11 +86,30 @@ void InstallMessageBoxes()
     });
 }
 
+// Questions get a box with "Ja" and "Nee", Nee the default, so Enter or Escape keeps the work.
+void InstallQuestionBoxes()
+{
+    SetQuestionHandler([](const QString& text) {
+        if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+            return false;
+        QString shown = text;
+        shown.replace(u'\r', u'\n');
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Kavrin 2"), shown);
+        QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Nee"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
+    });
+}
+
 int RunProgram(int argc, char** argv, const CommandLine& cl)
 {
     QApplication app(argc, argv);
     SetUpApplication(app);
     InstallMessageBoxes();
+    InstallQuestionBoxes();
     if (cl.screen.isValid())
         SetScreenOverride(cl.screen);
     SetFixedSeed(cl.seed);

@@ -6,7 +6,9 @@ namespace kav {
 
 namespace {
 MessageHandler handler;
+QuestionHandler questionHandler;
 bool recording = false;
+bool recordedAnswer = false;
 QStringList recorded;
 }  // namespace
 
@@ -30,10 +32,30 @@ void SetMessageHandler(MessageHandler h)
     handler = std::move(h);
 }
 
+bool AskYesNo(const QString& text)
+{
+    if (recording) {
+        recorded.append(text);
+        return recordedAnswer;
+    }
+    return questionHandler ? questionHandler(text) : false;
+}
+
+void SetQuestionHandler(QuestionHandler h)
+{
+    questionHandler = std::move(h);
+}
+
 void StartRecordingMessages()
 {
     recording = true;
+    recordedAnswer = false;
     recorded.clear();
+}
+
+void SetRecordedAnswer(bool yes)
+{
+    recordedAnswer = yes;
 }
 
 QStringList RecordedMessages()

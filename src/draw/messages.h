@@ -15,8 +15,16 @@ void ShowMessage(const QString& text, MessageKind kind = MessageKind::Error);
 using MessageHandler = std::function<void(const QString& text, MessageKind kind)>;
 void SetMessageHandler(MessageHandler handler);
 
-// Recording mode: messages are kept instead of shown.
+// A question with the answers "Ja" and "Nee", Nee the default: true for Ja. Without a
+// handler (no display) the answer is Nee, which changes nothing.
+bool AskYesNo(const QString& text);
+using QuestionHandler = std::function<bool(const QString& text)>;
+void SetQuestionHandler(QuestionHandler handler);
+
+// Recording mode: messages are kept instead of shown; questions are kept too (in the same
+// list) and get the recorded answer (Nee unless set).
 void StartRecordingMessages();
+void SetRecordedAnswer(bool yes);
 QStringList RecordedMessages();
 void ClearRecordedMessages();
 
