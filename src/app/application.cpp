@@ -6,8 +6,10 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <cstdio>
+#include <memory>
 
 #include "app/itemdump.h"
+#include "draw/canvas.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
@@ -51,7 +53,7 @@ void SetUpApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("Kavrin 2"));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(fusion);
+        QApplication::setStyle(FocusFrameStyle(fusion));
     QPalette pal = QApplication::style()->standardPalette();
     for (auto role : {QPalette::Window, QPalette::Button})
         pal.setColor(role, col::BtnFace);
@@ -68,21 +70,32 @@ void SetUpApplication(QApplication& app)
     app.setFont(f);
 }
 
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& text, MessageKind kind)
+{
+    QString shown = text;
+    shown.replace(u'\r', u'\n');
+    auto box = std::make_unique<QMessageBox>(kind == MessageKind::Error     ? QMessageBox::Critical
+                                             : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                            : QMessageBox::Information,
+                                             QStringLiteral("Kavrin 2"), shown, QMessageBox::Ok);
+    // The size of the session window's own texts, which grows with the screen.
+    QFont f(FontFamily);
+    f.setPixelSize(qMax(1, PointsToPixels(BaseFontSize)));
+    box->setFont(f);
+    return box;
+}
+
 void InstallMessageBoxes()
 {
     SetMessageHandler([](const QString& text, MessageKind kind) {
-        QString shown = text;
-        shown.replace(u'\r', u'\n');
         if (QGuiApplication::platformName() == QStringLiteral("offscreen")) {
             // Nobody can see a box without a display: the message goes to the error output.
+            QString shown = text;
+            shown.replace(u'\r', u'\n');
             std::fprintf(stderr, "%s\n", shown.toLocal8Bit().constData());
             return;
         }
-        QMessageBox box(kind == MessageKind::Error         ? QMessageBox::Critical
-                        : kind == MessageKind::Warning     ? QMessageBox::Warning
-                                                           : QMessageBox::Information,
-                        QStringLiteral("Kavrin 2"), shown, QMessageBox::Ok);
-        box.exec();
+        MakeMessageBox(text, kind)->exec();
     });
 }
 

@@ -1,8 +1,12 @@
 // Program start: the command line, the application's look, and the run of the windows.
 #pragma once
+#include <memory>
+
 #include "app/commandline.h"
+#include "draw/messages.h"
 
 class QApplication;
+class QMessageBox;
 
 namespace kav {
 
@@ -16,6 +20,9 @@ void DestroyForms();
 void SetUpApplication(QApplication& app);
 // Shows message boxes for the program's messages.
 void InstallMessageBoxes();
+// The box a message is shown in: "Kavrin 2", an OK button, the text in the size of the
+// session window's texts.
+std::unique_ptr<QMessageBox> MakeMessageBox(const QString& text, MessageKind kind);
 
 // The windows' run with the parsed command line.
 int RunProgram(int argc, char** argv, const CommandLine& cl);

@@ -339,6 +339,9 @@ void TBitButton::paintEvent(QPaintEvent*)
             g = QIcon(QPixmap::fromImage(glyph_)).pixmap(glyph_.size(), QIcon::Disabled).toImage();
         p.drawImage(QPoint(r.left() + (r.width() - g.width()) / 2, top + th), g);
     }
+    // The focus frame once more, over the caption and the picture.
+    if (opt.state & QStyle::State_HasFocus)
+        DrawFocusFrame(p, opt.rect);
 }
 
 void SetGlyph(QPushButton* b, const QImage& glyph)

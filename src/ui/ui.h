@@ -12,6 +12,8 @@
 #include "draw/picture.h"
 
 class QLabel;
+class QPainter;
+class QStyle;
 
 namespace kav {
 
@@ -100,6 +102,15 @@ protected:
 private:
     QImage glyph_;
 };
+
+// ---- keyboard focus ------------------------------------------------------------
+// The program's style: the base style (Fusion) with a clear dark blue frame inside every push
+// button that has the keyboard focus, so a pupil sees which button Enter or Space presses.
+QStyle* FocusFrameStyle(QStyle* base);
+// That frame inside a button's rectangle; its width grows with the screen.
+void DrawFocusFrame(QPainter& p, const QRect& button);
+int FocusFrameWidth();
+QColor FocusFrameColour();
 
 // A picture button: the glyph is an image shown at its own size.
 void SetGlyph(QPushButton* b, const QImage& glyph);

@@ -1,263 +1,512 @@
 #include "windows/calculator.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QGridLayout>
-#include <QProcess>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
-#include <QStandardPaths>
+#include <QPalette>
+#include <QWindow>
+#include <algorithm>
 #include <cmath>
-#include <csignal>
-#include <sys/types.h>
+
+#include "draw/canvas.h"
+#include "draw/measures.h"
+#include "draw/numbers.h"
+#include "session/session.h"
+#include "ui/ui.h"
 
 namespace kav {
 
-// ---- the built-in calculator --------------------------------------------------
+// ---- the arithmetic -------------------------------------------------------------
 
-BuiltInCalculator::BuiltInCalculator(QWidget* parent) : QDialog(parent, Qt::Tool)
-{
-    setObjectName(QStringLiteral("BuiltInCalculator"));
-    setWindowTitle(QStringLiteral("Rekenmachine"));
-    setModal(false);
-    auto* grid = new QGridLayout(this);
-    display_ = new QLineEdit(QStringLiteral("0"), this);
-    display_->setObjectName(QStringLiteral("CalcDisplay"));
-    display_->setReadOnly(true);
-    display_->setAlignment(Qt::AlignRight);
-    QFont f = display_->font();
-    f.setPixelSize(22);
-    f.setBold(true);
-    display_->setFont(f);
-    grid->addWidget(display_, 0, 0, 1, 4);
-    const char* keys[5][4] = {{"C", "±", "÷", "×"}, {"7", "8", "9", "-"}, {"4", "5", "6", "+"},
-                              {"1", "2", "3", "="}, {"0", ",", "", ""}};
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 4; ++c) {
-            const QString k = QString::fromUtf8(keys[r][c]);
-            if (k.isEmpty())
-                continue;
-            auto* b = new QPushButton(k, this);
-            b->setAutoDefault(false);
-            b->setFocusPolicy(Qt::NoFocus);
-            b->setMinimumSize(44, 36);
-            connect(b, &QPushButton::clicked, this, [this, k]() { press(k); });
-            if (k == QStringLiteral("="))
-                grid->addWidget(b, r, c, 2, 1);
-            else if (k == QStringLiteral("0"))
-                grid->addWidget(b, r, c, 1, 2);
-            else
-                grid->addWidget(b, r, k == QStringLiteral(",") ? 2 : c);
-        }
-}
+namespace {
 
-QString BuiltInCalculator::display() const
-{
-    return display_->text();
-}
+constexpr int MaxDigits = 12;      // digits a pupil can type into one number
+constexpr double TooLarge = 1e15;  // results from here on do not fit the display
 
-double BuiltInCalculator::value() const
+QString Symbol(QChar op)
 {
-    QString t = display_->text();
-    t.replace(u',', u'.');
-    return t.toDouble();
-}
-
-void BuiltInCalculator::showValue(double v)
-{
-    if (!std::isfinite(v) || std::fabs(v) >= 1e15) {
-        display_->setText(QStringLiteral("Fout"));
-        error_ = true;
-        return;
+    switch (op.unicode()) {
+    case u'+': return QStringLiteral("+");
+    case u'-': return QStringLiteral("\u2212");
+    case u'*': return QStringLiteral("\u00d7");
+    default: return QStringLiteral("\u00f7");
     }
-    QString t = QString::number(v, 'g', 12);
-    if (t.contains(u'e'))
-        t = QString::number(v, 'f', 10);
+}
+
+// The four operations under one name each, whichever sign a key or a keyboard gives.
+QChar Operation(QChar op)
+{
+    switch (op.unicode()) {
+    case u'+': return u'+';
+    case u'-':
+    case 0x2212: return u'-';
+    case u'*':
+    case u'x':
+    case u'X':
+    case 0x00d7: return u'*';
+    case u'/':
+    case u':':
+    case 0x00f7: return u'/';
+    default: return QChar();
+    }
+}
+
+double RoundSignificant(double v, int digits)
+{
+    return v == 0 ? 0 : QString::number(v, 'g', digits).toDouble();
+}
+
+}  // namespace
+
+QString CalcEngine::Format(double v, QChar separator)
+{
+    if (!std::isfinite(v) || std::fabs(v) >= TooLarge)
+        return QString();
+    if (v == 0)
+        return QStringLiteral("0");
+    const int exponent = int(std::floor(std::log10(std::fabs(v))));
+    QString t = QString::number(v, 'f', std::clamp(9 - exponent, 0, 12));
     if (t.contains(u'.')) {
         while (t.endsWith(u'0'))
             t.chop(1);
         if (t.endsWith(u'.'))
             t.chop(1);
     }
-    t.replace(u'.', u',');
-    display_->setText(t);
+    if (t == QStringLiteral("-0"))
+        t = QStringLiteral("0");
+    t.replace(u'.', separator);
+    return t;
 }
 
-void BuiltInCalculator::apply()
+std::optional<double> CalcEngine::Calculate(double a, QChar op, double b)
 {
-    const double v = value();
-    if (pending_ == QStringLiteral("+"))
-        accumulator_ += v;
-    else if (pending_ == QStringLiteral("-"))
-        accumulator_ -= v;
-    else if (pending_ == QStringLiteral("×"))
-        accumulator_ *= v;
-    else if (pending_ == QStringLiteral("÷"))
-        accumulator_ = v == 0 ? NAN : accumulator_ / v;
-    else
-        accumulator_ = v;
-    showValue(accumulator_);
-}
-
-void BuiltInCalculator::press(const QString& key)
-{
-    if (key == QStringLiteral("C")) {
-        accumulator_ = 0;
-        pending_.clear();
-        fresh_ = true;
-        error_ = false;
-        display_->setText(QStringLiteral("0"));
-        return;
+    double r = 0;
+    switch (op.unicode()) {
+    case u'+': r = a + b; break;
+    case u'-': r = a - b; break;
+    case u'*': r = a * b; break;
+    default:
+        if (b == 0)
+            return std::nullopt;
+        r = a / b;
     }
+    if (!std::isfinite(r) || std::fabs(r) >= TooLarge)
+        return std::nullopt;
+    // Decimal fractions have no exact binary form: a result is kept to fifteen digits, so that
+    // 0,1 + 0,2 is 0,3 and 0,1 + 0,2 - 0,3 is 0.
+    return RoundSignificant(r, 15);
+}
+
+QString CalcEngine::shown(double v) const
+{
+    const QString t = Format(v, u'.');
+    return v < 0 ? QStringLiteral("(") + t + QStringLiteral(")") : t;
+}
+
+void CalcEngine::startEntry()
+{
+    if (error_ || afterEquals_)
+        clear();
+    if (!typing_) {
+        entry_ = QStringLiteral("0");
+        typing_ = true;
+        operand_ = true;
+    }
+}
+
+void CalcEngine::fail()
+{
+    error_ = true;
+    entry_ = QStringLiteral("0");
+    accumulator_ = 0;
+    op_ = QChar();
+    typing_ = operand_ = afterEquals_ = false;
+}
+
+void CalcEngine::digit(int d)
+{
+    if (d < 0 || d > 9)
+        return;
+    startEntry();
+    const qsizetype digits = std::count_if(entry_.cbegin(), entry_.cend(), [](QChar c) { return c.isDigit(); });
+    const QChar c = QChar(u'0' + d);
+    if (entry_ == QStringLiteral("0"))
+        entry_ = c;
+    else if (entry_ == QStringLiteral("-0"))
+        entry_ = QStringLiteral("-") + c;
+    else if (digits < MaxDigits)
+        entry_ += c;
+}
+
+void CalcEngine::point()
+{
+    startEntry();
+    if (!entry_.contains(u'.'))
+        entry_ += u'.';
+}
+
+void CalcEngine::operation(QChar op)
+{
+    op = Operation(op);
+    if (op.isNull())
+        return;
     if (error_)
-        return;
-    if (key.size() == 1 && key[0].isDigit()) {
-        if (fresh_ || display_->text() == QStringLiteral("0"))
-            display_->setText(key);
-        else if (display_->text().size() < 15)
-            display_->setText(display_->text() + key);
-        fresh_ = false;
-    } else if (key == QStringLiteral(",")) {
-        if (fresh_) {
-            display_->setText(QStringLiteral("0,"));
-            fresh_ = false;
-        } else if (!display_->text().contains(u',')) {
-            display_->setText(display_->text() + key);
+        clear();
+    if (!op_.isNull() && operand_) {
+        const double b = entryValue();
+        const auto r = Calculate(accumulator_, op_, b);
+        if (!r) {
+            expression_ = shown(accumulator_) + u' ' + Symbol(op_) + u' ' + shown(b);
+            fail();
+            return;
         }
-    } else if (key == QStringLiteral("±")) {
-        const QString t = display_->text();
-        if (t != QStringLiteral("0"))
-            display_->setText(t.startsWith(u'-') ? t.mid(1) : QStringLiteral("-") + t);
-    } else if (key == QStringLiteral("=")) {
-        apply();
-        pending_.clear();
-        fresh_ = true;
+        accumulator_ = *r;
+    } else if (op_.isNull()) {
+        accumulator_ = entryValue();
+    }
+    op_ = op;
+    entry_ = Format(accumulator_, u'.');
+    typing_ = operand_ = afterEquals_ = false;
+    expression_ = shown(accumulator_) + u' ' + Symbol(op);
+}
+
+void CalcEngine::equals()
+{
+    if (error_) {
+        clear();
+        return;
+    }
+    if (op_.isNull()) {
+        accumulator_ = entryValue();
+        expression_ = shown(accumulator_) + QStringLiteral(" =");
     } else {
-        if (!fresh_ || pending_.isEmpty())
-            apply();
-        pending_ = key;
-        fresh_ = true;
-    }
-}
-
-void BuiltInCalculator::keyPressEvent(QKeyEvent* e)
-{
-    const QString t = e->text();
-    if (t.size() == 1 && t[0].isDigit())
-        press(t);
-    else if (t == QStringLiteral(",") || t == QStringLiteral("."))
-        press(QStringLiteral(","));
-    else if (t == QStringLiteral("+") || t == QStringLiteral("-"))
-        press(t);
-    else if (t == QStringLiteral("*") || t == QStringLiteral("x"))
-        press(QStringLiteral("×"));
-    else if (t == QStringLiteral("/") || t == QStringLiteral(":"))
-        press(QStringLiteral("÷"));
-    else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || t == QStringLiteral("="))
-        press(QStringLiteral("="));
-    else if (e->key() == Qt::Key_Escape || e->key() == Qt::Key_Delete || t == QStringLiteral("c"))
-        press(QStringLiteral("C"));
-    else
-        QDialog::keyPressEvent(e);
-}
-
-// ---- the calculator button ----------------------------------------------------
-
-Calculator::Calculator(QWidget* window) : QObject(window), window_(window), programs_(defaultPrograms()) {}
-
-// The desktop calculator belongs to the pupil: it is started on its own, not as a child of
-// this program, so it stays open when the program ends and nothing of it is left to free.
-Calculator::~Calculator() = default;
-
-QStringList Calculator::defaultPrograms()
-{
-    return {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),         QStringLiteral("mate-calc"),
-            QStringLiteral("galculator"),       QStringLiteral("qalculate-gtk"), QStringLiteral("qalculate-qt"),
-            QStringLiteral("speedcrunch"),      QStringLiteral("xcalc")};
-}
-
-bool Calculator::externalRunning() const
-{
-    if (pid_ <= 0 || ::kill(pid_t(pid_), 0) != 0)
-        return false;
-    // The process number may belong to another program by now: compare the name where the
-    // system tells it (it keeps the first 15 characters).
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid_));
-    if (!comm.open(QIODevice::ReadOnly))
-        return true;
-    const QString name = QString::fromLocal8Bit(comm.readAll()).trimmed();
-    return !name.isEmpty() && program_.startsWith(name);
-}
-
-bool Calculator::startExternal()
-{
-    for (const QString& line : programs_) {
-        QStringList parts = QProcess::splitCommand(line);
-        if (parts.isEmpty())
-            continue;
-        const QString exe = QStandardPaths::findExecutable(parts.takeFirst());
-        if (exe.isEmpty())
-            continue;
-        QProcess p;
-        p.setProgram(exe);
-        p.setArguments(parts);
-        // The calculator's own messages are of no use to the pupil.
-        p.setStandardOutputFile(QProcess::nullDevice());
-        p.setStandardErrorFile(QProcess::nullDevice());
-        qint64 pid = 0;
-        if (p.startDetached(&pid) && pid > 0) {
-            pid_ = pid;
-            program_ = QFileInfo(exe).fileName();
-            ++launches_;
-            return true;
+        // "5 + =" adds the number to itself, as pocket calculators do.
+        const double b = operand_ ? entryValue() : accumulator_;
+        expression_ = shown(accumulator_) + u' ' + Symbol(op_) + u' ' + shown(b) + QStringLiteral(" =");
+        const auto r = Calculate(accumulator_, op_, b);
+        if (!r) {
+            fail();
+            return;
         }
+        accumulator_ = *r;
     }
-    return false;
+    entry_ = Format(accumulator_, u'.');
+    op_ = QChar();
+    typing_ = operand_ = false;
+    afterEquals_ = true;
 }
 
-void Calculator::raiseExternal()
+void CalcEngine::clear()
 {
-    // Qt cannot raise another program's window; the desktop tools can, where installed.
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xdotool.isEmpty())
+    entry_ = QStringLiteral("0");
+    accumulator_ = 0;
+    op_ = QChar();
+    typing_ = operand_ = afterEquals_ = error_ = false;
+    expression_.clear();
+}
+
+void CalcEngine::back()
+{
+    if (error_) {
+        clear();
         return;
-    QProcess p;
-    p.setProgram(xdotool);
-    p.setArguments({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                    QString::number(pid_), QStringLiteral("windowactivate")});
-    p.setStandardOutputFile(QProcess::nullDevice());
-    p.setStandardErrorFile(QProcess::nullDevice());
-    p.startDetached();
+    }
+    if (!typing_)
+        return;  // a result is not typed: it is not taken apart
+    entry_.chop(1);
+    if (entry_.isEmpty() || entry_ == QStringLiteral("-"))
+        entry_ = QStringLiteral("0");
+}
+
+void CalcEngine::changeSign()
+{
+    if (error_) {
+        clear();
+        return;
+    }
+    if (typing_) {
+        if (entry_.startsWith(u'-'))
+            entry_.remove(0, 1);
+        else if (entry_ != QStringLiteral("0"))
+            entry_.prepend(u'-');
+        return;
+    }
+    // A result or the first number of an operation, turned round: it becomes the number in hand.
+    const double v = -entryValue();
+    entry_ = Format(v, u'.');
+    if (afterEquals_) {
+        accumulator_ = v;
+        expression_.clear();
+    } else if (!op_.isNull()) {
+        operand_ = true;
+    }
+}
+
+QString CalcEngine::expression() const
+{
+    QString t = expression_;
+    return t.replace(u'.', separator_);
+}
+
+QString CalcEngine::display() const
+{
+    if (error_)
+        return QStringLiteral("Fout");
+    QString t = entry_;
+    return t.replace(u'.', separator_);
+}
+
+// ---- the window -------------------------------------------------------------------
+
+namespace {
+
+// The calculator in the 640 x 480 design, scaled like every window: keys of 38 x 30 with
+// gaps of 4, under a display of two lines.
+constexpr int Margin = 6, KeyW = 38, KeyH = 30, Gap = 4;
+constexpr int DisplayH = 54;
+constexpr int KeysTop = Margin + DisplayH + Margin;
+constexpr int DesignW = Margin + 4 * KeyW + 3 * Gap + Margin;
+constexpr int DesignH = KeysTop + 5 * KeyH + 4 * Gap + Margin;
+constexpr int ExpressionPoints = 10, DisplayPoints = 18, KeyPoints = 14;
+
+const QString Back = QStringLiteral("\u2190");
+const QString Sign = QStringLiteral("\u00b1");
+
+}  // namespace
+
+Calculator::Calculator(QWidget* owner, QWidget* besides) : QWidget(owner, Qt::Tool), owner_(owner), besides_(besides)
+{
+    setObjectName(QStringLiteral("Calculator"));
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("Rekenmachine"));
+    setFocusPolicy(Qt::StrongFocus);
+    SetDesignFont(this, KeyPoints);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("CalcDisplay"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setAutoFillBackground(true);
+    QPalette white = panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(white);
+    Place(panel, Margin, Margin, DesignW - 2 * Margin, DisplayH);
+    panel_ = panel;
+    expressionLabel_ = new QLabel(panel);
+    expressionLabel_->setObjectName(QStringLiteral("CalcExpression"));
+    expressionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette grey = expressionLabel_->palette();
+    grey.setColor(QPalette::WindowText, col::Gray);
+    expressionLabel_->setPalette(grey);
+    SetDesignFont(expressionLabel_, ExpressionPoints);
+    Place(expressionLabel_, 4, 2, DesignW - 2 * Margin - 8, 16);
+    displayLabel_ = new QLabel(panel);
+    displayLabel_->setObjectName(QStringLiteral("CalcResult"));
+    displayLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SetDesignFont(displayLabel_, DisplayPoints, true);
+    Place(displayLabel_, 4, 18, DesignW - 2 * Margin - 8, 32);
+
+    // Five rows of four keys; "0" is two keys wide.
+    struct Key {
+        QString caption;
+        int row, column, span;
+    };
+    const Key layout[] = {
+        {QStringLiteral("C"), 0, 0, 1},      {Back, 0, 1, 1},                      {Sign, 0, 2, 1},
+        {QStringLiteral("\u00f7"), 0, 3, 1}, {QStringLiteral("7"), 1, 0, 1},       {QStringLiteral("8"), 1, 1, 1},
+        {QStringLiteral("9"), 1, 2, 1},      {QStringLiteral("\u00d7"), 1, 3, 1},  {QStringLiteral("4"), 2, 0, 1},
+        {QStringLiteral("5"), 2, 1, 1},      {QStringLiteral("6"), 2, 2, 1},       {QStringLiteral("\u2212"), 2, 3, 1},
+        {QStringLiteral("1"), 3, 0, 1},      {QStringLiteral("2"), 3, 1, 1},       {QStringLiteral("3"), 3, 2, 1},
+        {QStringLiteral("+"), 3, 3, 1},      {QStringLiteral("0"), 4, 0, 2},       {QStringLiteral(","), 4, 2, 1},
+        {QStringLiteral("="), 4, 3, 1},
+    };
+    for (const Key& k : layout) {
+        auto* b = new QPushButton(k.caption, this);
+        b->setObjectName(QStringLiteral("CalcKey%1%2").arg(k.row).arg(k.column));
+        b->setAutoDefault(false);
+        // The keys are pressed with the mouse; the keyboard reaches them with Tab.
+        b->setFocusPolicy(Qt::TabFocus);
+        SetDesignFont(b, KeyPoints, true);
+        Place(b, Margin + k.column * (KeyW + Gap), KeysTop + k.row * (KeyH + Gap), k.span * KeyW + (k.span - 1) * Gap, KeyH);
+        QColor ink;
+        if (k.caption == QStringLiteral("C")) {
+            ink = col::Red;
+            SetHint(b, QStringLiteral("Wissen|Wist de hele som (Esc)"));
+        } else if (k.caption == QStringLiteral("=")) {
+            ink = col::Blue;
+        } else if (k.caption == Back) {
+            SetHint(b, QStringLiteral("Terug|Wist het laatste cijfer (Backspace)"));
+        } else if (k.caption == Sign) {
+            SetHint(b, QStringLiteral("Plus of min|Maakt het getal negatief of weer positief"));
+        }
+        if (ink.isValid()) {
+            QPalette pal = b->palette();
+            pal.setColor(QPalette::ButtonText, ink);
+            b->setPalette(pal);
+        }
+        if (k.row == 4 && k.column == 2)
+            pointKey_ = b;
+        connect(b, &QPushButton::clicked, this, [this, b]() { pressKey(b->text()); });
+        keys_.append(b);
+    }
+    SetHint(this, QStringLiteral("|Reken met de muis of met het toetsenbord; Esc wist alles"));
+    owner_->installEventFilter(this);
+    // The keyboard goes to the calculator itself, not to its first key.
+    setFocus();
+    layoutForScreen();
+}
+
+QPushButton* Calculator::key(const QString& caption) const
+{
+    for (QPushButton* b : keys_)
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
+void Calculator::layoutForScreen()
+{
+    const double f = ControlScale(AvailableScreenSize());
+    if (f == scale_)
+        return;
+    scale_ = f;
+    ScaleControls(this, f);
+    setFixedSize(Round(DesignW * f), Round(DesignH * f));
+    refresh();
+}
+
+void Calculator::fitText(QLabel* label, int designPoints, bool bold)
+{
+    // A long number is written smaller rather than cut off.
+    QFont font = label->font();
+    font.setBold(bold);
+    int pixels = qMax(1, PointsToPixels(Round(designPoints * scale_)));
+    font.setPixelSize(pixels);
+    while (pixels > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPixelSize(--pixels);
+    label->setFont(font);
+}
+
+void Calculator::refresh()
+{
+    engine_.setSeparator(DecimalSeparator);
+    if (pointKey_)
+        pointKey_->setText(QString(DecimalSeparator));
+    expressionLabel_->setText(engine_.expression());
+    displayLabel_->setText(engine_.display());
+    fitText(expressionLabel_, ExpressionPoints, false);
+    fitText(displayLabel_, DisplayPoints, true);
+}
+
+void Calculator::pressKey(const QString& caption)
+{
+    if (caption.size() == 1 && caption[0].isDigit())
+        engine_.digit(caption[0].digitValue());
+    else if (caption == QStringLiteral(",") || caption == QStringLiteral("."))
+        engine_.point();
+    else if (caption == QStringLiteral("="))
+        engine_.equals();
+    else if (caption == QStringLiteral("C"))
+        engine_.clear();
+    else if (caption == Back)
+        engine_.back();
+    else if (caption == Sign)
+        engine_.changeSign();
+    else if (caption.size() == 1)
+        engine_.operation(caption[0]);
+    refresh();
+}
+
+void Calculator::keyPressEvent(QKeyEvent* e)
+{
+    const int k = e->key();
+    const QString t = e->text();
+    if (k == Qt::Key_Return || k == Qt::Key_Enter)
+        pressKey(QStringLiteral("="));
+    else if (k == Qt::Key_Backspace)
+        pressKey(Back);
+    else if (k == Qt::Key_Escape || k == Qt::Key_Delete)
+        pressKey(QStringLiteral("C"));  // clears; the calculator stays, and so does the session
+    else if (t.size() != 1 || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        QWidget::keyPressEvent(e);
+    else if (t[0].isDigit() && t[0].unicode() < 128)
+        pressKey(t);
+    else if (t == QStringLiteral(",") || t == QStringLiteral("."))
+        pressKey(QStringLiteral(","));
+    else if (t == QStringLiteral("="))
+        pressKey(t);
+    else if (t == QStringLiteral("c") || t == QStringLiteral("C"))
+        pressKey(QStringLiteral("C"));
+    else if (!Operation(t[0]).isNull())
+        pressKey(t);
+    else
+        QWidget::keyPressEvent(e);
+}
+
+QPoint Calculator::onScreen(QPoint framePos) const
+{
+    const QRect area(ScreenOrigin(), AvailableScreenSize());
+    QMargins m = KnownFrameMargins();
+    if (windowHandle() && !windowHandle()->frameMargins().isNull())
+        m = windowHandle()->frameMargins();
+    const QSize frame = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
+    const int x = qMax(area.left(), qMin(framePos.x(), area.left() + area.width() - frame.width()));
+    const int y = qMax(area.top(), qMin(framePos.y(), area.top() + area.height() - frame.height()));
+    return QPoint(x, y);
+}
+
+QPoint Calculator::firstPlace() const
+{
+    // Right of the picture, at its top; where the screen ends there, over its right edge.
+    if (!besides_ || !besides_->isVisible())
+        return owner_->mapToGlobal(QPoint(owner_->width(), 0));
+    const QRect pic(besides_->mapToGlobal(QPoint(0, 0)), besides_->size());
+    return QPoint(pic.right() + 1 + TextMargin, pic.top());
 }
 
 void Calculator::showOrRaise()
 {
-    if (externalRunning()) {
-        raiseExternal();
-        return;
-    }
-    if (builtIn_ && builtIn_->isVisible()) {
-        builtIn_->raise();
-        builtIn_->activateWindow();
-        return;
-    }
-    if (!builtIn_ && startExternal())
-        return;
-    if (!builtIn_) {
-        builtIn_ = new BuiltInCalculator(window_);
-        builtIn_->adjustSize();
-    }
-    builtIn_->show();
-    builtIn_->raise();
-    builtIn_->activateWindow();
+    layoutForScreen();
+    refresh();
+    if (!isVisible())
+        showAtPlace();
+    raise();
+    activateWindow();
 }
 
-void Calculator::hideBuiltIn()
+void Calculator::showAtPlace()
 {
-    if (builtIn_)
-        builtIn_->hide();
+    move(onScreen(place_ ? *place_ : firstPlace()));
+    show();
+    // The frame may be known only now.
+    const QPoint fitted = onScreen(pos());
+    if (fitted != pos())
+        move(fitted);
+}
+
+void Calculator::putAway()
+{
+    reopen_ = false;
+    hide();
+}
+
+void Calculator::hideEvent(QHideEvent* e)
+{
+    place_ = pos();
+    QWidget::hideEvent(e);
+}
+
+bool Calculator::eventFilter(QObject* o, QEvent* e)
+{
+    // The viewer hides the session window while it shows: the calculator goes with it and
+    // comes back with it.
+    if (o == owner_ && e->type() == QEvent::Hide && !e->spontaneous()) {
+        reopen_ = reopen_ || isVisible();
+        hide();
+    } else if (o == owner_ && e->type() == QEvent::Show && !e->spontaneous() && reopen_) {
+        reopen_ = false;
+        showAtPlace();
+    }
+    return QWidget::eventFilter(o, e);
 }
 
 }  // namespace kav

@@ -1,67 +1,109 @@
-// The calculator button: starts the desktop's calculator and keeps hold of it, so a second
-// press brings the running one forward instead of starting another. Without any
-// calculator program on the machine a small calculator of our own serves.
+// The calculator of the calculator button: a pocket calculator of the program's own, a small
+// tool window that stays in front of the session window. Every pupil gets the same one, with
+// the program's decimal separator, on every computer.
 #pragma once
-#include <QDialog>
-#include <QObject>
-#include <QProcess>
-#include <QStringList>
-
-class QLineEdit;
+#include <QLabel>
+#include <QList>
+#include <QPoint>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+#include <optional>
 
 namespace kav {
 
-// A pocket calculator: digits, the four operations, sign change, clear and "=".
-class BuiltInCalculator : public QDialog {
+// The arithmetic of the calculator, one key at a time, as a pocket calculator does it: every
+// operation is carried out when the next one (or "=") is pressed, from left to right.
+class CalcEngine {
+public:
+    explicit CalcEngine(QChar separator = u',') : separator_(separator) {}
+    void setSeparator(QChar separator) { separator_ = separator; }
+    QChar separator() const { return separator_; }
+
+    void digit(int d);
+    void point();
+    // One of the four operations: '+', '-' (or the minus sign), '*' (or '×'), '/' (or '÷').
+    void operation(QChar op);
+    void equals();
+    void clear();
+    void back();
+    void changeSign();
+
+    // The line above the number: "12 ×" while the second number is typed, "12 × 3 =" after "=".
+    QString expression() const;
+    // The number shown: what is typed, the result, or "Fout".
+    QString display() const;
+    bool error() const { return error_; }
+
+    // A number as the calculator shows it: about ten significant digits, no exponent, the
+    // given separator; empty when it is too large to show.
+    static QString Format(double v, QChar separator);
+
+private:
+    static std::optional<double> Calculate(double a, QChar op, double b);
+    double entryValue() const { return entry_.toDouble(); }
+    void startEntry();
+    void fail();
+    QString shown(double v) const;
+
+    QChar separator_;
+    QString entry_ = QStringLiteral("0");  // the number shown, with '.' as its separator
+    double accumulator_ = 0;
+    QChar op_;                // the operation waiting for its second number
+    bool typing_ = false;     // digits go onto entry_
+    bool operand_ = false;    // a second number has been given since the operation
+    bool afterEquals_ = false;
+    bool error_ = false;
+    QString expression_;
+};
+
+class Calculator : public QWidget {
     Q_OBJECT
 public:
-    explicit BuiltInCalculator(QWidget* parent = nullptr);
-    // Presses a key as its caption reads: "0".."9", ",", "+", "-", "×", "÷", "=", "C", "±".
-    void press(const QString& key);
-    QString display() const;
+    // Owned by the session window; the first time it opens beside `besides` (the picture).
+    Calculator(QWidget* owner, QWidget* besides);
+
+    // The calculator button: shows the calculator where the pupil left it (the first time
+    // beside the picture), always on the screen, in front and active; pressed again, it comes
+    // forward.
+    void showOrRaise();
+    // Put away with the session window; it does not come back until the button is pressed.
+    void putAway();
+
+    QString expression() const { return expressionLabel_->text(); }
+    QString display() const { return displayLabel_->text(); }
+    // The key with this caption ("7", "+", "=", "C", ...; the separator key shows the
+    // program's separator), or null.
+    QPushButton* key(const QString& caption) const;
+    const QList<QPushButton*>& keys() const { return keys_; }
+    // The frame round the expression and the number.
+    QWidget* displayPanel() const { return panel_; }
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    void showValue(double v);
-    double value() const;
-    void apply();
+    void layoutForScreen();
+    void pressKey(const QString& caption);
+    void refresh();
+    void fitText(QLabel* label, int designPoints, bool bold);
+    QPoint firstPlace() const;
+    QPoint onScreen(QPoint framePos) const;
+    void showAtPlace();
 
-    QLineEdit* display_;
-    double accumulator_ = 0;
-    QString pending_;
-    bool fresh_ = true;
-    bool error_ = false;
-};
-
-class Calculator : public QObject {
-    Q_OBJECT
-public:
-    explicit Calculator(QWidget* window);
-    ~Calculator() override;
-
-    // The calculator programs tried, first installed first; each is a command line.
-    static QStringList defaultPrograms();
-    void setPrograms(const QStringList& commandLines) { programs_ = commandLines; }
-
-    void showOrRaise();
-    void hideBuiltIn();
-
-    int launchCount() const { return launches_; }
-    bool externalRunning() const;
-    BuiltInCalculator* builtIn() const { return builtIn_; }
-
-private:
-    bool startExternal();
-    void raiseExternal();
-
-    QWidget* window_;
-    QStringList programs_;
-    qint64 pid_ = 0;   // the desktop calculator started, while it runs
-    QString program_;  // and its file name
-    BuiltInCalculator* builtIn_ = nullptr;
-    int launches_ = 0;
+    QWidget* owner_;
+    QWidget* besides_;
+    CalcEngine engine_;
+    QWidget* panel_;
+    QLabel* expressionLabel_;
+    QLabel* displayLabel_;
+    QPushButton* pointKey_ = nullptr;
+    QList<QPushButton*> keys_;
+    double scale_ = 0;
+    std::optional<QPoint> place_;  // where the pupil left it
+    bool reopen_ = false;          // open when the session window was hidden (the viewer)
 };
 
 }  // namespace kav

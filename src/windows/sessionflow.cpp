@@ -56,7 +56,7 @@ bool TTestForm::eventFilter(QObject* o, QEvent* e)
                 return true;
             }
         } else if (e->type() == QEvent::FocusOut) {
-            // Switching to another program (or the calculator) is not leaving the field.
+            // Switching to the calculator or to another program is not leaving the field.
             const Qt::FocusReason why = static_cast<QFocusEvent*>(e)->reason();
             if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason)
                 InvoerVeldExit(QApplication::focusWidget());
@@ -305,7 +305,7 @@ void TTestForm::FormClose()
     Session().SessionRunning = false;
     Klok->stop();
     if (calculator_)
-        calculator_->hideBuiltIn();
+        calculator_->putAway();
     if (AppForms().Menu)
         AppForms().Menu->menuWindow()->show();
 }

@@ -252,7 +252,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     Place(EindButton, 8, 4, 80, 29);
     connect(EindButton, &QPushButton::clicked, this, &TTestForm::EindButtonClick);
     CalcButton = button(StatusBalk, "CalcButton", QString(), 10, false);
-    SetHint(CalcButton, QStringLiteral("Rekenmachine|Start de rekenmachine"));
+    SetHint(CalcButton, QStringLiteral("Rekenmachine|Open de rekenmachine"));
     Place(CalcButton, 96, 2, 36, 33);
     connect(CalcButton, &QPushButton::clicked, this, &TTestForm::CalcButtonClick);
     HelpButton = button(StatusBalk, "HelpButton", QString(), 10, false);
@@ -274,7 +274,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
         return;
     }
     layoutForScreen(AvailableScreenSize());
-    calculator_ = new Calculator(this);
+    calculator_ = new Calculator(this, Plaatje);
 }
 
 TTestForm::~TTestForm()

@@ -12,6 +12,7 @@
 #include "draw/messages.h"
 #include "formsfixture.h"
 #include "session/engine.h"
+#include "windows/calculator.h"
 #include "windows/scrn.h"
 
 using namespace testsupport;
@@ -41,9 +42,15 @@ public:
     // The windows a pupil can reach now: a modal window shuts out the others.
     QList<QWidget*> Reachable() const
     {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
-            return {modal};
         QList<QWidget*> up;
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            // and the tool windows it owns (the calculator)
+            up.append(modal);
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w != modal && w->isVisible() && w->parentWidget() && w->parentWidget()->window() == modal)
+                    up.append(w);
+            return up;
+        }
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->isVisible())
                 up.append(w);
@@ -85,9 +92,8 @@ public:
         const QList<QWidget*> windows = Reachable();
         QList<QAbstractButton*> buttons;
         for (QAbstractButton* b : Visible<QAbstractButton>(windows))
-            // Not the calculator (another program) and not the main menu's Einde (the program
-            // ends; that way out is tested on its own).
-            if (b != Test()->CalcButton && b != Main()->EindButton)
+            // Not the main menu's Einde (the program ends; that way out is tested on its own).
+            if (b != Main()->EindButton)
                 buttons.append(b);
         // A pupil mostly stays in what he started: Einde is a button he seldom picks.
         if (Pick(10) != 0)
@@ -159,6 +165,8 @@ QString Broken()
         return QStringLiteral("the lesson window shows beside the window that opened it");
     if (main && test)
         return QStringLiteral("the main menu and the session window are both up");
+    if (!test && Test()->calculator() && Test()->calculator()->isVisible())
+        return QStringLiteral("the calculator is up without its session window");
     const kav::SessionState& s = Session();
     if (s.Attempt < 0 || s.Attempt > s.MaxAttempts)
         return QStringLiteral("attempt %1").arg(s.Attempt);

@@ -1,11 +1,10 @@
 // The session window before START: layout, titles, theme choice, the rule that enables
-// START, the level glyph, leaving the window, the help and calculator buttons.
+// START, the level glyph, leaving the window, the help button.
 #include <QLabel>
 #include <QRadioButton>
 
 #include "draw/numbers.h"
 #include "formsfixture.h"
-#include "windows/calculator.h"
 
 using namespace testsupport;
 using kav::Session;
@@ -374,55 +373,6 @@ private slots:
         QCOMPARE(Test()->StatusBalk->caption(), QStringLiteral("Terug naar het keuzescherm of het hoofdmenu"));
         QApplication::sendEvent(Test()->EindButton, &leave);
         QCOMPARE(Test()->StatusBalk->caption(), QStringLiteral("Druk op  'Doorgaan'  of  'Einde'"));
-    }
-
-    void calculatorIsStartedOnce()
-    {
-        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
-        kav::Calculator* calc = Test()->calculator();
-        QVERIFY(calc);
-        // A stand-in program that stays running, like a calculator window.
-        calc->setPrograms({QStringLiteral("no-such-calculator-here"), QStringLiteral("sleep 30")});
-        Test()->CalcButton->show();
-        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
-        QCOMPARE(calc->launchCount(), 1);
-        QVERIFY(calc->externalRunning());
-        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
-        QCOMPARE(calc->launchCount(), 1);  // brought forward, never a second one
-    }
-
-    void builtInCalculatorWithoutAnyProgram()
-    {
-        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
-        kav::Calculator* calc = Test()->calculator();
-        calc->setPrograms({QStringLiteral("no-such-calculator-here")});
-        Test()->CalcButton->show();
-        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
-        QCOMPARE(calc->launchCount(), 0);
-        kav::BuiltInCalculator* b = calc->builtIn();
-        QVERIFY(b && b->isVisible());
-        QTest::mouseClick(Test()->CalcButton, Qt::LeftButton);
-        QCOMPARE(calc->builtIn(), b);  // the same one again
-        for (const char* k : {"1", "2", ",", "5", "×", "4", "="})
-            b->press(QString::fromUtf8(k));
-        QCOMPARE(b->display(), QStringLiteral("50"));
-        for (const char* k : {"7", "÷", "2", "-", "1", "="})
-            b->press(QString::fromUtf8(k));
-        QCOMPARE(b->display(), QStringLiteral("2,5"));
-        for (const char* k : {"1", "÷", "0", "="})
-            b->press(QString::fromUtf8(k));
-        QCOMPARE(b->display(), QStringLiteral("Fout"));
-        b->press(QStringLiteral("C"));
-        QCOMPARE(b->display(), QStringLiteral("0"));
-        b->press(QStringLiteral("3"));
-        b->press(QStringLiteral("±"));
-        b->press(QStringLiteral("+"));
-        b->press(QStringLiteral("5"));
-        b->press(QStringLiteral("="));
-        QCOMPARE(b->display(), QStringLiteral("2"));
-        // Leaving the session window puts it away.
-        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
-        QVERIFY(!b->isVisible());
     }
 };
 
