@@ -105,15 +105,15 @@ void InstallQuestionBoxes()
     SetQuestionHandler([](const QString& text) {
         if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
             return false;
-        QString shown = text;
-        shown.replace(u'\r', u'\n');
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Kavrin 2"), shown);
-        QPushButton* yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("Nee"), QMessageBox::NoRole);
-        box.setDefaultButton(no);
-        box.setEscapeButton(no);
-        box.exec();
-        return box.clickedButton() == yes;
+        const auto box = MakeMessageBox(text, MessageKind::Information);
+        box->setIcon(QMessageBox::Question);
+        box->setStandardButtons(QMessageBox::NoButton);
+        QPushButton* yes = box->addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        QPushButton* no = box->addButton(QStringLiteral("Nee"), QMessageBox::NoRole);
+        box->setDefaultButton(no);
+        box->setEscapeButton(no);
+        box->exec();
+        return box->clickedButton() == yes;
     });
 }
 
