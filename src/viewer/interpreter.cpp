@@ -46,6 +46,21 @@ struct PatternCell {
 
 PatternCell PatternCellAt(int g, int c, int n, int layout, bool big, int w, int h)
 {
+    if (layout >= 8) {
+        // Gauss's rectangle of n rows of n + 1 cells, in the middle, its foot on 96 % and (big)
+        // its top on 18 %, under a heading: layout 8 is the staircase (row r holds r cells from
+        // the left), layout 9 the same staircase turned half round, which fills the rest, so
+        // every row holds r + (n + 1 - r) cells.
+        const double cw = PercentOf(75, w) / double(big ? n + 1 : 30);
+        const double ch = PercentOf(78, h) / double(big ? n : 30);
+        int row = n - g + 1, column = c;
+        if (layout == 9) {
+            row = n + 1 - row;
+            column = n + 2 - c;
+        }
+        const double x0 = PercentOf(50, w) - cw * n / 2;
+        return {x0 + cw * (column - 1), PercentOf(96, h) - ch * (n - row + 0.5), cw, ch};
+    }
     const double cw = PercentOf(75, w) / double(big ? n : 30);
     const double ch = PercentOf(80, h) / double(big ? n : 30);
     const double shift = layout % 2 == 1 ? cw / 2 : 0;  // odd layouts are isosceles
@@ -61,18 +76,17 @@ PatternCell PatternCellAt(int g, int c, int n, int layout, bool big, int w, int 
 
 void DrawPatternCell(int g, int c, int n, int layout, int dot, const QColor& colour, bool big, Canvas* bitmap)
 {
-    if (!bitmap || dot < 1 || n < 1 || layout < 0 || layout > 7)
+    if (!bitmap || dot < 1 || n < 1 || layout < 0 || layout > 9)
         return;
     const PatternCell cell = PatternCellAt(g, c, n, layout, big, bitmap->width(), bitmap->height());
     const double cx = cell.cx, cy = cell.cy;
     bitmap->setPen(colour, 1);
     bitmap->setBrush(colour);
-    const int kind = layout % 4;
-    if (kind < 2) {
+    if (layout < 8 && layout % 4 < 2) {
         const double e = Round(bitmap->textWidth(QStringLiteral("O")) * dot * 0.01);
         bitmap->ellipse(Round(cx - e / 2), Round(cy - e / 2), Round(cx + e / 2), Round(cy + e / 2));
     } else {
-        bitmap->setBrush(layout < 4 ? col::Yellow : col::Aqua);
+        bitmap->setBrush(layout < 4 || layout == 8 ? col::Yellow : col::Aqua);
         bitmap->penWidth = Round(ScreenScale);
         bitmap->rectangle(Round(cx - cell.cw / 2), Round(cy - cell.ch / 2), Round(cx + cell.cw / 2),
                           Round(cy + cell.ch / 2));
@@ -107,6 +121,7 @@ bool Interpreter::LeesFile(const QString& fileName)
 {
     Abort();
     ContinueRun = false;
+    pattern_ = Pattern();
     return reader.LeesFile(fileName);
 }
 
@@ -405,9 +420,20 @@ void Interpreter::drawPattern(Canvas* target)
         throw Fault{QStringLiteral("Een driehoekspatroon van %1 rijen is te groot om te tekenen (hoogstens %2).")
                         .arg(rows)
                         .arg(maxPatternRows)};
+    pattern_ = {target, n, d, layout, dot, big, reader.PenColour, target->font};
     for (int r = 1; r <= rows; ++r)
-        for (int k = 1; k <= r; ++k)
-            DrawPatternCell(n - r + 1 + d, k - d, n, layout, dot, reader.PenColour, big, target);
+        drawPatternRow(r, reader.PenColour);
+}
+
+void Interpreter::drawPatternRow(int r, const QColor& colour)
+{
+    const Pattern& p = pattern_;
+    // The dots are measured in the font the pattern was drawn in.
+    const CanvasFont font = p.target->font;
+    p.target->font = p.font;
+    for (int k = 1; k <= r; ++k)
+        DrawPatternCell(p.n - r + 1 + p.d, k - p.d, p.n, p.layout, p.dot, colour, p.big, p.target);
+    p.target->font = font;
 }
 
 void Interpreter::executeText(Canvas* target)
@@ -549,6 +575,12 @@ void Interpreter::sumAnimation()
     const double clear = MinReal(last.cx + last.cw / 2 + picture_->textWidth(QStringLiteral(" ")),
                                  pw - 1 - picture_->textWidth(sum));
     DrawTextItem(sum, col::Blue, false, MaxReal(PercentOf(53, pw) + half * k, clear), line, 0.85, picture_);
+    // The row that comes in is drawn red, like its number; the one before gets its own colour back.
+    if (pattern_.target == picture_ && pattern_.n == n && pattern_.d == 0) {
+        if (k > 1)
+            drawPatternRow(k - 1, pattern_.colour);
+        drawPatternRow(k, col::Red);
+    }
     ++SumRow;
     ContinueRun = true;
 }

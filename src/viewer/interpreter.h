@@ -35,7 +35,9 @@ public:
 // The pattern of a triangular number: one cell (a dot or a square) of group g, column c, for
 // a triangle of n rows, on the picture canvas. Layouts 0-3 have the apex up, 4-7 down; odd
 // layouts are isosceles, even ones right-angled; 0, 1, 4, 5 draw dots of `dot` percent of a
-// letter "O", 2, 3, 6, 7 squares. With big the cells fill the area, else they are 1/30 of it.
+// letter "O", 2, 3, 6, 7 squares. Layouts 8 (yellow) and 9 (aqua) are the two halves of
+// Gauss's rectangle of n rows of n + 1 squares: a staircase and its copy turned half round.
+// With big the cells fill the area, else they are 1/30 of it.
 void DrawPatternCell(int g, int c, int n, int layout, int dot, const QColor& colour, bool big, Canvas* bitmap);
 
 // A binomial coefficient (top over bottom between round brackets) at (x, y), in the canvas's
@@ -78,6 +80,8 @@ private:
     void executeText(Canvas* target);
     void executeShape(Canvas* target);
     void drawPattern(Canvas* target);
+    // Row r (1 = the apex) of the pattern drawn last, in the given colour.
+    void drawPatternRow(int r, const QColor& colour);
     void wait();
     void sumAnimation();
     void reportError(const QString& detail, bool namesLine);
@@ -89,6 +93,14 @@ private:
     int generation_ = 0;
     int runGeneration_ = 0;
     QString lastDelta_;
+    // The triangular-number pattern drawn last in this file; the sum animation colours its rows.
+    struct Pattern {
+        Canvas* target = nullptr;
+        int n = 0, d = 0, layout = 0, dot = 0;
+        bool big = false;
+        QColor colour;
+        CanvasFont font;
+    } pattern_;
 };
 
 }  // namespace kav

@@ -44,12 +44,17 @@ const char* const infoText =
 
 }  // namespace
 
+QString ViewerTitle()
+{
+    return QStringLiteral("Kavrin deel 2: Aanvullende informatie");
+}
+
 THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("HelpScherm"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(QStringLiteral("Kavrin deel 1: Aanvullende informatie"));
+    setWindowTitle(ViewerTitle());
     SetDesignFont(this, 13);
 
     TextBox = new PaintBox(&ViewerTextBitmap, this);
@@ -162,6 +167,12 @@ void THelpScherm::layoutForScreen(QSize screen)
     }
 }
 
+QString THelpScherm::OwnHint() const
+{
+    return scriptNumber_ < 0 ? QStringLiteral("Druk op 'Einde' om terug te gaan")
+                             : QStringLiteral("Lees de uitleg en druk op 'Doorgaan' of 'Einde'");
+}
+
 QString THelpScherm::scriptFileName() const
 {
     const int n = ((scriptNumber_ % 5) + 5) % 5;
@@ -193,7 +204,11 @@ void THelpScherm::FormActivate()
     } else if (f.Menu) {
         f.Menu->menuWindow()->hide();
     }
+    // Whoever opens it, the window has the same title and a hint of its own in its status bar
+    // (never one left behind by the window it covers).
+    setWindowTitle(ViewerTitle());
     InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
+    StatusBalk->setCaption(OwnHint());
     if (f.Test) {
         ViewerTextBitmap = f.Test->TextBitmap;
         ViewerPictureBitmap = f.Test->PictureBitmap;
@@ -345,7 +360,7 @@ void THelpScherm::InvoerVeld2Exit(QWidget* newFocus)
     InvoerPanel2->hide();
     // The prompt in the status bar belongs to the open entry; a refused entry that opens
     // again puts it back when the field gets the focus.
-    StatusBalk->setCaption(QString());
+    StatusBalk->setCaption(OwnHint());
     SessionState& s = Session();
     s.GivenAnswer = 0;
     auto refuse = [this](const QString& message) {
@@ -373,15 +388,12 @@ void THelpScherm::InvoerVeld2Exit(QWidget* newFocus)
     }
     // Four lines ask for the number of a triangle, which must lie between 5 and 25.
     const int line = script_.ContinueTag;
-    if (line == 102 || line == 302 || line == 402 || line == 502) {
-        if (s.GivenAnswer < 5 || s.GivenAnswer > 25) {
-            refuse(QStringLiteral("Voer (geheel) getal in tussen 5 en 25."));
-            return;
-        }
-        later([this]() { runScript(); });
+    if ((line == 102 || line == 302 || line == 402 || line == 502) && (s.GivenAnswer < 5 || s.GivenAnswer > 25)) {
+        refuse(QStringLiteral("Voer (geheel) getal in tussen 5 en 25."));
         return;
     }
-    later([this]() { ShowContinue(true); });
+    // The pupil who presses Enter sees at once what follows the entry.
+    later([this]() { runScript(); });
 }
 
 void THelpScherm::reopenEntry()

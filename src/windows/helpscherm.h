@@ -16,6 +16,9 @@ namespace kav {
 
 class PaintBox;
 
+// The viewer's title, whoever opens it.
+QString ViewerTitle();
+
 class THelpScherm : public QDialog, public ScriptPort {
     Q_OBJECT
 public:
@@ -29,6 +32,8 @@ public:
     int scriptStep() const { return scriptStep_; }
     void setScriptStep(int s) { scriptStep_ = s; }
     QString scriptFileName() const;
+    // What the status bar says while nothing else asks for it: how to go on.
+    QString OwnHint() const;
 
     void EindButtonClick();
     // Closed by other means (the window's close button, Escape): the caller comes back.

@@ -376,7 +376,7 @@ void TKavrin2MainForm::HelpButtonClick()
     THelpScherm* help = AppForms().Help;
     if (!help)
         return;
-    help->setWindowTitle(QStringLiteral("Kavrin deel 2: Aanvullende informatie"));
+    help->setWindowTitle(ViewerTitle());
     Session().SessionMode = 0;
     help->FromMainMenu = -1;
     help->setScriptNumber(0);
@@ -393,7 +393,7 @@ void TKavrin2MainForm::ProgInfoPanelClick()
     THelpScherm* help = AppForms().Help;
     if (!help)
         return;
-    help->setWindowTitle(QStringLiteral("Kavrin deel 2: Aanvullende informatie"));
+    help->setWindowTitle(ViewerTitle());
     help->setScriptNumber(-1);
     Session().SessionMode = 0;
     ShowModal(help);

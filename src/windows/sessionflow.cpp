@@ -28,7 +28,6 @@ void TTestForm::FormActivate()
     move(ScreenOrigin());
     if (AppForms().Menu)
         AppForms().Menu->menuWindow()->hide();
-    InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
     Randomize();
     Klok->stop();
     HelpButton->show();

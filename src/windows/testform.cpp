@@ -355,6 +355,8 @@ void TTestForm::showFromMainMenu()
 void TTestForm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
+    // Back from the viewer, the hints go to this window's status bar again.
+    InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
     if (activatePending_) {
         // A fresh session from the main menu: the frame may be known by now. (Coming back from
         // the viewer the drawing must stay, so the layout is kept.)

@@ -3,6 +3,8 @@
 // converted back, the currencies and factors that may not repeat, the turns of conversion and
 // rate questions, the example that never gives the answer away, the texts, the second
 // attempt and the proportion table with its cross product.
+#include <QRegularExpression>
+
 #include "ratiofixture.h"
 #include "session/random.h"
 #include "themes/ratios/ratios.h"
@@ -12,10 +14,18 @@ namespace col = kav::col;
 
 namespace {
 
-// The currencies, as the pupil learns them: plural, singular, country.
-const QStringList plural = {"Euro's", "Amerikaanse Dollars", "Engelse Ponden", "Zwitserse Franken", "Zuid-Afrikaanse Rand"};
-const QStringList singular = {"Euro", "Dollar", "Pond", "Frank", "Rand"};
+// The currencies, as the pupil learns them: without a number in the plural, after a number in
+// the singular (with the country's adjective in full sentences), the country, and the amounts
+// of the table.
+const QStringList plural = {"euro's", "Amerikaanse dollars", "Engelse ponden", "Zwitserse franken", "Zuid-Afrikaanse rand"};
+const QStringList named = {"euro", "Amerikaanse dollar", "Engelse pond", "Zwitserse frank", "Zuid-Afrikaanse rand"};
+const QStringList unit = {"euro", "dollar", "pond", "frank", "rand"};
 const QStringList country = {"Nederland", "Amerika", "Engeland", "Zwitserland", "Zuid-Afrika"};
+const int known[] = {100, 90, 60, 150, 700};
+
+// What 1 euro was worth in December 2000 (about the month's average rate): the table's
+// amounts, and every answer, must agree with it.
+const double perEuro[] = {1.0, 0.897, 0.614, 1.509, 6.80};
 
 // The table in the picture: per row (0 .. 4) the name, the amount column (-1 for "?") and
 // the third column (0 when empty, -1 for "?").
@@ -43,6 +53,45 @@ Table Read(const Canvas& picture)
             t.third[row] = e.color == col::Red ? value : -99;
     }
     return t;
+}
+
+// Every text of the table stays inside its column, the example inside the picture.
+QString OutsideItsColumn(const Canvas& picture)
+{
+    for (const TextLogEntry& e : picture.textLog()) {
+        const int end = e.x + Width(e);
+        const bool onRow = e.y > Y(10.5) && e.y < Y(17);
+        QString fault;
+        if ((onRow || e.text == "Munteenheid") && e.x == kav::PercentX(5) && end >= kav::PercentX(44))
+            fault = "runs into the amount column";
+        else if (onRow && end == kav::PercentX(55) && e.x <= kav::PercentX(44))
+            fault = "runs into the name column";
+        else if ((onRow && end == kav::PercentX(70) && e.x <= kav::PercentX(60)) ||
+                 (e.text == "Aantal" && end >= kav::PercentX(60)))
+            fault = "leaves its column";
+        else if (end >= picture.width() - 1)
+            fault = "runs out of the picture";
+        if (!fault.isEmpty())
+            return QStringLiteral("'%1' (%2 .. %3 of %4) %5").arg(e.text).arg(e.x).arg(end).arg(picture.width()).arg(fault);
+    }
+    return QString();
+}
+
+// "90 Amerikaanse dollar is net zoveel" / "waard als 60 Engelse pond.": a table amount with the
+// singular of its own currency, never the asked one.
+bool ExampleReads(const QStringList& example, int asked)
+{
+    static const QRegularExpression first(QStringLiteral("^(\\d+) (.+) is net zoveel$")),
+        second(QStringLiteral("^waard als (\\d+) (.+)\\.$"));
+    int shown[2] = {-1, -1};
+    for (int line = 0; line < 2; ++line) {
+        const QRegularExpressionMatch m = (line == 0 ? first : second).match(example.value(line));
+        const int i = int(named.indexOf(m.captured(2)));
+        if (!m.hasMatch() || i < 0 || m.captured(1).toInt() != known[i] || i == asked)
+            return false;
+        shown[line] = i;
+    }
+    return shown[0] != shown[1];
 }
 
 }  // namespace
@@ -100,7 +149,6 @@ private slots:
                 QVERIFY(i < 3 ? k % 2 == 0 && k >= 2 && k <= 8 : k >= 1 && k <= 5 * level + 8);
                 // The answer from the table: equal values, so price / A1 = converted / A2.
                 const int a1 = t.amount[from], a2 = rate ? (other * a1) / price : t.amount[to];
-                const int known[] = {100, 105, 160, 65, 15};
                 if (rate) {
                     QCOMPARE((other * a1) % price, 0);
                     QVERIFY(other == p[3] && s.ExpectedAnswer == known[to] && a2 == known[to]);
@@ -116,22 +164,30 @@ private slots:
                 // The example never shows the asked row.
                 QCOMPARE(t.example.size(), 2);
                 for (const QString& e : t.example)
-                    QVERIFY(!e.contains(plural[to]) && !e.contains(QString::number(known[to]) + " "));
-                QVERIFY(t.example[0].endsWith(" is net zoveel") && t.example[1].startsWith("waard als "));
+                    QVERIFY(!e.contains(named[to]) && !e.contains(QString::number(known[to]) + " "));
+                QVERIFY2(ExampleReads(t.example, to), qPrintable(t.example.join(" / ")));
+                const QString outside = OutsideItsColumn(f.picture);
+                QVERIFY2(outside.isEmpty(), qPrintable(outside));
+                // Worth as much as the real money of the time: the price and the answer in the two
+                // currencies agree with that month's rate (each amount is within 5 % of it).
+                const double real = price * perEuro[to] / perEuro[from];
+                QVERIFY2(qAbs(p[3] / real - 1) < 0.11, qPrintable(QStringLiteral("%1 %2 is about %3 %4, not %5")
+                                                                  .arg(price).arg(unit[from]).arg(real).arg(unit[to]).arg(p[3])));
                 // The text side and the answer field.
                 QStringList expected = {"0.5|blue|Suzanne koopt iets in",
-                                        QStringLiteral("1.5|blue|%1 voor %2 %3.").arg(country[from]).arg(price).arg(singular[from])};
+                                        QStringLiteral("1.5|blue|%1 voor %2 %3.").arg(country[from]).arg(price).arg(unit[from])};
                 if (rate) {
                     expected << QStringLiteral("2.75|blue|In %1 kost dit artikel").arg(country[to])
-                             << QStringLiteral("3.75|blue|%1 %2.").arg(other).arg(singular[to])
+                             << QStringLiteral("3.75|blue|%1 %2.").arg(other).arg(unit[to])
                              << "5|red|Hoeveel " + plural[to] << "6|red|hebben dezelfde waarde als"
-                             << QStringLiteral("7|red|%1 %2 ?").arg(a1).arg(plural[from]);
+                             << QStringLiteral("7|red|%1 %2 ?").arg(a1).arg(named[from]);
                     QVERIFY(f.port.caption == "Aantal: " && s.TextLine == 8.75 && s.AnswerSuffix == " ");
                     QCOMPARE(f.port.hint, "|Wat is de 'koers' in " + country[to] + " ?");
                 } else {
                     expected << "3|red|Hoeveel kost dit omgerekend" << "4|red|in " + plural[to] + "?";
-                    QVERIFY(f.port.caption == singular[to] + ": " && s.TextLine == 6);
-                    QVERIFY(f.port.hint == "|Hoeveel " + plural[to] + " kost dat ?" && s.AnswerSuffix == " " + singular[to]);
+                    QCOMPARE(f.port.caption, unit[to].left(1).toUpper() + unit[to].mid(1) + ": ");
+                    QVERIFY(s.TextLine == 6 && s.AnswerSuffix == " " + unit[to]);
+                    QCOMPARE(f.port.hint, "|Hoeveel " + plural[to] + " kost dat ?");
                 }
                 CheckTexts(expected, f.text);
                 QVERIFY(s.AnswerKind == 1 && f.port.opened == 1);
@@ -148,6 +204,63 @@ private slots:
             QVERIFY(!factors.contains(level == 2 ? 10 : level == 3 ? 5 : 0));
             QCOMPARE(pairs.size(), 20);
         }
+    }
+
+    // The table's amounts are worth the same: each is within 5 % of the rate of December 2000.
+    // (A table of eurocents per unit would say that a pound is worth less than a euro.)
+    void amountsOfEqualValue()
+    {
+        for (int i = 0; i < 5; ++i)
+            QVERIFY2(qAbs(known[i] / 100.0 / perEuro[i] - 1) < 0.05, qPrintable(plural[i]));
+    }
+
+    // Many seeds, numbers only: every item of every level finds a whole price and answer (the
+    // generator draws again until it does), the answer converts back, and the factor stays in
+    // its range.
+    void everyItemComesOutWhole()
+    {
+        for (int level = 1; level <= 3; ++level) {
+            Fixture::Start(14, level);
+            kav::SessionState& s = kav::Session();
+            QSet<int> answers;
+            for (int i = 0; i < testsupport::Sweep(3000) && !QTest::currentTestFailed(); ++i) {
+                kav::SeedRandom(std::uint32_t(900000 + 100000 * level + i));
+                f.Item(kav::Theme14);
+                const auto& p = s.QuestionParams;
+                const int from = p[1] - 1, to = p[2] - 1, k = qAbs(s.ThemeMemory[14]) % 100;
+                QVERIFY(from >= 0 && from < 5 && to >= 0 && to < 5 && from != to);
+                QVERIFY(k >= 1 && k <= (i < 3 ? 8 : 5 * level + 8));
+                QVERIFY2(p[0] > 0 && p[3] > 0 && p[3] != known[to] && qint64(p[0]) * known[to] == qint64(p[3]) * known[from],
+                         qPrintable(QStringLiteral("level %1, item %2: %3 %4 -> %5 %6")
+                                        .arg(level).arg(i).arg(p[0]).arg(unit[from]).arg(p[3]).arg(unit[to])));
+                QCOMPARE(s.ExpectedAnswer, s.ThemeMemory[14] < 0 ? known[to] : p[3]);
+                answers << p[3];
+                ++s.ThemeItemCount[14];
+            }
+            QVERIFY(answers.size() > 50);
+        }
+    }
+
+    // The generator draws a factor again until the price converts to a whole number other than
+    // the table amount: for every level, pair of currencies and stage of the session at least
+    // two of the factors it draws from must do, so that one is left besides the previous one.
+    void everyPairHasFactorsThatWork()
+    {
+        for (int level = 1; level <= 3; ++level)
+            for (bool early : {true, false})
+                for (int from = 0; from < 5; ++from)
+                    for (int to = 0; to < 5; ++to) {
+                        if (from == to)
+                            continue;
+                        int working = 0;
+                        for (int k = 1; k <= (early ? 8 : 5 * level + 8); ++k) {
+                            if (early && k % 2)
+                                continue;
+                            const qint64 price = level == 1 ? known[from] * k * 3 / 2 : known[from] * k / (level == 2 ? 10 : 5);
+                            working += (price * known[to]) % known[from] == 0 && price * known[to] / known[from] != known[to];
+                        }
+                        QVERIFY2(working >= 2, qPrintable(QStringLiteral("level %1, %2 to %3").arg(level).arg(unit[from], unit[to])));
+                    }
     }
 
     // The picture's heading, table heading and rules, for one item.
@@ -184,7 +297,6 @@ private slots:
                 f.Item(kav::Theme14);
                 const auto p = s.QuestionParams;
                 const bool rate = s.ThemeMemory[14] < 0;
-                const int known[] = {100, 105, 160, 65, 15};
                 const int a = known[p[1] - 1], b = known[p[2] - 1], c = p[0], d = p[3];
                 const int before = int(f.picture.textLog().size());
                 const double line = s.TextLine + 3.25 + 1.25;
@@ -207,7 +319,7 @@ private slots:
                 for (const TextLogEntry& e : w)
                     texts << e.text;
                 QVERIFY(w[0].text == "Toelichting: evenredigheidstabel" && w[0].color == col::Blue);
-                QVERIFY(w[1].text == "Bijvoorbeeld kruisprodukt maken:" && w[1].y == Y(s.TextLine - 3.6));
+                QVERIFY(w[1].text == "Bijvoorbeeld kruisproduct maken:" && w[1].y == Y(s.TextLine - 3.6));
                 const int numerator = rate ? a * d : c * b, divisor = rate ? c : a;
                 QCOMPARE(numerator % divisor, 0);
                 QCOMPARE(numerator / divisor, s.ExpectedAnswer);

@@ -6,10 +6,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
+#include <QRegularExpression>
+#include <cmath>
+#include <functional>
+#include <map>
 #include <set>
 
 #include "draw/text.h"
 #include "formsfixture.h"
+#include "themes/ratios/ratios.h"
 #include "viewer/interpreter.h"
 
 using namespace testsupport;
@@ -76,6 +81,74 @@ QString TextOutside(const kav::Canvas& c, const char* area)
     return QString();
 }
 
+// The rows of text of a canvas as a pupil reads them, top to bottom: the pieces on one row
+// joined left to right (with a blank where they stand apart). The two tildes of an
+// approximately-equal sign are left out.
+QStringList ReadRows(const kav::Canvas& c)
+{
+    kav::Canvas measure(10, 10);
+    std::map<int, std::map<int, kav::TextLogEntry>> rows;
+    for (const auto& e : c.textLog())
+        if (e.text.trimmed() != QLatin1String("~") && !e.text.isEmpty())
+            rows[e.y][e.x] = e;
+    QStringList out;
+    for (const auto& [y, row] : rows) {
+        QString line;
+        int end = -1;
+        for (const auto& [x, e] : row) {
+            if (end >= 0 && x > end + 4)
+                line += u' ';
+            line += e.text;
+            measure.font.size = e.size;
+            measure.font.bold = e.bold;
+            end = x + measure.textWidth(e.text);
+        }
+        out << line.simplified();
+    }
+    return out;
+}
+
+// A sum like "3 x 10,50" or "12 x 13 : 2" (products before sums), or a number.
+double Evaluate(const QString& expression)
+{
+    const QStringList tokens = expression.split(u' ', Qt::SkipEmptyParts);
+    double total = 0, term = 0;
+    QChar sumOp = u'+', productOp;
+    for (int i = 0; i < tokens.size(); ++i) {
+        const QString& t = tokens[i];
+        if (i % 2 == 1) {  // an operator
+            if (t == u"+" || t == u"-") {
+                total += sumOp == u'+' ? term : -term;
+                sumOp = t[0];
+                productOp = QChar();
+            } else {
+                productOp = t[0];
+            }
+            continue;
+        }
+        const double v = QString(t).replace(u',', u'.').toDouble();
+        term = productOp.isNull() ? v : productOp == u':' ? term / v : term * v;
+    }
+    return total + (sumOp == u'+' ? term : -term);
+}
+
+// Every chain "a x b = c = ..." of whole or decimal numbers in the rows that does not hold.
+QString WrongSum(const QStringList& rows)
+{
+    static const QString number = QStringLiteral("\\d+(?:,\\d+)?"),
+                         expression = number + QStringLiteral("(?: [x·:+-] ") + number + u')' + u'*';
+    static const QRegularExpression chain(QStringLiteral("(?<![\\d,])") + expression + QStringLiteral("(?: = ") +
+                                          expression + QStringLiteral(")+(?![\\d])"));
+    for (const QString& row : rows)
+        for (const QRegularExpressionMatch& m : chain.globalMatch(row)) {
+            const QStringList sides = m.captured().split(QStringLiteral(" = "));
+            for (const QString& side : sides)
+                if (qAbs(Evaluate(side) - Evaluate(sides.first())) > 1e-9)
+                    return QStringLiteral("'%1' does not hold").arg(m.captured());
+        }
+    return QString();
+}
+
 void SaveShot(const QString& name)
 {
     const QByteArray dir = qgetenv("KAVRIN_SHOTS");
@@ -99,7 +172,8 @@ class TestLessons : public QObject {
 
     // Plays one step of a lesson with the given answer to every entry; returns a fault or "".
     // With `shots` set (and KAVRIN_SHOTS), every pause is saved under that prefix.
-    QString playStep(const QString& path, int file, int step, int answer, const QString& shots)
+    QString playStep(const QString& path, int file, int step, int answer, const QString& shots,
+                     const std::function<void()>& atPause = {})
     {
         kav::Canvas& text = Help()->ViewerTextBitmap;
         kav::Canvas& picture = Help()->ViewerPictureBitmap;
@@ -134,6 +208,8 @@ class TestLessons : public QObject {
                     return where + problem;
             if (port.closed)
                 break;
+            if (atPause)
+                atPause();
             if (!shots.isEmpty())
                 SaveShot(QStringLiteral("%1-demo%2-step%3-pause%4%5")
                              .arg(shots)
@@ -185,6 +261,109 @@ private slots:
                     const QString fault = playStep(path, file, step, answer, screen.width() > 640 ? size : QString());
                     QVERIFY2(fault.isEmpty(), qPrintable(size + QStringLiteral(", ") + fault));
                 }
+        }
+    }
+
+    // The money lesson (demo2, step 4) teaches the table of theme 14: the same amounts of equal
+    // value, every amount it names beside another currency worth the same, its prices whole,
+    // and every sum it writes out right.
+    void moneyLessonAgreesWithTheTable()
+    {
+        StartForms(QSize(1024, 768));
+        // The table as the exercises show it.
+        const std::map<QString, QString> unitOf = {{"euro's", "euro"},
+                                                   {"Amerikaanse dollars", "dollar"},
+                                                   {"Engelse ponden", "pond"},
+                                                   {"Zwitserse franken", "frank"},
+                                                   {"Zuid-Afrikaanse rand", "rand"}};
+        testsupport::StartThemeItem(14, 1);  // "Starter" shows every amount
+        kav::ClearBitmap(&Test()->PictureBitmap, kav::col::BtnFace);
+        kav::Theme14();
+        std::map<QString, int> exercise;
+        for (const QString& row : ReadRows(Test()->PictureBitmap))
+            for (const auto& [plural, unit] : unitOf)
+                if (row.startsWith(plural + u' '))
+                    exercise[unit] = row.mid(plural.size() + 1).section(u' ', 0, 0).toInt();
+        QCOMPARE(exercise.size(), size_t(5));
+
+        const QString path = QDir(LessonFolder()).filePath(QStringLiteral("demo2.txt"));
+        std::map<QString, int> lesson;
+        QStringList paragraphs, faults;
+        const QString fault = playStep(path, 2, 4, 5, QString(), [&]() {
+            for (const kav::Canvas* area : {&Help()->ViewerTextBitmap, &Help()->ViewerPictureBitmap}) {
+                QStringList rows = ReadRows(*area);
+                faults << WrongSum(rows);
+                // The table's rows are no sentences.
+                rows.removeIf([&](const QString& row) {
+                    for (const auto& [plural, unit] : unitOf)
+                        if (row.startsWith(plural + u' ')) {
+                            if (!lesson.count(unit))
+                                lesson[unit] = row.mid(plural.size() + 1).toInt();
+                            return true;
+                        }
+                    return false;
+                });
+                // Text flows on from row to row in the text area; in the picture every row stands alone.
+                if (area == &Help()->ViewerTextBitmap)
+                    paragraphs << rows.join(u' ');
+                else
+                    paragraphs << rows;
+            }
+        });
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        QCOMPARE(lesson, exercise);
+        faults.removeAll(QString());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+
+        // Sentence by sentence: two currencies named in one sentence are worth the same; a
+        // price is a whole number, only a rate (what 1 unit is worth) has decimals.
+        static const QRegularExpression amount(QStringLiteral(
+            "(\\d+(?:,\\d+)?) (?:Amerikaanse |Engelse |Zwitserse |Zuid-Afrikaanse )?(euro|dollar|pond|frank|rand)\\b"));
+        QSet<QString> sentences;
+        for (const QString& paragraph : paragraphs)
+            for (const QString& sentence : paragraph.split(QRegularExpression(QStringLiteral("(?<=[.?!]) "))))
+                sentences << sentence;
+        int pairs = 0;
+        for (const QString& sentence : sentences) {
+            QVector<std::pair<double, QString>> named;
+            for (const QRegularExpressionMatch& m : amount.globalMatch(sentence))
+                named.append({m.captured(1).replace(u',', u'.').toDouble(), m.captured(2)});
+            bool rate = false;
+            for (const auto& [value, unit] : named)
+                rate = rate || value == 1;
+            for (const auto& [value, unit] : named) {
+                QVERIFY2(rate || value == std::floor(value), qPrintable(sentence));
+                const double euros = value * 100 / exercise.at(unit);
+                const double first = named[0].first * 100 / exercise.at(named[0].second);
+                QVERIFY2(qAbs(euros / first - 1) < 0.01, qPrintable(QStringLiteral("'%1': not of equal value").arg(sentence)));
+                pairs += unit != named[0].second;
+            }
+        }
+        QVERIFY(pairs >= 4);  // the example, the pound and the euro both ways, the rate in America
+    }
+
+    // Gauss's trick with the pupil's own number: the staircase and its copy turned half round,
+    // as many cells each.
+    void gaussShowsTheRowAndItsCopy()
+    {
+        StartForms(QSize(1024, 768));
+        const QString path = QDir(LessonFolder()).filePath(QStringLiteral("demo4.txt"));
+        for (int answer : {5, 25}) {
+            qint64 yellow = 0, aqua = 0;
+            const QString fault = playStep(path, 4, 4, answer, QString(), [&]() {
+                const QImage img = Help()->ViewerPictureBitmap.image().convertToFormat(QImage::Format_RGB32);
+                yellow = aqua = 0;
+                for (int y = 3 * kav::LineHeight; y < img.height(); ++y) {  // below the yellow heading
+                    const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+                    for (int x = 0; x < img.width(); ++x) {
+                        yellow += (line[x] & 0xffffffu) == 0xffff00u;
+                        aqua += (line[x] & 0xffffffu) == 0x00ffffu;
+                    }
+                }
+            });
+            QVERIFY2(fault.isEmpty(), qPrintable(fault));
+            QVERIFY(yellow > 0);
+            QVERIFY2(qAbs(yellow - aqua) * 50 < yellow, qPrintable(QStringLiteral("%1 yellow, %2 aqua").arg(yellow).arg(aqua)));
         }
     }
 };

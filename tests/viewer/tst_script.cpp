@@ -612,6 +612,35 @@ private slots:
         QCOMPARE(Session().GivenAnswer, 7);
     }
 
+    void gaussRectangleFillsTheRowsExactly()
+    {
+        // 400 x 500, N = 5: layouts 8 and 9 make 5 rows of 6 cells of 50 x 78 pixels, in the
+        // middle (x 50 .. 350) from y 90 down to 480: in row r the staircase holds r yellow
+        // cells from the left, its copy turned half round the other 6 - r in aqua. No cell
+        // twice, none outside.
+        picture_ = Canvas(400, 500);
+        kav::ClearBitmap(&picture_, kav::col::BtnFace);
+        Session().GivenAnswer = 5;
+        play({"10,[3hoeksgetal],?,0,8,100,Blue,True,R", "11,[3hoeksgetal],?,0,9,100,Blue,True,R", "12,[end]"});
+        QVERIFY(kav::RecordedMessages().isEmpty());
+        const int top = 90;
+        for (int r = 1; r <= 5; ++r)
+            for (int c = 1; c <= 6; ++c) {
+                const int x = 50 + 50 * (c - 1) + 25, y = top + 78 * (r - 1) + 39;
+                QCOMPARE(Px(picture_, x, y), c <= r ? kav::col::Yellow : kav::col::Aqua);
+                QCOMPARE(Px(picture_, x - 25, y - 39), kav::col::Blue);  // each cell its own border
+            }
+        for (QPoint outside : {QPoint(45, top + 30), QPoint(355, top + 30), QPoint(200, top - 5), QPoint(200, 485)})
+            QCOMPARE(Px(picture_, outside.x(), outside.y()), kav::col::BtnFace);
+        const int inner = 48 * 76;  // a cell inside its one-pixel border
+        QCOMPARE(CountColour(picture_.image(), kav::col::Yellow), 15 * inner);
+        QCOMPARE(CountColour(picture_.image(), kav::col::Aqua), 15 * inner);
+        // A layout beyond 9 draws nothing.
+        const QImage before = picture_.image().copy();
+        play({"10,[3hoeksgetal],?,0,10,100,Red,True,R", "11,[end]"});
+        QCOMPARE(picture_.image(), before);
+    }
+
     void sumAnimationInTheDemonstration()
     {
         Session().SessionMode = 30;
@@ -628,8 +657,26 @@ private slots:
         QCOMPARE(Find(picture_, "1")->color, kav::col::Red);
         QCOMPARE(Find(picture_, "= 1")->color, kav::col::Blue);
         QCOMPARE(Find(picture_, "= 1")->x, kav::Round(kav::Round(0.53 * 403) + kav::Round(0.75 * 403) / 3.0 * 0.5));
+        // The row that comes in is red like its number, the rows before it blue again.
+        const double cw = kav::Round(0.75 * 403) / 3.0;
+        auto dot = [&](int row, int k) {
+            return Px(picture_, kav::Round(kav::Round(0.17 * 403) + cw * (k - 1)),
+                      kav::Round(kav::Round(0.9 * 404) - rowH * (3 - row)));
+        };
+        // Red all over: no rim of the blue dot is left around it.
+        const QPoint apex(kav::Round(0.17 * 403), kav::Round(kav::Round(0.9 * 404) - rowH * 2));
+        int blue = 0;
+        for (int y = apex.y() - 10; y <= apex.y() + 10; ++y)
+            for (int x = apex.x() - 10; x <= apex.x() + 10; ++x)
+                blue += Px(picture_, x, y) == kav::col::Blue;
+        QCOMPARE(blue, 0);
+        QCOMPARE(dot(1, 1), kav::col::Red);
+        QCOMPARE(dot(2, 1), kav::col::Blue);
         run_->Doorgaan();
+        QVERIFY(dot(1, 1) == kav::col::Blue && dot(2, 1) == kav::col::Red && dot(2, 2) == kav::col::Red);
+        QCOMPARE(dot(3, 3), kav::col::Blue);
         run_->Doorgaan();
+        QVERIFY(dot(2, 2) == kav::col::Blue && dot(3, 1) == kav::col::Red && dot(3, 3) == kav::col::Red);
         QCOMPARE(rowTexts().mid(3), QStringList({"1 + ", "2", "= 3", "3 + ", "3", "= 6"}));
         QVERIFY(Texts(text_).isEmpty());
         run_->Doorgaan();
@@ -685,10 +732,10 @@ private slots:
             const kav::TextLogEntry* e = Find(picture_, sum);
             QVERIFY2(e, qPrintable(sum));
             const int rowY = kav::Round(kav::Round(0.9 * area.height()) - rowH * (25 - k));
-            int lastDot = -1;
+            int lastDot = -1;  // the last row is the new one, drawn red
             for (int y = rowY - 2; y <= rowY + 2; ++y)
                 for (int x = 0; x < area.width(); ++x)
-                    if (Px(picture_, x, y) == kav::col::Green)
+                    if (Px(picture_, x, y) == (k == 25 ? kav::col::Red : kav::col::Green))
                         lastDot = qMax(lastDot, x);
             QVERIFY(lastDot > 0);
             QVERIFY2(e->x - lastDot > space,

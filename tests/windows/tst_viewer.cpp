@@ -64,6 +64,15 @@ void Open(int number, int step)
     Settle();
 }
 
+// Opens the viewer with the help button of a triangular practice session (on its choice screen).
+void OpenFromTriangularPractice()
+{
+    QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+    Test()->HelpButton->show();
+    QTest::mouseClick(Test()->HelpButton, Qt::LeftButton);
+    Settle();
+}
+
 void Type(const QString& text)
 {
     TypeInto(Help()->InvoerVeld2, text);
@@ -185,6 +194,54 @@ private slots:
         QVERIFY(kav::RecordedMessages().isEmpty());
     }
 
+    void everyOpeningHasTheSameTitle()
+    {
+        // Opened from the session window before the main menu's information button was ever
+        // used, and from that button after something else changed the title.
+        OpenFromTriangularPractice();
+        QVERIFY(Help()->isVisible());
+        QCOMPARE(Help()->windowTitle(), QStringLiteral("Kavrin deel 2: Aanvullende informatie"));
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QVERIFY(Main()->isVisible());
+        Help()->setWindowTitle(QStringLiteral("iets anders"));
+        QTest::mouseClick(Main()->HelpButton, Qt::LeftButton);
+        Settle();
+        QCOMPARE(Help()->windowTitle(), QStringLiteral("Kavrin deel 2: Aanvullende informatie"));
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        QVERIFY(kav::RecordedMessages().isEmpty());
+    }
+
+    void theViewerShowsItsOwnHint()
+    {
+        // Back in the session window after a lesson, the pointer over START asks for START in
+        // the session window's status bar, and the lesson opened again shows its own hint.
+        OpenFromTriangularPractice();
+        const QString own = Help()->StatusBalk->caption();
+        QVERIFY(!own.isEmpty() && own == Help()->OwnHint());
+        QVERIFY(!own.contains(QStringLiteral("START")));
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        QVERIFY(Test()->isVisible());
+        Help()->StatusBalk->setCaption(QString());
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(Test()->StartButton, &enter);
+        QCOMPARE(Test()->StatusBalk->caption(), QStringLiteral("Druk op START om te beginnen"));
+        QCOMPARE(Help()->StatusBalk->caption(), QString());
+        QTest::mouseClick(Test()->HelpButton, Qt::LeftButton);
+        Settle();
+        QCOMPARE(Help()->StatusBalk->caption(), own);
+        QCoreApplication::sendEvent(Help()->EindButton, &enter);
+        QCOMPARE(Help()->StatusBalk->caption(), QStringLiteral("Klik voor Einde"));
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        // The about panel says how to leave it.
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        Main()->ProgInfoPanelClick();
+        QVERIFY(Help()->HelpPanel->isVisible());
+        QVERIFY(Help()->StatusBalk->caption().contains(QStringLiteral("Einde")));
+        Help()->reject();
+        QVERIFY(kav::RecordedMessages().isEmpty());
+    }
+
     // ---- the entry ---------------------------------------------------------------
 
     void entryOnLine302MustLieBetween5And25()
@@ -214,23 +271,26 @@ private slots:
         QVERIFY(!panel->isVisible());
         QCOMPARE(Texts(Help()->ViewerTextBitmap), QStringList({"Kies een getal", "N = ", "25"}));
         QVERIFY(Help()->ContinueButton->isVisible());
-        QCOMPARE(Help()->StatusBalk->caption(), QString());  // the entry is over: no prompt left behind
+        // The entry is over: no prompt left behind, the window's own hint instead.
+        QCOMPARE(Help()->StatusBalk->caption(), Help()->OwnHint());
     }
 
-    void entryOnOtherLinesWaitsForDoorgaan()
+    void entryOnOtherLinesGoesOnAtOnce()
     {
+        // Enter shows what follows the entry at once; Doorgaan comes with the next pause.
         WriteScript(QStringLiteral("demo2.txt"),
                     {"203,[invoer],1,5,Getal", "204,[?],l,8,Het getal is ,1,Black,,", "205,[toets]", "299,[end]"});
         Open(2, 2);
         Type("4");
         QVERIFY(kav::RecordedMessages().isEmpty());
         QCOMPARE(Session().GivenAnswer, 4);
+        QCOMPARE(Texts(Help()->ViewerTextBitmap), QStringList({"Het getal is ", "4"}));
+        QVERIFY(!Help()->InvoerPanel2->isVisible());
         QVERIFY(Help()->ContinueButton->isVisible());
         QVERIFY(Help()->ContinueButton->hasFocus());
-        QCOMPARE(Help()->StatusBalk->caption(), QString());
-        QVERIFY(Texts(Help()->ViewerTextBitmap).isEmpty());
+        QCOMPARE(Help()->StatusBalk->caption(), Help()->OwnHint());
         Doorgaan();
-        QCOMPARE(Texts(Help()->ViewerTextBitmap), QStringList({"Het getal is ", "4"}));
+        QVERIFY(!Help()->isVisible());
     }
 
     void unreadableEntriesAreRefused()
@@ -242,8 +302,8 @@ private slots:
         QCOMPARE(kav::RecordedMessages(), QStringList{"Foutieve invoer !\rGeef een geheel getal in !"});
         QVERIFY(Help()->InvoerPanel2->isVisible());
         Type("7");
-        Doorgaan();
         QCOMPARE(Help()->InvoerLabel2->text(), QStringLiteral("Lengte:"));
+        QVERIFY(Help()->InvoerPanel2->isVisible());
         kav::ClearRecordedMessages();
         Type("2,5,1");
         QCOMPARE(kav::RecordedMessages(),

@@ -19,19 +19,24 @@ namespace kav {
 
 namespace {
 
+// Dutch writes a currency after a number in the singular ("90 dollar", "60 Engelse pond") and
+// without a number in the plural ("Engelse ponden"), both in lower case.
 struct Currency {
-    const char* plural;
-    const char* singular;
+    const char* plural;  // "Amerikaanse dollars": the table and the questions
+    const char* named;   // "Amerikaanse dollar": after a number, with its country's adjective
+    const char* unit;    // "dollar": after a price
     const char* country;
     int amount;  // the amounts of all five have the same value
 };
 
+// Amounts of (about) the same value in December 2000, when 1 euro was worth about 0,90 dollar,
+// 0,61 pound, 1,51 Swiss franc and 6,8 rand.
 const std::array<Currency, 5> currencies = {{
-    {"Euro's", "Euro", "Nederland", 100},
-    {"Amerikaanse Dollars", "Dollar", "Amerika", 105},
-    {"Engelse Ponden", "Pond", "Engeland", 160},
-    {"Zwitserse Franken", "Frank", "Zwitserland", 65},
-    {"Zuid-Afrikaanse Rand", "Rand", "Zuid-Afrika", 15},
+    {"euro's", "euro", "euro", "Nederland", 100},
+    {"Amerikaanse dollars", "Amerikaanse dollar", "dollar", "Amerika", 90},
+    {"Engelse ponden", "Engelse pond", "pond", "Engeland", 60},
+    {"Zwitserse franken", "Zwitserse frank", "frank", "Zwitserland", 150},
+    {"Zuid-Afrikaanse rand", "Zuid-Afrikaanse rand", "rand", "Zuid-Afrika", 700},
 }};
 
 // The lookups, by index 1 .. 5; other indexes have no currency (empty text, amount 0).
@@ -40,9 +45,19 @@ const Currency* CurrencyAt(int i)
     return i >= 1 && i <= 5 ? &currencies[size_t(i - 1)] : nullptr;
 }
 QString Plural(int i) { return CurrencyAt(i) ? QString::fromUtf8(CurrencyAt(i)->plural) : QString(); }
-QString Singular(int i) { return CurrencyAt(i) ? QString::fromUtf8(CurrencyAt(i)->singular) : QString(); }
+QString Named(int i) { return CurrencyAt(i) ? QString::fromUtf8(CurrencyAt(i)->named) : QString(); }
+QString Unit(int i) { return CurrencyAt(i) ? QString::fromUtf8(CurrencyAt(i)->unit) : QString(); }
 QString Country(int i) { return CurrencyAt(i) ? QString::fromUtf8(CurrencyAt(i)->country) : QString(); }
 int Amount(int i) { return CurrencyAt(i) ? CurrencyAt(i)->amount : 0; }
+
+// The answer field's caption starts with a capital: "Dollar: ".
+QString Caption(int i)
+{
+    QString unit = Unit(i);
+    if (!unit.isEmpty())
+        unit[0] = unit[0].toUpper();
+    return unit + QStringLiteral(": ");
+}
 
 QString Num(long long v) { return QString::number(v); }
 
@@ -67,8 +82,8 @@ void DrawCurrencyTable(int c1, int c2, bool rate)
             break;
         }
     PictureText(QStringLiteral("Bijvoorbeeld:"), col::Green, TextMargin, 4.5);
-    PictureText(Num(Amount(x1)) + u' ' + Plural(x1) + QStringLiteral(" is net zoveel"), col::Green, PercentX(30), 4.5);
-    PictureText(QStringLiteral("waard als ") + Num(Amount(x2)) + u' ' + Plural(x2) + u'.', col::Green, PercentX(30),
+    PictureText(Num(Amount(x1)) + u' ' + Named(x1) + QStringLiteral(" is net zoveel"), col::Green, PercentX(30), 4.5);
+    PictureText(QStringLiteral("waard als ") + Num(Amount(x2)) + u' ' + Named(x2) + u'.', col::Green, PercentX(30),
                 5.5);
     for (int i = 1; i <= 5; ++i) {
         const double line = i + 10.5;
@@ -141,22 +156,22 @@ void Theme14()
     }
     const int c1 = p[1], c2 = p[2];
     QuestionText(0.5, QStringLiteral("Suzanne koopt iets in"), col::Blue);
-    QuestionText(1.5, Country(c1) + QStringLiteral(" voor ") + Num(p[0]) + u' ' + Singular(c1) + u'.', col::Blue);
+    QuestionText(1.5, Country(c1) + QStringLiteral(" voor ") + Num(p[0]) + u' ' + Unit(c1) + u'.', col::Blue);
     if (RateQuestion()) {
         QuestionText(2.75, QStringLiteral("In ") + Country(c2) + QStringLiteral(" kost dit artikel"), col::Blue);
-        QuestionText(3.75, Num(p[3]) + u' ' + Singular(c2) + u'.', col::Blue);
+        QuestionText(3.75, Num(p[3]) + u' ' + Unit(c2) + u'.', col::Blue);
         QuestionText(5, QStringLiteral("Hoeveel ") + Plural(c2), col::Red);
         QuestionText(6, QStringLiteral("hebben dezelfde waarde als"), col::Red);
-        QuestionText(7, Num(Amount(c1)) + u' ' + Plural(c1) + QStringLiteral(" ?"), col::Red);
+        QuestionText(7, Num(Amount(c1)) + u' ' + Named(c1) + QStringLiteral(" ?"), col::Red);
         AskWholeNumber(8.75, QStringLiteral("Aantal: "), QStringLiteral("|Wat is de 'koers' in ") + Country(c2) +
                                                              QStringLiteral(" ?"));
         s.AnswerSuffix = QStringLiteral(" ");
     } else {
         QuestionText(3, QStringLiteral("Hoeveel kost dit omgerekend"), col::Red);
         QuestionText(4, QStringLiteral("in ") + Plural(c2) + u'?', col::Red);
-        AskWholeNumber(6, Singular(c2) + QStringLiteral(": "),
+        AskWholeNumber(6, Caption(c2),
                        QStringLiteral("|Hoeveel ") + Plural(c2) + QStringLiteral(" kost dat ?"));
-        s.AnswerSuffix = u' ' + Singular(c2);
+        s.AnswerSuffix = u' ' + Unit(c2);
     }
 }
 
@@ -191,7 +206,7 @@ void Explanation14()
     auto then = [&](const QString& text, const QColor& colour) {
         DrawTextItem(text, colour, false, LastTextEnd, s.TextLine, 1, t);
     };
-    DrawTextFitting(QStringLiteral("Bijvoorbeeld kruisprodukt maken:"), col::Black, false, TextMargin, s.TextLine, 1, t);
+    DrawTextFitting(QStringLiteral("Bijvoorbeeld kruisproduct maken:"), col::Black, false, TextMargin, s.TextLine, 1, t);
     s.TextLine += 1.1;
     DrawTextItem(Num(a) + QStringLiteral(" · "), col::Black, false, indent, s.TextLine, 1, t);
     then(d, dColour);
