@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/application.h"
@@ -21,6 +22,10 @@ namespace testsupport {
 
 inline void StartForms(QSize screen)
 {
+    // Results and settings go to folders of this run, never to the tester's own.
+    static QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
     kav::DestroyForms();
     kav::ResetMeasures();
     UseBuildPictures();

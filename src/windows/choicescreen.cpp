@@ -1,6 +1,7 @@
 // The session window's choice screens: the titles and theme check boxes of each kind of
 // session, the level box and its picture on the level button, and the rule that enables START.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 
 #include "draw/measures.h"
@@ -56,6 +57,10 @@ void TTestForm::StartTest()
         }
     }
     setWindowTitle(QStringLiteral("Kavrin 2: ") + sessionTitle_);
+    // School computers are shared: every opening starts without a name or a code.
+    NaamVeld->clear();
+    CodeVeld->clear();
+    AantalBox->setCurrentIndex(0);
     ShowChoiceScreen();
 }
 
@@ -128,6 +133,7 @@ void TTestForm::ShowChoiceScreen()
         DrawTextItem(QStringLiteral("START"), col::Blue, true, LastTextEnd, 4, 1, t);
         DrawTextItem(QStringLiteral("om te beginnen."), col::Black, false, TextMargin, 5, 1, t);
         s.SessionRunning = false;
+        showToetsPanel();
         UpdateSelection();
         paintBitmaps();
         return;
@@ -154,8 +160,72 @@ void TTestForm::ShowChoiceScreen()
                       ScorePanel->y() - TextMargin - StartButton->height());
     ScoreLabel->setText(QStringLiteral("000 uit 000"));
     s.SessionRunning = false;
+    showToetsPanel();
     UpdateSelection();
     paintBitmaps();
+}
+
+void TTestForm::showToetsPanel()
+{
+    const SessionState& s = Session();
+    const bool test = !s.PracticeMode && !s.DemoMode && !s.BookkeeperMode && !s.SaldoMode;
+    const bool practice = s.PracticeMode && !s.DemoMode;
+    for (QWidget* w : {static_cast<QWidget*>(CodeLabel), static_cast<QWidget*>(CodeVeld),
+                       static_cast<QWidget*>(AantalLabel), static_cast<QWidget*>(AantalBox)})
+        w->setVisible(test);
+    // In practice only the name, which may stay empty; the panel shrinks to that row.
+    const int rows = test ? toetsPanelPlace_.height() : CodeLabel->y();
+    ToetsPanel->resize(ToetsPanel->width(), rows);
+    if (s.SessionMode < 0) {
+        // The mixed challenge's text column holds its picture: the panel goes under the one
+        // check box on the right.
+        const QRect keuze = KeuzeBox->geometry();
+        ToetsPanel->move(keuze.x() + (keuze.width() - ToetsPanel->width()) / 2, keuze.y() + keuze.height() / 3);
+    } else {
+        ToetsPanel->move(toetsPanelPlace_.topLeft());
+    }
+    ToetsPanel->setVisible(test || practice);
+    ToetsPanel->raise();
+    lockToCode(code_.has_value());
+    if (test) {
+        SetHint(StartButton, QStringLiteral("|Vul je naam in en druk op START"));
+        NaamVeld->setFocus();
+    }
+}
+
+int TTestForm::TestLength() const
+{
+    const SessionState& s = Session();
+    if (s.PracticeMode || s.DemoMode || s.BookkeeperMode || s.SaldoMode)
+        return 0;
+    return testLength_;
+}
+
+void TTestForm::lockToCode(bool locked)
+{
+    const SessionState& s = Session();
+    for (QCheckBox* c : CheckBoxes)
+        c->setEnabled(!locked && s.SessionMode >= 0);
+    NivoBox->setEnabled(!locked);
+    AantalBox->setEnabled(!locked);
+}
+
+void TTestForm::CodeVeldChange()
+{
+    SessionState& s = Session();
+    code_.reset();
+    const std::optional<TestCodeSettings> settings = DecodeTestCode(CodeVeld->text());
+    // A code of another test is no code for this one: START says so.
+    if (settings && settings->sessionMode == s.SessionMode) {
+        code_ = settings;
+        if (s.SessionMode >= 0)
+            for (int n = 1; n <= 8; ++n)
+                CheckBoxes[n - 1]->setChecked((settings->themes >> (n - 1)) & 1u);
+        setLevelIndex(settings->level - 1);
+        AantalBox->setCurrentIndex(qMax(0, AantalBox->findData(settings->length)));
+    }
+    lockToCode(code_.has_value());
+    UpdateSelection();
 }
 
 void TTestForm::setLevelIndex(int index)
@@ -176,8 +246,11 @@ void TTestForm::UpdateSelection()
             s.TickedThemes |= 1u << (n - 1);
         }
     }
-    StartButton->setEnabled((s.PracticeMode && s.TickedCount > 0) || (!s.PracticeMode && s.TickedCount > 2) ||
-                            s.SessionMode < 0 || (s.DemoMode && s.TickedCount == 1) || s.BookkeeperMode);
+    const bool test = !s.PracticeMode && !s.DemoMode && !s.BookkeeperMode && !s.SaldoMode;
+    // A test is the pupil's own: it starts with a name.
+    const bool named = !test || !NaamVeld->text().trimmed().isEmpty();
+    StartButton->setEnabled(named && ((s.PracticeMode && s.TickedCount > 0) || (!s.PracticeMode && s.TickedCount > 2) ||
+                                      s.SessionMode < 0 || (s.DemoMode && s.TickedCount == 1) || s.BookkeeperMode));
 }
 
 void TTestForm::CheckBox1Click()

@@ -26,6 +26,7 @@ void TTestForm::ShowCelebration()
 {
     auto sessionEnds = [this]() {
         activateWindow();
+        EndSession(true);  // won: the game's results
         Session().SessionRunning = false;
         Saldo().Running = false;
         EindButtonClick();
@@ -64,6 +65,10 @@ void TTestForm::SetSessionTitle(const QString& title)
 void TTestForm::ShowControl(Control c, bool visible)
 {
     QWidget* w = control(c);
+    if (!visible && (c == Control::StartButton || c == Control::ContinueButton)) {
+        hideButton(w);
+        return;
+    }
     w->setVisible(visible);
     if (visible)
         w->raise();

@@ -3,6 +3,7 @@
 #include "windows/testform.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,9 @@
 #include "draw/numbers.h"
 #include "draw/pictures.h"
 #include "draw/text.h"
+#include "games/bookkeeper.h"
+#include "games/saldo.h"
+#include "results/store.h"
 #include "session/engine.h"
 #include "session/random.h"
 #include "session/session.h"
@@ -19,6 +23,7 @@
 #include "ui/forms.h"
 #include "windows/calculator.h"
 #include "windows/helpscherm.h"
+#include "windows/resultsform.h"
 
 namespace kav {
 
@@ -83,10 +88,27 @@ void TTestForm::StartButtonClick()
         HelpButtonClick();
         return;
     }
+    if (s.SessionRunning && Level() != s.LevelAtStart) {
+        // Another level in the middle of a session or game: asked first. Nee goes on at the
+        // old level; Ja ends the session, and the choice screen shows the new level.
+        const int chosen = NivoBox->itemIndex();
+        if (!ConfirmStop()) {
+            setLevelIndex(s.LevelAtStart - 1);
+        } else {
+            // As Einde does: the choice screen keeps the ticked themes.
+            EndSession(false);
+            ShowChoiceScreen();
+            setLevelIndex(chosen);
+            return;
+        }
+    }
+    if (!s.SessionRunning && !beginSession())
+        return;
     ScorePanel->show();
     KeuzeBox->hide();
     NivoBox->hide();
-    StartButton->hide();
+    ToetsPanel->hide();
+    hideButton(StartButton);
     if (s.SessionRunning && Level() == s.LevelAtStart) {
         // Back from the level box at the same level: the session goes on.
         s.LevelAtStart = Level();
@@ -109,9 +131,48 @@ void TTestForm::StartButtonClick()
         SetGlyph(HelpButton, RenderPicture(uitleg, w, AspectHeight(uitleg, w)));
     }
     ResetSession(Level());
+    if (!s.BookkeeperMode && !s.SaldoMode)
+        recorder_.start(NaamVeld->text().trimmed(), code_ ? NormaliseTestCode(CodeVeld->text()) : QString(),
+                        s.SessionMode, s.PracticeMode, Level());
     if (!s.PracticeMode)
         HelpButton->hide();  // no explanations during a test
     ContinueButtonClick();
+}
+
+bool TTestForm::beginSession()
+{
+    SessionState& s = Session();
+    highestRank_ = 1;
+    gameReported_ = false;
+    if (s.BookkeeperMode || s.SaldoMode || s.PracticeMode) {
+        code_.reset();
+        testLength_ = 0;
+        return true;
+    }
+    testLength_ = AantalBox->currentData().toInt();
+    const QString typed = CodeVeld->text().trimmed();
+    if (typed.isEmpty()) {
+        code_.reset();
+        return true;
+    }
+    const std::optional<TestCodeSettings> settings = DecodeTestCode(typed);
+    QString refusal;
+    if (!settings)
+        refusal = UnknownTestCodeMessage();
+    else if (settings->sessionMode != s.SessionMode)
+        refusal = QStringLiteral("Deze toetscode hoort bij een toets over ") + TopicName(settings->sessionMode) +
+                  QStringLiteral(".\rKies die toets in het hoofdmenu.");
+    if (!refusal.isEmpty()) {
+        ShowMessage(refusal);
+        CodeVeld->setFocus();
+        CodeVeld->selectAll();
+        return false;
+    }
+    // The code wins over a seed from the command line: every pupil gets the same items.
+    code_ = settings;
+    testLength_ = settings->length;
+    SeedRandom(TestSeed(*settings));
+    return true;
 }
 
 void TTestForm::ContinueButtonClick()
@@ -124,7 +185,13 @@ void TTestForm::ContinueButtonClick()
             g.next();
         return;
     }
-    ContinueButton->hide();
+    if (s.Attempt == 0 && TestLength() > 0 && s.ItemCount >= TestLength()) {
+        // The test has had all its items: it ends, and its results show.
+        EndSession(true);
+        ShowChoiceScreen();
+        return;
+    }
+    hideButton(ContinueButton);
     ClearBitmap(&TextBitmap, col::BtnFace);
     if (s.Attempt != 0) {
         Verdeler();  // the second attempt: same item, text only
@@ -202,7 +269,7 @@ void TTestForm::InvoerVeldExit(QWidget* newFocus)
         InvoerPanel->hide();
         if (!s.DemoMode) {
             GebruikPanel->hide();
-            Judge(InvoerVeld->text());
+            judge();
         }
     };
     const int kind = Tag(InvoerVeld);
@@ -226,8 +293,17 @@ void TTestForm::InvoerVeldExit(QWidget* newFocus)
     } else if (!s.DemoMode) {
         InvoerPanel->hide();
         GebruikPanel->hide();
-        Judge(InvoerVeld->text());
+        judge();
     }
+}
+
+void TTestForm::judge()
+{
+    Judge(InvoerVeld->text());
+    const SessionState& s = Session();
+    if (recorder_.running() && !s.BookkeeperMode && !s.SaldoMode)
+        recorder_.judged(InvoerVeld->text());
+    highestRank_ = qMax(highestRank_, s.Rank);
 }
 
 void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
@@ -265,6 +341,7 @@ void TTestForm::EindButtonClick()
     EindButton->setFocus();
     SessionState& s = Session();
     if (s.SessionRunning) {
+        EndSession(false);  // Einde is made for it: no question
         ShowChoiceScreen();
         return;
     }
@@ -277,9 +354,85 @@ void TTestForm::EindButtonClick()
 
 void TTestForm::done(int result)
 {
-    // Every way out (Einde, the window's close button, Escape) ends the session.
+    // Every way out (Einde, the window's close button, Escape) ends the session; Escape and
+    // the close button ask first while a session or game runs (Einde comes here only when
+    // none runs).
+    const SessionState& s = Session();
+    if (s.SessionRunning && !s.DemoMode) {
+        if (!ConfirmStop())
+            return;
+        EndSession(false);
+    }
     FormClose();
     QDialog::done(result);
+}
+
+bool TTestForm::ConfirmStop()
+{
+    return AskYesNo(QStringLiteral("Wil je stoppen met deze sessie?"));
+}
+
+void TTestForm::EndSession(bool finished)
+{
+    SessionState& s = Session();
+    if (s.BookkeeperMode || s.SaldoMode) {
+        endGame();
+        return;
+    }
+    if (!recorder_.running())
+        return;
+    SessionResult result = recorder_.finish(finished);
+    if (!s.PracticeMode) {
+        // The next pupil at this computer starts with an empty name and code.
+        NaamVeld->clear();
+        CodeVeld->clear();
+    }
+    if (result.items.isEmpty())
+        return;
+    // Kept before it is shown: a crash later loses nothing of it.
+    if (ResultStore* st = store()) {
+        result.id = st->save(result);
+        const QString notice = st->takeNotice();
+        if (!notice.isEmpty())
+            ShowMessage(notice, MessageKind::Warning);
+    }
+    ShowResultsWindow(this, result, ResultsView::Pupil);
+}
+
+void TTestForm::endGame()
+{
+    const SessionState& s = Session();
+    if (gameReported_ || s.ItemCount < 1)
+        return;
+    gameReported_ = true;
+    QString text;
+    if (s.SaldoMode) {
+        const int balance = Saldo().Saldo;
+        text = QStringLiteral("Saldo Plus\rGespeelde rondes: %1\rGoede antwoorden: %2\rEindsaldo: %3\r%4")
+                   .arg(s.ItemCount)
+                   .arg(s.Points)
+                   .arg(balance)
+                   .arg(balance > 0 ? QStringLiteral("Gewonnen!") : QStringLiteral("Niet gewonnen."));
+    } else {
+        text = QStringLiteral("Boekhouderspel\rGoede antwoorden: %1 van de %2\rHoogste rang: %3")
+                   .arg(s.Points)
+                   .arg(s.ItemCount)
+                   .arg(RankName(highestRank_));
+    }
+    ShowMessage(text, MessageKind::Information);
+}
+
+void TTestForm::hideButton(QWidget* button)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == button || button->isAncestorOf(focus))) {
+        // Qt would hand the focus to the next button (Einde); Space there would end the session.
+        if (InvoerPanel->isVisible())
+            InvoerVeld->setFocus();
+        else
+            Tekst->setFocus();
+    }
+    button->hide();
 }
 
 void TTestForm::keyPressEvent(QKeyEvent* e)

@@ -1,6 +1,7 @@
 #include "windows/testform.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QPainter>
 
@@ -11,6 +12,7 @@
 #include "draw/text.h"
 #include "games/bookkeeper.h"
 #include "games/saldo.h"
+#include "results/store.h"
 #include "session/engine.h"
 #include "session/session.h"
 #include "themes/verdeler.h"
@@ -235,6 +237,39 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     Place(infoImage, 166, 12, 40, 40);
     GebruikPanel->hide();
 
+    // The test's settings: name, class code and length, in the text column on the choice screen.
+    ToetsPanel = new TPanel(this);
+    ToetsPanel->setObjectName(QStringLiteral("ToetsPanel"));
+    Place(ToetsPanel, 8, 104, 212, 104);
+    NaamLabel = label(ToetsPanel, "NaamLabel", QStringLiteral("Naam:"), 10, true);
+    Place(NaamLabel, 6, 4, 200, 20);
+    NaamVeld = new QLineEdit(ToetsPanel);
+    NaamVeld->setObjectName(QStringLiteral("NaamVeld"));
+    NaamVeld->setMaxLength(40);
+    SetDesignFont(NaamVeld, 11, true);
+    SetHint(NaamVeld, QStringLiteral("Naam|Vul je naam in"));
+    Place(NaamVeld, 6, 24, 200, 26);
+    connect(NaamVeld, &QLineEdit::textChanged, this, &TTestForm::UpdateSelection);
+    CodeLabel = label(ToetsPanel, "CodeLabel", QStringLiteral("Toetscode:"), 10, true);
+    Place(CodeLabel, 6, 52, 96, 20);
+    CodeVeld = new QLineEdit(ToetsPanel);
+    CodeVeld->setObjectName(QStringLiteral("CodeVeld"));
+    CodeVeld->setMaxLength(16);
+    SetDesignFont(CodeVeld, 11, true);
+    SetHint(CodeVeld, QStringLiteral("Toetscode|De code van je docent, als je die hebt"));
+    Place(CodeVeld, 6, 72, 96, 26);
+    connect(CodeVeld, &QLineEdit::textChanged, this, &TTestForm::CodeVeldChange);
+    AantalLabel = label(ToetsPanel, "AantalLabel", QStringLiteral("Aantal opgaven:"), 10, true);
+    Place(AantalLabel, 108, 52, 100, 20);
+    AantalBox = new QComboBox(ToetsPanel);
+    AantalBox->setObjectName(QStringLiteral("AantalBox"));
+    for (int length : TestLengths)
+        AantalBox->addItem(length > 0 ? QString::number(length) : QStringLiteral("Onbeperkt"), length);
+    SetDesignFont(AantalBox, 11, true);
+    SetHint(AantalBox, QStringLiteral("Aantal opgaven|Hoeveel opgaven de test heeft"));
+    Place(AantalBox, 108, 72, 98, 26);
+    ToetsPanel->hide();
+
     ContinueButton = button(this, "ContinueButton", QStringLiteral("&Doorgaan"), 11, true);
     SetHint(ContinueButton, QStringLiteral("Nieuwe opgave|Druk op  'Doorgaan'  of  'Einde'"));
     Place(ContinueButton, 8, 4, 212, 30);
@@ -282,6 +317,13 @@ TTestForm::~TTestForm()
     DisconnectChildren(this);
 }
 
+ResultStore* TTestForm::store()
+{
+    if (!store_)
+        store_ = std::make_unique<ResultStore>();
+    return store_.get();
+}
+
 void TTestForm::layoutForScreen(QSize screen)
 {
     ScaleControls(this, ControlScale(screen));
@@ -318,6 +360,8 @@ void TTestForm::layoutForScreen(QSize screen)
     for (QRadioButton* r : NivoBox->buttons)
         r->setStyleSheet(indicator.arg(Round(14 * ControlScale(screen))) +
                          QStringLiteral(" QRadioButton { color: rgb(128,0,128); }"));
+
+    toetsPanelPlace_ = ToetsPanel->geometry();
 
     // The two drawing surfaces.
     PictureBitmap.setSize(Plaatje->width(), Plaatje->height());

@@ -9,16 +9,22 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <memory>
+#include <optional>
 
 #include "draw/canvas.h"
+#include "results/recorder.h"
 #include "session/context.h"
+#include "session/testcode.h"
 #include "ui/ui.h"
 
+class QComboBox;
 class QLabel;
 
 namespace kav {
 
 class Calculator;
+class ResultStore;
 
 // A paint box: shows its canvas whole at (0, 0).
 class PaintBox : public QWidget {
@@ -85,6 +91,15 @@ public:
     void ContinueButtonClick();
     void InvoerVeldEnter();
     void InvoerVeldExit(QWidget* newFocus);
+    // The class code field: a valid code fills in and locks the test's settings.
+    void CodeVeldChange();
+    // The session that runs ends: stored, then its results window; the games show their own
+    // short results. Nothing happens when no session runs.
+    void EndSession(bool finished);
+    // Asks "Wil je stoppen met deze sessie?" while a session or game runs: true to stop.
+    bool ConfirmStop();
+    // The number of items of a test of set length, 0 for no limit (and in practice).
+    int TestLength() const;
     // One tick of Klok: the running game's animation step.
     void KlokTimer();
     // The celebration screen; when it closes the session ends and the window with it.
@@ -134,6 +149,9 @@ public:
     void setBookkeeperSteps(GameSteps steps) { bookkeeper_ = std::move(steps); }
     void setSaldoSteps(GameSteps steps) { saldo_ = std::move(steps); }
     Calculator* calculator() const { return calculator_; }
+    const SessionRecorder& recorder() const { return recorder_; }
+    // Where sessions are kept; made at the first session that ends.
+    ResultStore* store();
 
     Canvas PictureBitmap;
     Canvas TextBitmap;
@@ -154,6 +172,11 @@ public:
     QPushButton* ContinueButton;
     TPanel* StatusBalk;
     QPushButton *EindButton, *CalcButton, *HelpButton;
+    // The test's settings on the choice screen: the pupil's name, the class code, the length.
+    TPanel* ToetsPanel;
+    QLabel *NaamLabel, *CodeLabel, *AantalLabel;
+    QLineEdit *NaamVeld, *CodeVeld;
+    QComboBox* AantalBox;
     QStringList oke;
     QTimer* Klok;
 
@@ -170,6 +193,17 @@ private:
     bool anyThemeAvailable() const;
     QWidget* control(Control c) const;
     void showAfterViewer();
+    void layoutToetsPanel();
+    void showToetsPanel();
+    void lockToCode(bool locked);
+    // Hides Start or Doorgaan; the focus it had goes where Space and Enter do no harm.
+    void hideButton(QWidget* button);
+    // The judge on the typed answer, and what the session keeps of it.
+    void judge();
+    // The game's short results, once, when a round was played.
+    void endGame();
+    // START of a new test or practice session: the code (when given) seeds the items.
+    bool beginSession();
 
     bool librariesOk_ = true;
     bool activatePending_ = false;
@@ -178,6 +212,13 @@ private:
     GameSteps bookkeeper_, saldo_;
     bool saldoExplained_ = false;  // without a main menu (the item dump)
     Calculator* calculator_ = nullptr;
+    SessionRecorder recorder_;
+    std::unique_ptr<ResultStore> store_;
+    std::optional<TestCodeSettings> code_;  // the valid class code of the coming or running test
+    int testLength_ = 0;
+    int highestRank_ = 1;  // the bookkeeper game's best rank in this game
+    bool gameReported_ = false;  // the game's results have been shown
+    QRect toetsPanelPlace_;  // the panel's place in the text column at this screen size
 };
 
 }  // namespace kav

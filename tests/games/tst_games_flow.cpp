@@ -331,9 +331,16 @@ private slots:
         QVERIFY(Test()->ContinueButton->isVisible());
         QVERIFY(Test()->InvoerPanel->isHidden());
         QCOMPARE(Session().Rank, 2);
-        // Another level: a new game at its amounts, score and rank from the start.
+        // Another level: asked first; Ja ends the game with its short results, the game's
+        // start screen shows the new level, and START gives a new game at its amounts, score
+        // and rank from the start.
+        kav::SetRecordedAnswer(true);
         QTest::mouseClick(Test()->NivoButton, Qt::LeftButton);
         Test()->NivoBox->buttons[2]->click();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QVERIFY(kav::RecordedMessages().contains(QStringLiteral("Wil je stoppen met deze sessie?")));
+        QVERIFY(kav::RecordedMessages().last().startsWith(QStringLiteral("Boekhouderspel\rGoede antwoorden: 1 van de 1")));
+        QCOMPARE(Test()->NivoBox->itemIndex(), 2);
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         QCOMPARE(kav::Bookkeeper().NoteStep, 9);
         QCOMPARE(Session().Rank, 1);

@@ -38,6 +38,7 @@ private:
         for (int n = 1; n <= 8; ++n)
             Tick(n, n >= 5 && n <= 7);
         Test()->NivoBox->buttons[2]->click();
+        Test()->NaamVeld->setText(QStringLiteral("Noor"));  // a test starts with a name
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         for (int k = 0; k < 6; ++k) {
             const int code = Session().ThemeCode;

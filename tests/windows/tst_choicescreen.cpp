@@ -127,6 +127,10 @@ private slots:
         QVERIFY(Test()->CheckBoxes[7]->isHidden());
         QVERIFY(Test()->CheckBoxes[7]->isChecked());  // ticked with all others, but hidden: not counted
         QCOMPARE(Session().TickedCount, 7);
+        QVERIFY(!Test()->StartButton->isEnabled());  // a test starts with a name
+        Test()->NaamVeld->setText(QStringLiteral("  "));
+        QVERIFY(!Test()->StartButton->isEnabled());
+        Test()->NaamVeld->setText(QStringLiteral("Ali"));
         QVERIFY(Test()->StartButton->isEnabled());
         for (int n = 1; n <= 5; ++n)
             Tick(n, false);
@@ -197,6 +201,7 @@ private slots:
             QVERIFY(!c->isHidden());
             QVERIFY(!c->isEnabled());
         }
+        Test()->NaamVeld->setText(QStringLiteral("Ali"));
         QVERIFY(Test()->StartButton->isEnabled());
         QCOMPARE(Test()->Level(), 3);
         QCOMPARE(Test()->NivoBox->itemIndex(), 2);
@@ -275,7 +280,9 @@ private slots:
     {
         QTest::mouseClick(Main()->Button9, Qt::LeftButton);
         Session().SessionRunning = true;
+        kav::SetRecordedAnswer(true);  // "Wil je stoppen met deze sessie?" Ja
         Test()->close();
+        QCOMPARE(kav::RecordedMessages(), QStringList{QStringLiteral("Wil je stoppen met deze sessie?")});
         QVERIFY(!Session().SessionRunning);
         QVERIFY(Main()->isVisible());
         QTest::mouseClick(Main()->Button9, Qt::LeftButton);
@@ -290,6 +297,8 @@ private slots:
         // focus back to that (now hidden) field, which must not count as entering it.
         QTest::mouseClick(Main()->Button4, Qt::LeftButton);
         const QString title = Test()->windowTitle();
+        Test()->NaamVeld->setText(QStringLiteral("Ali"));
+        kav::SetRecordedAnswer(true);
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         QVERIFY(Test()->InvoerVeld->isVisible());
         QApplication::setActiveWindow(Test());
@@ -300,6 +309,8 @@ private slots:
         QTest::mouseClick(Main()->Button4, Qt::LeftButton);
         QVERIFY(Test()->KeuzeBox->isVisible());
         QCOMPARE(Test()->windowTitle(), title);
+        QVERIFY(Test()->NaamVeld->text().isEmpty());  // a shared computer: the name is asked again
+        Test()->NaamVeld->setText(QStringLiteral("Ali"));
         QApplication::setActiveWindow(Test());
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         QVERIFY(Session().ThemeCode >= 1 && Session().ThemeCode <= 7);

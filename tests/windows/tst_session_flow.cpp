@@ -1,5 +1,6 @@
 // Whole sessions through the window: START, answering with the keyboard, Doorgaan, the
 // level button and Einde, on the triangular-number themes.
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -50,6 +51,8 @@ void StartTriangular(bool practice, QList<int> boxes, int levelIndex = 0)
     for (int n = 1; n <= 8; ++n)
         Tick(n, boxes.contains(n));
     Test()->NivoBox->buttons[levelIndex]->click();
+    if (!practice)
+        Test()->NaamVeld->setText(QStringLiteral("Daan"));  // a test starts with a name
     QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
 }
 
@@ -200,9 +203,14 @@ private slots:
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         QCOMPARE(Session().ExpectedAnswer, expected);
         QVERIFY(Test()->InvoerVeld->isVisible());
-        // Another level: a new session.
+        // Another level: asked first; Ja ends the session (kept, with its results), and the
+        // choice screen's START begins a new one at the new level.
+        kav::SetRecordedAnswer(true);
         QTest::mouseClick(Test()->NivoButton, Qt::LeftButton);
         Test()->NivoBox->buttons[1]->click();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QVERIFY(Test()->KeuzeBox->isVisible() && !Session().SessionRunning);
+        QCOMPARE(Test()->NivoBox->itemIndex(), 1);
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         QCOMPARE(Test()->ScoreLabel->text(), QStringLiteral("000 uit 000"));
         QCOMPARE(Session().LevelAtStart, 2);
@@ -262,6 +270,8 @@ private slots:
     void mixedChallengeRunsTheThemesThatExist()
     {
         QTest::mouseClick(Main()->AllesButton, Qt::LeftButton);
+        Test()->NaamVeld->setText(QStringLiteral("Daan"));
+        Test()->AantalBox->setCurrentIndex(3);  // "Onbeperkt": as long as the pupil likes
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         for (int i = 0; i < 12; ++i) {
             QVERIFY(kav::HasGenerator(Session().ThemeCode));

@@ -1,0 +1,255 @@
+// Tests a teacher can use, through the real session window: a test of set length played with
+// the keyboard alone to its results, kept in the store; the class code; and no key that loses
+// work (Escape, the close button and a level change ask first; Einde ends at once).
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "draw/messages.h"
+#include "formsfixture.h"
+#include "games/saldo.h"
+#include "results/store.h"
+#include "session/engine.h"
+#include "session/testcode.h"
+
+using namespace testsupport;
+using kav::Session;
+
+namespace {
+
+const QString kStop = QStringLiteral("Wil je stoppen met deze sessie?");
+
+// A key to whatever has the keyboard focus.
+void Press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget* w = QApplication::focusWidget();
+    QVERIFY(w);
+    QTest::keyClick(w, key, mods);
+    QCoreApplication::processEvents();
+}
+
+// Alt+S: START's mnemonic, which clicks it a moment later as buttons do.
+void AltS()
+{
+    Press(Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(Session().SessionRunning);
+}
+
+QString RightAnswer()
+{
+    const kav::SessionState& s = Session();
+    if (s.AnswerKind == 2)
+        return kav::FormatDecimal(s.ExpectedDecimal, s.AnswerDecimals, kav::DecimalSeparator);
+    return QString::number(s.ExpectedAnswer);
+}
+
+QVector<kav::SessionResult> Stored()
+{
+    QVector<kav::SessionResult> sessions;
+    kav::ResultStore* store = Test()->store();
+    for (const auto& row : store->list({}))
+        sessions << store->load(row.id).value_or(kav::SessionResult());
+    return sessions;
+}
+
+// The test choice screen of the relations topic, opened from the main menu.
+void OpenRelationsTest()
+{
+    QApplication::setActiveWindow(Main());
+    Main()->Button4->setFocus();
+    Press(Qt::Key_Space);
+    // Shortcuts (Alt+S) go to the window that has the system's focus.
+    Test()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Test()));
+}
+
+}  // namespace
+
+class TestClassroom : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        StartForms(QSize(1024, 768));
+        Test()->Klok->blockSignals(true);  // the test steps no clock
+        QApplication::setActiveWindow(Main());
+        kav::SetRecordedAnswer(false);
+    }
+    void cleanupTestCase() { kav::DestroyForms(); }
+
+    void aTenItemTestByKeyboardEndsWithItsResults()
+    {
+        const int before = int(Stored().size());
+        OpenRelationsTest();
+        // The name comes first, and START waits for it.
+        QVERIFY(Test()->NaamVeld->isVisible() && Test()->NaamVeld->hasFocus());
+        QVERIFY(Test()->NaamVeld->text().isEmpty());
+        QCOMPARE(Test()->AantalBox->currentText(), QStringLiteral("10"));
+        QVERIFY(!Test()->StartButton->isEnabled());
+        QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Sanne de Vries"));
+        QVERIFY(Test()->StartButton->isEnabled());
+        Shot(Test(), QStringLiteral("classroom-choice-1024x768"));
+        AltS();
+        for (int item = 1; item <= 10; ++item) {
+            QVERIFY2(Test()->InvoerVeld->hasFocus(), qPrintable(QString::number(item)));
+            // The first item wrong once, so the results hold a second answer.
+            if (item == 1) {
+                TypeInto(Test()->InvoerVeld, QStringLiteral("999999"));
+                QVERIFY(Test()->ContinueButton->hasFocus());
+                Press(Qt::Key_Return);
+            }
+            TypeInto(Test()->InvoerVeld, RightAnswer());
+            QVERIFY(Test()->ContinueButton->hasFocus());
+            QCOMPARE(Session().ItemCount, item);
+            Press(Qt::Key_Return);  // Doorgaan
+        }
+        // After the tenth: back on the choice screen, the session kept and shown.
+        QVERIFY(!Session().SessionRunning);
+        QVERIFY(Test()->StartButton->isVisible());
+        QVERIFY(Test()->NaamVeld->text().isEmpty());
+        const QVector<kav::SessionResult> stored = Stored();
+        QCOMPARE(int(stored.size()), before + 1);
+        const kav::SessionResult& r = stored.first();
+        QCOMPARE(r.name, QStringLiteral("Sanne de Vries"));
+        QCOMPARE(int(r.items.size()), 10);
+        QVERIFY(r.finished && !r.practice && r.sessionMode == 0 && r.level == 1);
+        QCOMPARE(r.items[0].firstAnswer, QStringLiteral("999999"));
+        QVERIFY(r.items[0].rightAtSecond() && r.rightAtFirst() == 9);
+        QCOMPARE(r.scoreText, Test()->ScoreLabel->text());
+        QVERIFY(QApplication::topLevelWidgets().contains(QApplication::activeModalWidget()));
+        QVERIFY(QApplication::activeModalWidget() != Test());  // the results window is up
+    }
+
+    void unlimitedKeepsGoingAndEindeStopsAtOnce()
+    {
+        OpenRelationsTest();
+        QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
+        Test()->AantalBox->setCurrentIndex(Test()->AantalBox->findText(QStringLiteral("Onbeperkt")));
+        AltS();
+        for (int item = 1; item <= 11; ++item) {
+            TypeInto(Test()->InvoerVeld, RightAnswer());
+            Press(Qt::Key_Return);
+        }
+        QVERIFY(Session().SessionRunning && Test()->InvoerVeld->isVisible());
+        const int before = int(Stored().size());
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QVERIFY(!kav::RecordedMessages().contains(kStop));
+        QCOMPARE(int(Stored().size()), before + 1);
+        QVERIFY(!Stored().first().finished && Stored().first().items.size() == 11);
+    }
+
+    void escapeAndTheCloseButtonAskFirst()
+    {
+        OpenRelationsTest();
+        QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
+        AltS();
+        TypeInto(Test()->InvoerVeld, RightAnswer());
+        const int before = int(Stored().size());
+        // Nee: nothing changes.
+        Press(Qt::Key_Escape);
+        QCOMPARE(kav::RecordedMessages().count(kStop), 1);
+        QVERIFY(Test()->isVisible() && Session().SessionRunning && Test()->ContinueButton->hasFocus());
+        Test()->close();
+        QCOMPARE(kav::RecordedMessages().count(kStop), 2);
+        QVERIFY(Test()->isVisible() && Session().SessionRunning);
+        QCOMPARE(int(Stored().size()), before);
+        // Ja: the session ends, is kept, and the main menu comes back.
+        kav::SetRecordedAnswer(true);
+        Press(Qt::Key_Escape);
+        QVERIFY(!Test()->isVisible() && Main()->isVisible());
+        QCOMPARE(int(Stored().size()), before + 1);
+        QVERIFY(!Stored().first().finished);
+    }
+
+    void aLevelChangeAsksFirst()
+    {
+        OpenRelationsTest();
+        QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
+        AltS();
+        TypeInto(Test()->InvoerVeld, RightAnswer());
+        const QString score = Test()->ScoreLabel->text();
+        QTest::mouseClick(Test()->NivoButton, Qt::LeftButton);
+        Test()->NivoBox->buttons[2]->click();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        // Nee: the session goes on at its own level with its score.
+        QCOMPARE(kav::RecordedMessages().count(kStop), 1);
+        QVERIFY(Session().SessionRunning);
+        QCOMPARE(Test()->ScoreLabel->text(), score);
+        QCOMPARE(Test()->NivoBox->itemIndex(), 0);
+        // Ja: the session ends and the choice screen shows the new level.
+        kav::SetRecordedAnswer(true);
+        QTest::mouseClick(Test()->NivoButton, Qt::LeftButton);
+        Test()->NivoBox->buttons[2]->click();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QVERIFY(!Session().SessionRunning && Test()->StartButton->isVisible() && Test()->KeuzeBox->isVisible());
+        QCOMPARE(Test()->NivoBox->itemIndex(), 2);
+    }
+
+    void theClassCode()
+    {
+        kav::TestCodeSettings settings;
+        settings.sessionMode = 0;
+        settings.themes = 0b0010110;  // boxes 2, 3 and 5
+        settings.level = 2;
+        settings.length = 20;
+        settings.seed = 987654321u;
+        const QString code = kav::EncodeTestCode(settings).value();
+        // Two pupils with one code: the same items in the same order, whatever they tick.
+        QList<QList<int>> runs;
+        for (int pupil = 0; pupil < 2; ++pupil) {
+            OpenRelationsTest();
+            QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Leerling %1").arg(pupil));
+            Tick(1, pupil == 0);
+            Test()->CodeVeld->setText(code.toLower());  // read without regard to case
+            // The settings are filled in and locked.
+            QVERIFY(!Test()->CheckBoxes[0]->isChecked() && Test()->CheckBoxes[1]->isChecked() &&
+                    Test()->CheckBoxes[4]->isChecked());
+            QVERIFY(!Test()->CheckBoxes[1]->isEnabled() && !Test()->NivoBox->isEnabled() &&
+                    !Test()->AantalBox->isEnabled());
+            QCOMPARE(Test()->NivoBox->itemIndex(), 1);
+            QCOMPARE(Test()->AantalBox->currentText(), QStringLiteral("20"));
+            QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+            QList<int> items;
+            for (int item = 0; item < 6; ++item) {
+                items << Session().ThemeCode << Session().ExpectedAnswer;
+                TypeInto(Test()->InvoerVeld, RightAnswer());
+                QTest::mouseClick(Test()->ContinueButton, Qt::LeftButton);
+            }
+            runs << items;
+            QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+            QCOMPARE(Stored().first().code, code);
+            QTest::mouseClick(Test()->EindButton, Qt::LeftButton);  // back to the main menu
+        }
+        QCOMPARE(runs[0], runs[1]);
+        // A mistyped code: the message, and no test.
+        OpenRelationsTest();
+        QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
+        QString typo = code;
+        typo[3] = typo[3] == u'A' ? u'B' : u'A';
+        Test()->CodeVeld->setText(typo);
+        QVERIFY(Test()->CheckBoxes[1]->isEnabled());  // nothing locked
+        kav::ClearRecordedMessages();
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QCOMPARE(kav::RecordedMessages(), QStringList{QStringLiteral("Deze toetscode bestaat niet.")});
+        QVERIFY(!Session().SessionRunning && Test()->CodeVeld->hasFocus());
+    }
+
+    void spaceWhileTheDiceRollLosesNothing()
+    {
+        // Saldo Plus: Start hides while the dice roll; the focus must not land on Einde.
+        QTest::mouseClick(Main()->Button2, Qt::LeftButton);
+        QApplication::setActiveWindow(Test());
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);  // the explanation's START
+        QVERIFY(Test()->ContinueButton->isVisible());
+        Test()->ContinueButton->setFocus();
+        Press(Qt::Key_Space);  // "Start": the dice roll
+        QVERIFY(Test()->Klok->isActive());
+        QVERIFY(QApplication::focusWidget() != Test()->EindButton);
+        Press(Qt::Key_Space);
+        Press(Qt::Key_Return);
+        QVERIFY(Test()->isVisible() && Session().SessionRunning && kav::Saldo().Running);
+    }
+};
+
+QTEST_MAIN(TestClassroom)
+#include "tst_classroom.moc"
