@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/application.h"
@@ -19,8 +20,23 @@
 
 namespace testsupport {
 
+// The windows' tests never touch the user's own settings and results: for the whole run the
+// program's settings and data folders lie in a temporary folder (a test may point them
+// elsewhere after its first StartForms).
+inline void UseTemporaryUserFolders()
+{
+    static QTemporaryDir folders;
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    qputenv("XDG_CONFIG_HOME", (folders.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (folders.path() + QStringLiteral("/data")).toLocal8Bit());
+}
+
 inline void StartForms(QSize screen)
 {
+    UseTemporaryUserFolders();
     kav::DestroyForms();
     kav::ResetMeasures();
     UseBuildPictures();

@@ -290,6 +290,12 @@ void TPanel::setCaptionColor(const QColor& c)
     update();
 }
 
+void TPanel::setCaptionMargins(int left, int right)
+{
+    captionMargins_ = QMargins(left, 0, right, 0);
+    update();
+}
+
 void TPanel::paintEvent(QPaintEvent* e)
 {
     QFrame::paintEvent(e);
@@ -298,7 +304,7 @@ void TPanel::paintEvent(QPaintEvent* e)
     QPainter p(this);
     p.setFont(font());
     p.setPen(captionColor_);
-    p.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption_);
+    p.drawText(contentsRect().marginsRemoved(captionMargins_), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption_);
 }
 
 TBitButton::TBitButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}

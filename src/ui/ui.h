@@ -79,12 +79,15 @@ public:
     void setCaption(const QString& c);
     QString caption() const { return caption_; }
     void setCaptionColor(const QColor& c);
+    // Room kept free of the caption at the left and right, for buttons on the panel.
+    void setCaptionMargins(int left, int right);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
     QString caption_;
+    QMargins captionMargins_;
     QColor captionColor_ = Qt::black;
 };
 
