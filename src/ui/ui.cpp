@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QStyleOptionButton>
@@ -348,6 +349,25 @@ void TBitButton::paintEvent(QPaintEvent*)
     // The focus frame once more, over the caption and the picture.
     if (opt.state & QStyle::State_HasFocus)
         DrawFocusFrame(p, opt.rect);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int points, bool bold)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    SetDesignFont(l, points, bold);
+    return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int points, bool bold, const QString& hint)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    SetDesignFont(b, points, bold);
+    if (!hint.isEmpty())
+        SetHint(b, hint);
+    return b;
 }
 
 void SetGlyph(QPushButton* b, const QImage& glyph)

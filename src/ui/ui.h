@@ -106,6 +106,12 @@ private:
     QImage glyph_;
 };
 
+// A label and a push button with their component name and design font; the button does not
+// take Enter for itself (autoDefault off) and gets its hint.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int points, bool bold = false);
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int points, bool bold = false,
+                        const QString& hint = QString());
+
 // ---- keyboard focus ------------------------------------------------------------
 // The program's style: the base style (Fusion) with a clear dark blue frame inside every push
 // button that has the keyboard focus, so a pupil sees which button Enter or Space presses.

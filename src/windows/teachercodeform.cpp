@@ -15,14 +15,6 @@ namespace kav {
 
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int points, bool bold = false)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    SetDesignFont(l, points, bold);
-    return l;
-}
-
 QLineEdit* codeField(QWidget* parent, const char* name)
 {
     auto* e = new QLineEdit(parent);
@@ -46,7 +38,7 @@ TDocentCodeForm::TDocentCodeForm(QWidget* parent) : QDialog(parent), choosing_(!
     SetDesignFont(this, 10);
 
     int y = Margin;
-    UitlegLabel = label(this, "UitlegLabel",
+    UitlegLabel = MakeLabel(this, "UitlegLabel",
                         QStringLiteral("Met de docentcode komt alleen de docent bij de resultaten en de toetsen. "
                                        "Kies minstens %1 tekens en onthoud de code goed.")
                             .arg(MinTeacherCodeLength),
@@ -56,14 +48,14 @@ TDocentCodeForm::TDocentCodeForm(QWidget* parent) : QDialog(parent), choosing_(!
     UitlegLabel->setVisible(choosing_);
     if (choosing_)
         y += 52;
-    CodeLabel = label(this, "CodeLabel", choosing_ ? QStringLiteral("Kies een docentcode") : QStringLiteral("Docentcode:"), 10, true);
+    CodeLabel = MakeLabel(this, "CodeLabel", choosing_ ? QStringLiteral("Kies een docentcode") : QStringLiteral("Docentcode:"), 10, true);
     Place(CodeLabel, Margin, y, FieldW, 20);
     CodeVeld = codeField(this, "CodeVeld");
     SetHint(CodeVeld, QStringLiteral("Docentcode|De code wordt niet getoond"));
     Place(CodeVeld, Margin, y + 20, FieldW, 28);
     CodeLabel->setBuddy(CodeVeld);
     y += 56;
-    HerhaalLabel = label(this, "HerhaalLabel", QStringLiteral("Herhaal de docentcode"), 10, true);
+    HerhaalLabel = MakeLabel(this, "HerhaalLabel", QStringLiteral("Herhaal de docentcode"), 10, true);
     HerhaalVeld = codeField(this, "HerhaalVeld");
     SetHint(HerhaalVeld, QStringLiteral("Herhaal|Typ dezelfde code nog een keer"));
     HerhaalLabel->setBuddy(HerhaalVeld);
@@ -76,16 +68,11 @@ TDocentCodeForm::TDocentCodeForm(QWidget* parent) : QDialog(parent), choosing_(!
         HerhaalVeld->hide();
     }
     y += 4;
-    OkButton = new QPushButton(QStringLiteral("OK"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    SetDesignFont(OkButton, 10, true);
+    OkButton = MakeButton(this, "OkButton", QStringLiteral("OK"), 10, true);
     OkButton->setDefault(true);
     Place(OkButton, DesignW - Margin - 2 * 88 - 8, y, 88, 30);
-    AnnuleerButton = new QPushButton(QStringLiteral("Annuleren"), this);
-    AnnuleerButton->setObjectName(QStringLiteral("AnnuleerButton"));
-    SetDesignFont(AnnuleerButton, 10);
-    AnnuleerButton->setAutoDefault(false);
-    SetHint(AnnuleerButton, QStringLiteral("Annuleren|Terug naar het hoofdmenu (Esc)"));
+    AnnuleerButton = MakeButton(this, "AnnuleerButton", QStringLiteral("Annuleren"), 10, false,
+                                QStringLiteral("Annuleren|Terug naar het hoofdmenu (Esc)"));
     Place(AnnuleerButton, DesignW - Margin - 88, y, 88, 30);
     y += 30 + Margin;
 

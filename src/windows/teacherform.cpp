@@ -1,5 +1,6 @@
 #include "windows/teacherform.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,9 +13,11 @@
 #include "draw/messages.h"
 #include "draw/numbers.h"
 #include "results/csvexport.h"
+#include "results/report.h"
 #include "session/engine.h"
 #include "session/testcode.h"
 #include "ui/filechoice.h"
+#include "windows/resultsform.h"
 #include "windows/testmakerform.h"
 
 namespace kav {
@@ -45,22 +48,17 @@ public:
     }
 };
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int points)
+// A filter field with its label before it.
+QLineEdit* filterField(QWidget* parent, const char* name, int maxLength, const QString& hint, QLabel* label)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    SetDesignFont(l, points);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& hint)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    SetDesignFont(b, 10);
-    SetHint(b, hint);
-    return b;
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setClearButtonEnabled(true);
+    e->setMaxLength(maxLength);
+    SetDesignFont(e, 10);
+    SetHint(e, hint);
+    label->setBuddy(e);
+    return e;
 }
 
 // The design of the window, 640 x 480 like every window of the program.
@@ -87,30 +85,20 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     SetDesignFont(this, 10);
     SetHint(this, QStringLiteral("|Resultaten van de leerlingen"));
 
-    NaamLabel = label(this, "NaamLabel", QStringLiteral("&Naam:"), 10);
+    NaamLabel = MakeLabel(this, "NaamLabel", QStringLiteral("&Naam:"), 10);
     Place(NaamLabel, 8, 11, 48, 20);
-    NaamFilter = new QLineEdit(this);
-    NaamFilter->setObjectName(QStringLiteral("NaamFilter"));
-    NaamFilter->setClearButtonEnabled(true);
-    NaamFilter->setMaxLength(100);
-    SetDesignFont(NaamFilter, 10);
-    SetHint(NaamFilter, QStringLiteral("Naam|Toon alleen de resultaten met deze naam (of een deel ervan)"));
+    NaamFilter = filterField(this, "NaamFilter", 100,
+                             QStringLiteral("Naam|Toon alleen de resultaten met deze naam (of een deel ervan)"), NaamLabel);
     Place(NaamFilter, 56, 8, 160, 26);
-    NaamLabel->setBuddy(NaamFilter);
-    CodeLabel = label(this, "CodeLabel", QStringLiteral("&Toetscode:"), 10);
+    CodeLabel = MakeLabel(this, "CodeLabel", QStringLiteral("&Toetscode:"), 10);
     Place(CodeLabel, 232, 11, 72, 20);
-    CodeFilter = new QLineEdit(this);
-    CodeFilter->setObjectName(QStringLiteral("CodeFilter"));
-    CodeFilter->setClearButtonEnabled(true);
-    CodeFilter->setMaxLength(20);
-    SetDesignFont(CodeFilter, 10);
-    SetHint(CodeFilter, QStringLiteral("Toetscode|Toon alleen de resultaten van deze toetscode (of een deel ervan)"));
+    CodeFilter = filterField(this, "CodeFilter", 20,
+                             QStringLiteral("Toetscode|Toon alleen de resultaten van deze toetscode (of een deel ervan)"), CodeLabel);
     Place(CodeFilter, 304, 8, 120, 26);
-    CodeLabel->setBuddy(CodeFilter);
-    AantalLabel = label(this, "AantalLabel", QString(), 10);
+    AantalLabel = MakeLabel(this, "AantalLabel", QString(), 10);
     AantalLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Place(AantalLabel, 432, 11, 200, 20);
-    MeldingLabel = label(this, "MeldingLabel", QString(), 10);
+    MeldingLabel = MakeLabel(this, "MeldingLabel", QString(), 10);
     MeldingLabel->setWordWrap(true);
     MeldingLabel->setStyleSheet(QStringLiteral("color: rgb(192,0,0)"));
     Place(MeldingLabel, 8, TableTop, 624, 36);
@@ -141,28 +129,28 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     connect(ResultatenTabel, &QTableWidget::doubleClicked, this, &TDocentForm::OpenButtonClick);
     connect(ResultatenTabel->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TDocentForm::updateButtons);
 
-    OpenButton = button(this, "OpenButton", QStringLiteral("&Openen"),
-                        QStringLiteral("Openen|Het gekozen resultaat bekijken, met de goede antwoorden"));
+    OpenButton = MakeButton(this, "OpenButton", QStringLiteral("&Openen"), 10, false,
+                            QStringLiteral("Openen|Het gekozen resultaat bekijken, met de goede antwoorden"));
     Place(OpenButton, 8, ButtonsTop, 72, 32);
-    CsvButton = button(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"),
-                       QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een rekenblad"));
+    CsvButton = MakeButton(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"), 10, false,
+                           QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een rekenblad"));
     Place(CsvButton, 88, ButtonsTop, 140, 32);
-    PdfButton = button(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"),
-                       QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
+    PdfButton = MakeButton(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"), 10, false,
+                           QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
     Place(PdfButton, 236, ButtonsTop, 140, 32);
-    VerwijderButton = button(this, "VerwijderButton", QStringLiteral("&Verwijderen"),
-                             QStringLiteral("Verwijderen|De gekozen resultaten verwijderen"));
+    VerwijderButton = MakeButton(this, "VerwijderButton", QStringLiteral("&Verwijderen"), 10, false,
+                                 QStringLiteral("Verwijderen|De gekozen resultaten verwijderen"));
     Place(VerwijderButton, 384, ButtonsTop, 100, 32);
-    ToetsButton = button(this, "ToetsButton", QStringLiteral("Toets &maken…"),
-                         QStringLiteral("Toets maken|Een toetscode maken: de hele klas krijgt dezelfde opgaven"));
+    ToetsButton = MakeButton(this, "ToetsButton", QStringLiteral("Toets &maken…"), 10, false,
+                             QStringLiteral("Toets maken|Een toetscode maken: de hele klas krijgt dezelfde opgaven"));
     Place(ToetsButton, 520, ButtonsTop, 112, 32);
 
     StatusBalk = new TPanel(this);
     StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
     SetDesignFont(StatusBalk, 10, false, true);
     Place(StatusBalk, 0, 440, 640, 40);
-    SluitButton = button(StatusBalk, "SluitButton", QStringLiteral("&Sluiten"), QStringLiteral("Sluiten|Terug naar het hoofdmenu"));
-    SetDesignFont(SluitButton, 10, true);
+    SluitButton = MakeButton(StatusBalk, "SluitButton", QStringLiteral("&Sluiten"), 10, true,
+                             QStringLiteral("Sluiten|Terug naar het hoofdmenu"));
     Place(SluitButton, 8, 5, 80, 30);
 
     connect(NaamFilter, &QLineEdit::textChanged, this, &TDocentForm::FilterChanged);
@@ -411,27 +399,46 @@ void TDocentForm::OpenButtonClick()
     const QVector<qint64> ids = selectedIds();
     if (!store_ || ids.size() != 1)
         return;
+    const std::optional<SessionResult> result = store_->load(ids.first());
+    if (!result) {
+        ShowMessage(QStringLiteral("Dit resultaat kon niet worden gelezen."));
+        return;
+    }
+    ShowResultsWindow(this, *result, ResultsView::Teacher);
 }
 
-void TDocentForm::CsvButtonClick()
+void TDocentForm::exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write)
 {
     QVector<SessionResult> sessions;
-    if (!CsvButton->isEnabled() || !sessionsToExport(sessions))
+    if (!store_ || !store_->available() || !sessionsToExport(sessions))
         return;
-    const QString path = ChooseSaveFile(this, QStringLiteral("Resultaten exporteren als CSV"), suggestedFileName(QStringLiteral("csv")),
-                                        QStringLiteral("csv"), QStringLiteral("CSV-bestanden (*.csv)"));
+    const QString path = ChooseSaveFile(this, QStringLiteral("Resultaten exporteren als ") + kind, suggestedFileName(suffix),
+                                        suffix, kind + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeCsv(path, sessions, &error)) {
-        ShowMessage(error);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = write(path, sessions, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        ShowMessage(error.isEmpty() ? FileWriteError(path) : error);
         return;
     }
     ShowMessage(QStringLiteral("De resultaten zijn bewaard in\r") + path, MessageKind::Information);
 }
 
+void TDocentForm::CsvButtonClick()
+{
+    exportSessions(QStringLiteral("CSV"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
+                                                                   QString* error) { return writeCsv(path, sessions, error); });
+}
+
 void TDocentForm::PdfButtonClick()
 {
+    exportSessions(QStringLiteral("PDF"), QStringLiteral("pdf"),
+                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
+                       return WriteReportPdf(path, sessions, ReportOptions{true}, error);
+                   });
 }
 
 void TDocentForm::VerwijderButtonClick()

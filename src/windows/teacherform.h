@@ -62,6 +62,9 @@ private:
     // shown) when one of them can't be read.
     bool sessionsToExport(QVector<SessionResult>& out) const;
     QString suggestedFileName(const QString& suffix) const;
+    // Asks where to save and writes the sessions there with `write`; says how it went.
+    using ExportWriter = std::function<bool(const QString& path, const QVector<SessionResult>& sessions, QString* error)>;
+    void exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write);
 
     std::unique_ptr<ResultStore> store_;
     QVector<SessionSummary> listed_;

@@ -22,14 +22,6 @@ namespace {
 constexpr int Topics[] = {0, 10, 20, -10};
 constexpr int MaxBoxes = 8;
 
-QLabel* label(QWidget* parent, const char* name, const QString& text, int points, bool bold = false)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    SetDesignFont(l, points, bold);
-    return l;
-}
-
 QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items, const QString& hint)
 {
     auto* c = new QComboBox(parent);
@@ -38,16 +30,6 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
     SetDesignFont(c, 10);
     SetHint(c, hint);
     return c;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& hint, bool bold = false)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    SetDesignFont(b, 10, bold);
-    SetHint(b, hint);
-    return b;
 }
 
 // The dialog in the 640 x 480 design.
@@ -82,12 +64,12 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     QStringList topics;
     for (int m : Topics)
         topics << TopicName(m);
-    OnderdeelLabel = label(this, "OnderdeelLabel", QStringLiteral("&Onderdeel"), 10, true);
+    OnderdeelLabel = MakeLabel(this, "OnderdeelLabel", QStringLiteral("&Onderdeel"), 10, true);
     Place(OnderdeelLabel, Margin, 10, 150, 18);
     OnderdeelBox = comboBox(this, "OnderdeelBox", topics, QStringLiteral("Onderdeel|Waar gaat de toets over?"));
     Place(OnderdeelBox, Margin, 28, 150, 28);
     OnderdeelLabel->setBuddy(OnderdeelBox);
-    NiveauLabel = label(this, "NiveauLabel", QStringLiteral("&Niveau"), 10, true);
+    NiveauLabel = MakeLabel(this, "NiveauLabel", QStringLiteral("&Niveau"), 10, true);
     Place(NiveauLabel, 174, 10, 110, 18);
     NiveauBox = comboBox(this, "NiveauBox", {LevelName(1), LevelName(2), LevelName(3)},
                          QStringLiteral("Niveau|Het niveau van de opgaven"));
@@ -96,7 +78,7 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     QStringList lengths;
     for (int n : TestLengths)
         lengths << (n == 0 ? QStringLiteral("Onbeperkt") : QString::number(n));
-    LengteLabel = label(this, "LengteLabel", QStringLiteral("&Aantal opgaven"), 10, true);
+    LengteLabel = MakeLabel(this, "LengteLabel", QStringLiteral("&Aantal opgaven"), 10, true);
     Place(LengteLabel, 296, 10, 132, 18);
     LengteBox = comboBox(this, "LengteBox", lengths, QStringLiteral("Aantal opgaven|Hoeveel opgaven de toets heeft"));
     Place(LengteBox, 296, 28, 132, 28);
@@ -105,7 +87,6 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     ThemaGroep = new QGroupBox(QStringLiteral("Thema's"), this);
     ThemaGroep->setObjectName(QStringLiteral("ThemaGroep"));
     SetDesignFont(ThemaGroep, 10, true);
-    SetHint(ThemaGroep, QStringLiteral("|Kies minstens drie thema's voor de toets"));
     const int groupH = 22 + MaxBoxes * BoxH + 8;
     Place(ThemaGroep, Margin, 66, DesignW - 2 * Margin, groupH);
     for (int n = 1; n <= MaxBoxes; ++n) {
@@ -116,21 +97,21 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
         connect(c, &QCheckBox::toggled, this, &TToetsMakenForm::choiceChanged);
         ThemaBoxes.append(c);
     }
-    AllesLabel = label(ThemaGroep, "AllesLabel",
+    AllesLabel = MakeLabel(ThemaGroep, "AllesLabel",
                        QStringLiteral("Alle thema's van de drie onderdelen door elkaar, altijd op niveau Prof !"), 10);
     AllesLabel->setWordWrap(true);
     Place(AllesLabel, 10, 24, DesignW - 2 * Margin - 20, 44);
 
     int y = 66 + groupH + 8;
-    MaakButton = button(this, "MaakButton", QStringLiteral("Maak &code"), QStringLiteral("Maak code|Een nieuwe toetscode met deze keuze"),
-                        true);
+    MaakButton = MakeButton(this, "MaakButton", QStringLiteral("Maak &code"), 10, true,
+                            QStringLiteral("Maak code|Een nieuwe toetscode met deze keuze"));
     MaakButton->setDefault(true);
     Place(MaakButton, Margin, y, 120, 32);
-    RegelLabel = label(this, "RegelLabel", QString(), 10);
+    RegelLabel = MakeLabel(this, "RegelLabel", QString(), 10);
     RegelLabel->setStyleSheet(QStringLiteral("color: rgb(0,0,255)"));
     Place(RegelLabel, Margin + 130, y, DesignW - 2 * Margin - 130, 32);
     y += 40;
-    CodeLabel = label(this, "CodeLabel", QString(), 24, true);
+    CodeLabel = MakeLabel(this, "CodeLabel", QString(), 24, true);
     CodeLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     CodeLabel->setAlignment(Qt::AlignCenter);
     CodeLabel->setAutoFillBackground(true);
@@ -143,14 +124,15 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     }
     SetHint(CodeLabel, QStringLiteral("Toetscode|De leerlingen typen deze code bij de test"));
     Place(CodeLabel, Margin, y, 290, 48);
-    KopieerButton = button(this, "KopieerButton", QStringLiteral("&Kopiëren"),
-                           QStringLiteral("Kopiëren|De code op het klembord zetten"));
+    KopieerButton = MakeButton(this, "KopieerButton", QStringLiteral("&Kopiëren"), 10, false,
+                               QStringLiteral("Kopiëren|De code op het klembord zetten"));
     Place(KopieerButton, DesignW - Margin - 116, y + 8, 116, 32);
     y += 54;
-    InhoudLabel = label(this, "InhoudLabel", QString(), 10);
+    InhoudLabel = MakeLabel(this, "InhoudLabel", QString(), 10);
     Place(InhoudLabel, Margin, y, DesignW - 2 * Margin, 20);
     y += 28;
-    SluitButton = button(this, "SluitButton", QStringLiteral("&Sluiten"), QStringLiteral("Sluiten|Terug naar de resultaten"));
+    SluitButton = MakeButton(this, "SluitButton", QStringLiteral("&Sluiten"), 10, false,
+                             QStringLiteral("Sluiten|Terug naar de resultaten"));
     Place(SluitButton, DesignW - Margin - 88, y, 88, 30);
     y += 30 + Margin;
 
@@ -197,6 +179,7 @@ void TToetsMakenForm::OnderdeelBoxChange()
         c->setText(n <= boxes ? QStringLiteral("%1. %2").arg(n).arg(ThemeTitle(m + n)) : QString());
     }
     AllesLabel->setVisible(mixed);
+    SetHint(ThemaGroep, mixed ? QStringLiteral("|Je hebt geen keus: ALLES!") : QStringLiteral("|Kies minstens drie thema's voor de toets"));
     // The mixed challenge is always at the highest level; the teacher's level comes back after.
     {
         const QSignalBlocker quiet(NiveauBox);

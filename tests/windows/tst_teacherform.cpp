@@ -16,6 +16,7 @@
 #include "results/teachercode.h"
 #include "ui/filechoice.h"
 #include "windows/teachercodeform.h"
+#include "windows/resultsform.h"
 #include "windows/teacherform.h"
 #include "windows/testmakerform.h"
 
@@ -123,6 +124,7 @@ private slots:
         QVERIFY(f);
         QVERIFY(f->choosing());
         QCOMPARE(f->CodeLabel->text(), QStringLiteral("Kies een docentcode"));
+        Shot(f, QStringLiteral("code-choose"));
         TypeCode(f->CodeVeld, QStringLiteral("abc"));
         QTest::keyClick(f->CodeVeld, Qt::Key_Return);
         QCOMPARE(RecordedMessages().last(), QStringLiteral("Een docentcode heeft minstens 4 tekens."));
@@ -146,6 +148,7 @@ private slots:
         f = CodeForm();
         QVERIFY(f && !f->choosing());
         QCOMPARE(f->CodeLabel->text(), QStringLiteral("Docentcode:"));
+        Shot(f, QStringLiteral("code-ask"));
         QVERIFY(f->HerhaalVeld->isHidden());
         ClearRecordedMessages();
         TypeCode(f->CodeVeld, QStringLiteral("klas1c"));
@@ -292,6 +295,60 @@ private slots:
         QTest::mouseClick(c->CsvButton, Qt::LeftButton);
         QVERIFY(RecordedMessages().isEmpty());
         SetSaveFileChooser({});
+    }
+
+    // Openen (the button, Enter or a double click) shows the one chosen session in the results
+    // window, with the right answers even for a coded test.
+    void openShowsTheResultsWindow()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        auto shown = [c]() -> TResultsForm* {
+            for (TResultsForm* f : c->findChildren<TResultsForm*>())
+                if (f->isVisible())
+                    return f;
+            return nullptr;
+        };
+        Select(c->ResultatenTabel, {"Anna"});
+        QVERIFY(c->OpenButton->isEnabled());
+        QTest::mouseClick(c->OpenButton, Qt::LeftButton);
+        TResultsForm* r = shown();
+        QVERIFY(r);
+        QCOMPARE(r->result().name, QStringLiteral("Anna"));
+        QCOMPARE(r->result().items.size(), 3);
+        QVERIFY(r->rightAnswersShown());
+        r->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!shown());
+        Select(c->ResultatenTabel, {"Bram"});
+        QTest::keyClick(c->ResultatenTabel, Qt::Key_Return);
+        QVERIFY(shown());
+        QCOMPARE(shown()->result().name, QStringLiteral("Bram"));
+        shown()->close();
+    }
+
+    // The PDF holds the report of the chosen sessions.
+    void pdfExport()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        QTemporaryDir out;
+        SetSaveFileChooser([&out](const QString&, const QString& suggested) {
+            return suggested.endsWith(QStringLiteral(".pdf")) ? out.filePath(QStringLiteral("verslag")) : QString();
+        });
+        Select(c->ResultatenTabel, {"Anna", "Chris"});
+        ClearRecordedMessages();
+        QTest::mouseClick(c->PdfButton, Qt::LeftButton);
+        SetSaveFileChooser({});
+        QCOMPARE(RecordedMessages().size(), 1);
+        QVERIFY(RecordedMessages().first().startsWith(QStringLiteral("De resultaten zijn bewaard in")));
+        QFile pdf(out.filePath(QStringLiteral("verslag.pdf")));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        // Each session begins on a page of its own.
+        const QString text = QString::fromLatin1(bytes);
+        QVERIFY(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))) >= 2);
     }
 
     // "Toets maken": the code decodes to the choice, a new one each time; fewer than three
