@@ -312,9 +312,10 @@ void TDocentForm::fillTable()
         }
     }
     t->setSortingEnabled(true);  // sorts by the column the teacher chose last
+    // What was chosen and is still shown stays chosen.
     for (int row = 0; row < t->rowCount(); ++row)
         if (chosen.contains(t->item(row, 0)->data(IdRole).toLongLong()))
-            t->selectRow(row);
+            t->selectionModel()->select(t->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     updateButtons();
 }
 

@@ -212,6 +212,13 @@ private slots:
         QVERIFY(!c->CsvButton->isEnabled());
         c->CodeFilter->clear();
         QCOMPARE(t->rowCount(), 4);
+        // The choice outlives the filter for the rows that stay.
+        Select(t, {"Anna", "Bram", "Daan"});
+        QTest::keyClicks(c->NaamFilter, QStringLiteral("a"));
+        QCOMPARE(c->selectedIds().size(), 3);
+        QTest::keyClicks(c->NaamFilter, QStringLiteral("n"));
+        QCOMPARE(c->selectedIds().size(), 2);
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("2 resultaten, 2 gekozen"));
     }
 
     // Verwijderen asks first; Nee keeps everything, Ja removes the chosen sessions only.
