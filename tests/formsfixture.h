@@ -20,12 +20,23 @@
 
 namespace testsupport {
 
+// The windows' tests never touch the user's own settings and results: for the whole run the
+// program's settings and data folders lie in a temporary folder (a test may point them
+// elsewhere after its first StartForms).
+inline void UseTemporaryUserFolders()
+{
+    static QTemporaryDir folders;
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    qputenv("XDG_CONFIG_HOME", (folders.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (folders.path() + QStringLiteral("/data")).toLocal8Bit());
+}
+
 inline void StartForms(QSize screen)
 {
-    // Results and settings go to folders of this run, never to the tester's own.
-    static QTemporaryDir home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    UseTemporaryUserFolders();
     kav::DestroyForms();
     kav::ResetMeasures();
     UseBuildPictures();

@@ -13,6 +13,7 @@
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
+#include "results/teachercode.h"
 #include "session/random.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
@@ -154,6 +155,15 @@ int Main(int argc, char** argv)
         return 0;
     case CommandLine::Action::ItemDump:
         return RunItemDump(argc, argv, cl);
+    case CommandLine::Action::ResetTeacherCode: {
+        QString error;
+        if (!resetTeacherCode(&error)) {
+            std::fprintf(stderr, "kavrin2: %s\n", error.toLocal8Bit().constData());
+            return 1;
+        }
+        std::fputs("De docentcode is gewist.\n", stdout);
+        return 0;
+    }
     case CommandLine::Action::Run:
         break;
     }

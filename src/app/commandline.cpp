@@ -29,6 +29,8 @@ const QList<OptionText>& Options()
         {{QStringLiteral("practice")}, QString(), QStringLiteral("bij --items: als bij het oefenen in plaats van een test")},
         {{QStringLiteral("png")}, QStringLiteral("MAP"),
          QStringLiteral("bij --items: bewaar van elke opgave tekst en plaatje als PNG in deze map")},
+        {{QStringLiteral("reset-teacher-code")}, QString(),
+         QStringLiteral("geen venster: wis de docentcode; bij het volgende bezoek aan de resultaten wordt een nieuwe gekozen")},
         {{QStringLiteral("h"), QStringLiteral("help")}, QString(), QStringLiteral("toon deze hulp en stop")},
         {{QStringLiteral("v"), QStringLiteral("version")}, QString(), QStringLiteral("toon de versie en stop")},
     };
@@ -135,6 +137,13 @@ CommandLine ParseCommandLine(const QStringList& args)
     }
 
     const bool dump = parser.isSet(QStringLiteral("items"));
+    if (parser.isSet(QStringLiteral("reset-teacher-code"))) {
+        if (dump) {
+            cl.error = QStringLiteral("--reset-teacher-code gaat niet samen met --items");
+            return cl;
+        }
+        cl.action = CommandLine::Action::ResetTeacherCode;
+    }
     if (!dump) {
         for (const char* name : {"level", "count", "practice", "png"})
             if (parser.isSet(QString::fromLatin1(name))) {
@@ -197,7 +206,7 @@ QString HelpText()
         QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
         if (!o.valueName.isEmpty())
             left += QLatin1Char(' ') + o.valueName;
-        text += left.leftJustified(22) + QLatin1Char(' ') + o.description + QLatin1Char('\n');
+        text += left.leftJustified(24) + QLatin1Char(' ') + o.description + QLatin1Char('\n');
     }
     text += QStringLiteral("\nVoorbeeld: kavrin2 --items 21-28 --level 2 --count 16 --seed 7 --png /tmp/opgaven\n");
     return text;

@@ -1,4 +1,5 @@
-// The program's command line: the window options, the item dump, help and version.
+// The program's command line: the window options, the item dump, help, version and the
+// teacher code's reset.
 #pragma once
 #include <QList>
 #include <QSize>
@@ -21,7 +22,7 @@ struct ItemDumpOptions {
 };
 
 struct CommandLine {
-    enum class Action { Run, ItemDump, Help, Version };
+    enum class Action { Run, ItemDump, Help, Version, ResetTeacherCode };
     Action action = Action::Run;
     QSize screen;                        // --screen WxH
     std::optional<std::uint32_t> seed;  // --seed N

@@ -1,6 +1,5 @@
 #include "results/csvexport.h"
 
-#include <QDir>
 #include <QSaveFile>
 
 namespace kav {
@@ -77,8 +76,7 @@ bool writeCsv(const QString& path, const QVector<SessionResult>& sessions, QStri
         ok = file.write(bytes) == bytes.size() && file.commit();
     }
     if (!ok && error)
-        *error = QStringLiteral("Het bestand %1 kan niet worden geschreven. Kies een andere map of een andere naam.")
-                     .arg(QDir::toNativeSeparators(path));
+        *error = FileWriteError(path);
     return ok;
 }
 

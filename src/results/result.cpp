@@ -1,6 +1,7 @@
 #include "results/result.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <algorithm>
 #include <map>
 
@@ -119,6 +120,12 @@ QString LevelName(int level)
 QString StatusName(bool finished)
 {
     return finished ? QStringLiteral("voltooid") : QStringLiteral("afgebroken");
+}
+
+QString FileWriteError(const QString& path)
+{
+    return QStringLiteral("Het bestand %1 kan niet worden geschreven. Kies een andere map of een andere naam.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 QByteArray PngBytes(const QImage& image)

@@ -71,6 +71,9 @@ QString TopicName(int sessionMode);
 QString LevelName(int level);
 QString StatusName(bool finished);  // "voltooid" or "afgebroken"
 
+// The message when a file of results can't be written: one line, naming the file.
+QString FileWriteError(const QString& path);
+
 // A canvas image as PNG bytes.
 QByteArray PngBytes(const QImage& image);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <QStyleOptionButton>
@@ -290,6 +291,12 @@ void TPanel::setCaptionColor(const QColor& c)
     update();
 }
 
+void TPanel::setCaptionMargins(int left, int right)
+{
+    captionMargins_ = QMargins(left, 0, right, 0);
+    update();
+}
+
 void TPanel::paintEvent(QPaintEvent* e)
 {
     QFrame::paintEvent(e);
@@ -298,7 +305,7 @@ void TPanel::paintEvent(QPaintEvent* e)
     QPainter p(this);
     p.setFont(font());
     p.setPen(captionColor_);
-    p.drawText(contentsRect(), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption_);
+    p.drawText(contentsRect().marginsRemoved(captionMargins_), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, caption_);
 }
 
 TBitButton::TBitButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {}
@@ -342,6 +349,25 @@ void TBitButton::paintEvent(QPaintEvent*)
     // The focus frame once more, over the caption and the picture.
     if (opt.state & QStyle::State_HasFocus)
         DrawFocusFrame(p, opt.rect);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int points, bool bold)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    SetDesignFont(l, points, bold);
+    return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int points, bool bold, const QString& hint)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    SetDesignFont(b, points, bold);
+    if (!hint.isEmpty())
+        SetHint(b, hint);
+    return b;
 }
 
 void SetGlyph(QPushButton* b, const QImage& glyph)

@@ -79,12 +79,15 @@ public:
     void setCaption(const QString& c);
     QString caption() const { return caption_; }
     void setCaptionColor(const QColor& c);
+    // Room kept free of the caption at the left and right, for buttons on the panel.
+    void setCaptionMargins(int left, int right);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
     QString caption_;
+    QMargins captionMargins_;
     QColor captionColor_ = Qt::black;
 };
 
@@ -102,6 +105,12 @@ protected:
 private:
     QImage glyph_;
 };
+
+// A label and a push button with their component name and design font; the button does not
+// take Enter for itself (autoDefault off) and gets its hint.
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int points, bool bold = false);
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int points, bool bold = false,
+                        const QString& hint = QString());
 
 // ---- keyboard focus ------------------------------------------------------------
 // The program's style: the base style (Fusion) with a clear dark blue frame inside every push

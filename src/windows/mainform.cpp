@@ -20,6 +20,8 @@
 #include "session/session.h"
 #include "ui/forms.h"
 #include "windows/helpscherm.h"
+#include "windows/teachercodeform.h"
+#include "windows/teacherform.h"
 #include "windows/testform.h"
 
 namespace kav {
@@ -40,6 +42,21 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int points
     l->setObjectName(QString::fromLatin1(name));
     SetDesignFont(l, points, bold);
     return l;
+}
+
+// A picture of the program's own, as large as fits in size with its shape kept.
+QImage RenderSvg(const QString& path, QSize size)
+{
+    QSvgRenderer svg(path);
+    if (!svg.isValid() || svg.defaultSize().isEmpty() || size.isEmpty())
+        return QImage();
+    const QSize shown = svg.defaultSize().scaled(size, Qt::KeepAspectRatio);
+    QImage img(shown, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    svg.render(&p, QRectF(QPointF(0, 0), QSizeF(shown)));
+    return img;
 }
 
 // A label whose text has a dark outline, so light colours stay readable on the button face.
@@ -214,6 +231,12 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     SetHint(HelpButton, QStringLiteral("Uitleg|Uitleg over het programma"));
     Place(HelpButton, 536, 2, 96, 36);
     connect(HelpButton, &QPushButton::clicked, this, &TKavrin2MainForm::HelpButtonClick);
+    ResultatenButton = new QPushButton(StatusBalk);
+    ResultatenButton->setObjectName(QStringLiteral("ResultatenButton"));
+    ResultatenButton->setAutoDefault(false);
+    SetHint(ResultatenButton, QStringLiteral("Resultaten|Resultaten bekijken en toetsen maken (voor de docent)"));
+    Place(ResultatenButton, 492, 2, 36, 36);
+    connect(ResultatenButton, &QPushButton::clicked, this, &TKavrin2MainForm::ResultatenButtonClick);
 
     OpenLibrary(Library::Reskav2);  // not checked here: the session window checks it
     VersieLabel->setText(QStringLiteral("V1.1"));
@@ -244,6 +267,12 @@ void TKavrin2MainForm::layoutForScreen(QSize screen)
     const Picture infoPic = LoadPicture(QStringLiteral("info"));
     SetGlyph(HelpButton, RenderPicture(infoPic, Round(86 * ScreenScale), Round(31 * ScreenScale)));
     HelpButton->move(cw - HelpButton->width() - TextMargin, HelpButton->y());
+    // The teacher's button, small beside the information button: the hints stay between it
+    // and Einde.
+    const QSize clip(Round(34 * ScreenScale), Round(31 * ScreenScale));
+    SetGlyph(ResultatenButton, RenderSvg(QStringLiteral(":/app/resultaten.svg"), clip));
+    ResultatenButton->move(HelpButton->x() - ResultatenButton->width() - TextMargin / 2, ResultatenButton->y());
+    StatusBalk->setCaptionMargins(EindButton->x() + EindButton->width(), cw - ResultatenButton->x());
     SetGlyph(AllesButton, RenderPicture(winner_, Round(50 * ScreenScale), Round(57 * ScreenScale)));
 
     // The groups spread over the width and height between the logo and the status bar.
@@ -397,6 +426,16 @@ void TKavrin2MainForm::ProgInfoPanelClick()
     help->setScriptNumber(-1);
     Session().SessionMode = 0;
     ShowModal(help);
+}
+
+void TKavrin2MainForm::ResultatenButtonClick()
+{
+    AskTeacherCode(this, [this]() {
+        if (!docent_)
+            docent_ = new TDocentForm(this);
+        docent_->refresh();
+        ShowModal(docent_, [this]() { InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); }); });
+    });
 }
 
 void TKavrin2MainForm::EindButtonClick()

@@ -11,6 +11,8 @@ class QLabel;
 
 namespace kav {
 
+class TDocentForm;
+
 class TKavrin2MainForm : public QWidget, public MainMenuLink {
     Q_OBJECT
 public:
@@ -23,6 +25,8 @@ public:
     void HelpButtonClick();
     void ProgInfoPanelClick();
     void EindButtonClick();
+    // The teacher's corner, after the teacher code.
+    void ResultatenButtonClick();
 
     // What the other windows use, through the registry.
     QWidget* menuWindow() override { return this; }
@@ -42,7 +46,9 @@ public:
     QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8, *Button9;
     QPushButton* AllesButton;
     TPanel* StatusBalk;
-    QPushButton *EindButton, *HelpButton;
+    QPushButton *EindButton, *HelpButton, *ResultatenButton;
+    // The teacher's corner; made the first time it is opened.
+    TDocentForm* docentForm() const { return docent_; }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -58,6 +64,7 @@ private:
     QSize client_;
     QImage logo_;
     Picture winner_;
+    TDocentForm* docent_ = nullptr;
 };
 
 }  // namespace kav

@@ -1,0 +1,100 @@
+// The results window: shown when a session ends, and from the teacher's corner. A summary of
+// the session (name, score, grade, counts, time), a list of every item with the answers, and
+// each item again as it was drawn; printing and saving the report as a PDF file.
+#pragma once
+#include <QDialog>
+#include <QImage>
+#include <functional>
+
+#include "results/report.h"
+#include "results/result.h"
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QTableWidget;
+
+namespace kav {
+
+enum class ResultsView { Pupil, Teacher };  // Pupil: right answers hidden when the session has a class code
+
+// Shows the results window of a session, modal over parent, and returns when it is closed.
+void ShowResultsWindow(QWidget* parent, const SessionResult& result, ResultsView view);
+
+// The file name offered for the PDF: "Resultaten Jan 2026-12-07.pdf" in the home folder.
+QString SuggestedPdfPath(const SessionResult& result);
+
+// Tests answer the window's two dialogs themselves: the file name for "Opslaan als PDF…"
+// (empty: cancelled) and whether to print on the printer as the print dialog would leave it.
+// An empty function brings back the real dialog.
+using PdfNameChooser = std::function<QString(QWidget* parent, const QString& suggested)>;
+void SetPdfNameChooser(PdfNameChooser chooser);
+using PrinterChooser = std::function<bool(QWidget* parent, QPrinter* printer)>;
+void SetPrinterChooser(PrinterChooser chooser);
+
+// One item again as it was drawn: the text area and the picture side by side, scaled to fit.
+class TItemView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TItemView(QWidget* parent = nullptr);
+    void setImages(const QImage& text, const QImage& picture);
+    const QImage& textImage() const { return text_; }
+    const QImage& pictureImage() const { return picture_; }
+    // Where the two images are drawn in the widget.
+    QRect textRect() const;
+    QRect pictureRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    double scale() const;
+    QImage text_, picture_;
+};
+
+class TResultsForm : public QDialog {
+    Q_OBJECT
+public:
+    TResultsForm(const SessionResult& result, ResultsView view, QWidget* parent = nullptr);
+    ~TResultsForm() override;
+
+    void layoutForScreen(QSize screen);
+    const SessionResult& result() const { return result_; }
+    // Whether the right answers are shown: always for the teacher, for the pupil only
+    // without a class code.
+    bool rightAnswersShown() const;
+
+    // The item view: one item (0-based) with its images; the list again.
+    void showItem(int index);
+    void showList();
+    int shownItem() const { return shown_; }
+
+    void AfdrukButtonClick();
+    void PdfButtonClick();
+
+    QLabel* TitelLabel;
+    QWidget* KopPanel;
+    QTableWidget* ResultatenLijst;
+    QPushButton *AfdrukButton, *PdfButton, *SluitButton;
+    QLabel* StatusLabel;
+    QWidget* OpgavePanel;
+    QLabel* OpgaveTitel;
+    TItemView* OpgaveBeeld;
+    QPushButton *VorigeButton, *VolgendeButton, *TerugButton;
+
+protected:
+    // Escape: from an item back to the list; from the list the window closes.
+    void reject() override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void fillHeader();
+    void fillList();
+    ReportOptions reportOptions() const;
+
+    SessionResult result_;
+    ResultsView view_;
+    int shown_ = -1;
+};
+
+}  // namespace kav

@@ -1,0 +1,466 @@
+#include "windows/teacherform.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QTableWidget>
+
+#include "draw/measures.h"
+#include "draw/messages.h"
+#include "draw/numbers.h"
+#include "results/csvexport.h"
+#include "results/report.h"
+#include "session/engine.h"
+#include "session/testcode.h"
+#include "ui/filechoice.h"
+#include "windows/resultsform.h"
+#include "windows/testmakerform.h"
+
+namespace kav {
+
+namespace {
+
+enum Column { NaamCol, DatumCol, OnderdeelCol, NiveauCol, CodeCol, ScoreCol, CijferCol, StatusCol, Columns };
+
+constexpr int IdRole = Qt::UserRole;
+constexpr int SortRole = Qt::UserRole + 1;
+
+// A cell that sorts by its key (a number or a text) rather than by what it shows.
+class Cell : public QTableWidgetItem {
+public:
+    Cell(const QString& text, const QVariant& key) : QTableWidgetItem(text)
+    {
+        setData(SortRole, key);
+        setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    }
+    bool operator<(const QTableWidgetItem& other) const override
+    {
+        const QVariant a = data(SortRole), b = other.data(SortRole);
+        if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString) {
+            const int c = QString::localeAwareCompare(a.toString(), b.toString());
+            return c != 0 ? c < 0 : data(IdRole).toLongLong() < other.data(IdRole).toLongLong();
+        }
+        return a.toDouble() < b.toDouble();
+    }
+};
+
+// A filter field with its label before it.
+QLineEdit* filterField(QWidget* parent, const char* name, int maxLength, const QString& hint, QLabel* label)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setClearButtonEnabled(true);
+    e->setMaxLength(maxLength);
+    SetDesignFont(e, 10);
+    SetHint(e, hint);
+    label->setBuddy(e);
+    return e;
+}
+
+// The design of the window, 640 x 480 like every window of the program.
+constexpr int TableTop = 40, TableBottom = 392, ButtonsTop = 400;
+
+}  // namespace
+
+QString TopicText(const SessionSummary& s)
+{
+    const QString topic = TopicName(s.sessionMode);
+    return s.practice ? topic + QStringLiteral(" (oefenen)") : topic;
+}
+
+QString DateText(const QDateTime& t)
+{
+    return t.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("DocentForm"));
+    setWindowTitle(QStringLiteral("Kavrin 2: Resultaten"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    SetDesignFont(this, 10);
+    SetHint(this, QStringLiteral("|Resultaten van de leerlingen"));
+
+    NaamLabel = MakeLabel(this, "NaamLabel", QStringLiteral("&Naam:"), 10);
+    Place(NaamLabel, 8, 11, 48, 20);
+    NaamFilter = filterField(this, "NaamFilter", 100,
+                             QStringLiteral("Naam|Toon alleen de resultaten met deze naam (of een deel ervan)"), NaamLabel);
+    Place(NaamFilter, 56, 8, 160, 26);
+    CodeLabel = MakeLabel(this, "CodeLabel", QStringLiteral("&Toetscode:"), 10);
+    Place(CodeLabel, 232, 11, 72, 20);
+    CodeFilter = filterField(this, "CodeFilter", 20,
+                             QStringLiteral("Toetscode|Toon alleen de resultaten van deze toetscode (of een deel ervan)"), CodeLabel);
+    Place(CodeFilter, 304, 8, 120, 26);
+    AantalLabel = MakeLabel(this, "AantalLabel", QString(), 10);
+    AantalLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Place(AantalLabel, 432, 11, 200, 20);
+    MeldingLabel = MakeLabel(this, "MeldingLabel", QString(), 10);
+    MeldingLabel->setWordWrap(true);
+    MeldingLabel->setStyleSheet(QStringLiteral("color: rgb(192,0,0)"));
+    Place(MeldingLabel, 8, TableTop, 624, 36);
+    MeldingLabel->hide();
+
+    ResultatenTabel = new QTableWidget(0, Columns, this);
+    ResultatenTabel->setObjectName(QStringLiteral("ResultatenTabel"));
+    // The table in a smaller size than the buttons, so eight columns fit the design's width.
+    SetDesignFont(ResultatenTabel, 8);
+    SetDesignFont(ResultatenTabel->horizontalHeader(), 8, true);
+    ResultatenTabel->setHorizontalHeaderLabels({QStringLiteral("Naam"), QStringLiteral("Datum"), QStringLiteral("Onderdeel"),
+                                                QStringLiteral("Niveau"), QStringLiteral("Toetscode"), QStringLiteral("Score"),
+                                                QStringLiteral("Cijfer"), QStringLiteral("Status")});
+    ResultatenTabel->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ResultatenTabel->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ResultatenTabel->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ResultatenTabel->setTabKeyNavigation(false);
+    ResultatenTabel->setWordWrap(false);
+    ResultatenTabel->setAlternatingRowColors(true);
+    ResultatenTabel->verticalHeader()->hide();
+    ResultatenTabel->horizontalHeader()->setHighlightSections(false);
+    ResultatenTabel->horizontalHeader()->setSortIndicator(DatumCol, Qt::DescendingOrder);
+    ResultatenTabel->setSortingEnabled(true);
+    SetHint(ResultatenTabel,
+            QStringLiteral("|Kies een of meer resultaten (met Ctrl of Shift); klik op een kop om te sorteren"));
+    Place(ResultatenTabel, 8, TableTop, 624, TableBottom - TableTop);
+    ResultatenTabel->installEventFilter(this);
+    connect(ResultatenTabel, &QTableWidget::doubleClicked, this, &TDocentForm::OpenButtonClick);
+    connect(ResultatenTabel->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TDocentForm::updateButtons);
+
+    OpenButton = MakeButton(this, "OpenButton", QStringLiteral("&Openen"), 10, false,
+                            QStringLiteral("Openen|Het gekozen resultaat bekijken, met de goede antwoorden"));
+    Place(OpenButton, 8, ButtonsTop, 72, 32);
+    CsvButton = MakeButton(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"), 10, false,
+                           QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een rekenblad"));
+    Place(CsvButton, 88, ButtonsTop, 140, 32);
+    PdfButton = MakeButton(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"), 10, false,
+                           QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
+    Place(PdfButton, 236, ButtonsTop, 140, 32);
+    VerwijderButton = MakeButton(this, "VerwijderButton", QStringLiteral("&Verwijderen"), 10, false,
+                                 QStringLiteral("Verwijderen|De gekozen resultaten verwijderen"));
+    Place(VerwijderButton, 384, ButtonsTop, 100, 32);
+    ToetsButton = MakeButton(this, "ToetsButton", QStringLiteral("Toets &maken…"), 10, false,
+                             QStringLiteral("Toets maken|Een toetscode maken: de hele klas krijgt dezelfde opgaven"));
+    Place(ToetsButton, 520, ButtonsTop, 112, 32);
+
+    StatusBalk = new TPanel(this);
+    StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
+    SetDesignFont(StatusBalk, 10, false, true);
+    Place(StatusBalk, 0, 440, 640, 40);
+    SluitButton = MakeButton(StatusBalk, "SluitButton", QStringLiteral("&Sluiten"), 10, true,
+                             QStringLiteral("Sluiten|Terug naar het hoofdmenu"));
+    Place(SluitButton, 8, 5, 80, 30);
+
+    connect(NaamFilter, &QLineEdit::textChanged, this, &TDocentForm::FilterChanged);
+    connect(CodeFilter, &QLineEdit::textChanged, this, &TDocentForm::FilterChanged);
+    connect(OpenButton, &QPushButton::clicked, this, &TDocentForm::OpenButtonClick);
+    connect(CsvButton, &QPushButton::clicked, this, &TDocentForm::CsvButtonClick);
+    connect(PdfButton, &QPushButton::clicked, this, &TDocentForm::PdfButtonClick);
+    connect(VerwijderButton, &QPushButton::clicked, this, &TDocentForm::VerwijderButtonClick);
+    connect(ToetsButton, &QPushButton::clicked, this, &TDocentForm::ToetsButtonClick);
+    connect(SluitButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    layoutForScreen(AvailableScreenSize());
+}
+
+TDocentForm::~TDocentForm()
+{
+    DisconnectChildren(this);
+}
+
+void TDocentForm::layoutForScreen(QSize screen)
+{
+    scale_ = ControlScale(screen);
+    ScaleControls(this, scale_);
+    client_ = ClientSizeFor(this, screen);
+    setFixedSize(client_);
+    // What the screen has beyond the design's shape goes to the table; the buttons at the
+    // right keep to the right edge, those at the bottom to the bottom.
+    const int dx = client_.width() - Round(640 * scale_), dy = client_.height() - Round(480 * scale_);
+    for (QWidget* w : {static_cast<QWidget*>(AantalLabel), static_cast<QWidget*>(ToetsButton)})
+        w->move(w->x() + dx, w->y());
+    for (QWidget* w : {OpenButton, CsvButton, PdfButton, VerwijderButton, ToetsButton})
+        w->move(w->x(), w->y() + dy);
+    MeldingLabel->resize(MeldingLabel->width() + dx, MeldingLabel->height());
+    StatusBalk->setGeometry(0, client_.height() - StatusBalk->height(), client_.width(), StatusBalk->height());
+    const int captionLeft = SluitButton->x() + SluitButton->width() + TextMargin;
+    StatusBalk->setCaptionMargins(captionLeft, captionLeft);
+    placeNotice();
+    const int rowHeight = QFontMetrics(ResultatenTabel->font()).height() * 3 / 2;
+    ResultatenTabel->verticalHeader()->setDefaultSectionSize(rowHeight);
+    ResultatenTabel->verticalHeader()->setMinimumSectionSize(rowHeight);
+}
+
+// The table under the notice when there is one, down to the buttons.
+void TDocentForm::placeNotice()
+{
+    const int margin = Round(8 * scale_);
+    int top = Round(TableTop * scale_);
+    MeldingLabel->setVisible(!notice_.isEmpty());
+    MeldingLabel->setText(notice_);
+    if (!notice_.isEmpty()) {
+        const int h = MeldingLabel->heightForWidth(MeldingLabel->width());
+        MeldingLabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(h, MeldingLabel->fontMetrics().height()));
+        top = MeldingLabel->geometry().bottom() + 1 + Round(4 * scale_);
+    }
+    const int bottom = OpenButton->y() - margin;
+    ResultatenTabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(0, bottom - top));
+    fitColumns();
+}
+
+// Every column as wide as its widest usual text; the name takes what is left.
+void TDocentForm::fitColumns()
+{
+    const QFontMetrics body(ResultatenTabel->font());
+    const QFontMetrics head(ResultatenTabel->horizontalHeader()->font());
+    const QStyle* style = ResultatenTabel->style();
+    // A cell's text with room at both ends; a head's title with its margins and the sort arrow.
+    const int pad = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ResultatenTabel) + 1) + 4;
+    const int headPad = 2 * style->pixelMetric(QStyle::PM_HeaderMargin) + style->pixelMetric(QStyle::PM_HeaderMarkSize) + pad;
+    const QStringList widest = {QString(), QStringLiteral("2026-12-07 14:05"), QStringLiteral("Driehoeksgetallen (oefenen)"),
+                                QStringLiteral("Starter"), QStringLiteral("ABCDE-FGHJK"), QStringLiteral("000 uit 000"),
+                                QStringLiteral("10,0"), QStringLiteral("afgebroken")};
+    QHeaderView* h = ResultatenTabel->horizontalHeader();
+    int used = 0;
+    for (int c = 1; c < Columns; ++c) {
+        const QString title = ResultatenTabel->horizontalHeaderItem(c)->text();
+        const int w = qMax(body.horizontalAdvance(widest[c]) + pad, head.horizontalAdvance(title) + headPad);
+        h->resizeSection(c, w);
+        used += w;
+    }
+    const int room = ResultatenTabel->width() - 2 * ResultatenTabel->frameWidth() -
+                     ResultatenTabel->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ResultatenTabel);
+    h->resizeSection(NaamCol, qMax(body.horizontalAdvance(QStringLiteral("Mmmmmmmmmm")), room - used));
+}
+
+void TDocentForm::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (ClientSizeFor(this, AvailableScreenSize()) != client_)
+        layoutForScreen(AvailableScreenSize());
+    move(ScreenOrigin());
+    InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
+    StatusBalk->setCaption(LongHint(Hint(this)));
+    NaamFilter->setFocus();
+}
+
+void TDocentForm::hideEvent(QHideEvent* e)
+{
+    QDialog::hideEvent(e);
+    // The store is opened again when the window comes back, so the sessions finished in the
+    // meantime are there too.
+    store_.reset();
+}
+
+void TDocentForm::refresh()
+{
+    store_.reset();  // one connection at a time
+    store_ = std::make_unique<ResultStore>();
+    notice_ = store_->takeNotice();
+    if (!store_->available() && notice_.isEmpty())
+        notice_ = QStringLiteral("De resultaten kunnen niet worden gelezen.");
+    const bool on = store_->available();
+    for (QWidget* w : {static_cast<QWidget*>(NaamFilter), static_cast<QWidget*>(CodeFilter),
+                       static_cast<QWidget*>(ResultatenTabel), static_cast<QWidget*>(NaamLabel),
+                       static_cast<QWidget*>(CodeLabel)})
+        w->setEnabled(on);
+    placeNotice();
+    fillTable();
+}
+
+void TDocentForm::FilterChanged()
+{
+    fillTable();
+}
+
+void TDocentForm::fillTable()
+{
+    const QVector<qint64> chosen = selectedIds();
+    listed_.clear();
+    if (store_ && store_->available()) {
+        listed_ = store_->list(ResultFilter{NaamFilter->text(), QString()});
+        // Part of a code is enough: the list narrows while the code is typed.
+        const QString code = NormaliseTestCode(CodeFilter->text());
+        if (!code.isEmpty())
+            listed_.removeIf([&code](const SessionSummary& s) { return !NormaliseTestCode(s.code).contains(code); });
+    }
+    QTableWidget* t = ResultatenTabel;
+    t->setSortingEnabled(false);
+    t->clearContents();
+    t->setRowCount(int(listed_.size()));
+    for (int row = 0; row < listed_.size(); ++row) {
+        const SessionSummary& s = listed_[row];
+        const QString code = s.code.isEmpty() ? QString() : GroupTestCode(s.code);
+        const QVector<QPair<QString, QVariant>> cells = {
+            {s.name, s.name.toLower()},
+            {DateText(s.started), double(s.started.toMSecsSinceEpoch())},
+            {TopicText(s), TopicText(s)},
+            {LevelName(s.level), double(s.level)},
+            {code, code},
+            {ScoreText(s.points, s.items), double(s.points) * 100000 + s.items},
+            {s.gradeText(), double(GradeTenths(s.points, s.maxPoints))},
+            {StatusName(s.finished), StatusName(s.finished)},
+        };
+        for (int c = 0; c < Columns; ++c) {
+            auto* cell = new Cell(cells[c].first, cells[c].second);
+            cell->setData(IdRole, s.id);
+            if (c >= NiveauCol)
+                cell->setTextAlignment(Qt::AlignCenter);
+            t->setItem(row, c, cell);
+        }
+    }
+    t->setSortingEnabled(true);  // sorts by the column the teacher chose last
+    // What was chosen and is still shown stays chosen.
+    for (int row = 0; row < t->rowCount(); ++row)
+        if (chosen.contains(t->item(row, 0)->data(IdRole).toLongLong()))
+            t->selectionModel()->select(t->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    updateButtons();
+}
+
+QVector<qint64> TDocentForm::selectedIds() const
+{
+    QVector<qint64> ids;
+    for (int row = 0; row < ResultatenTabel->rowCount(); ++row)
+        if (ResultatenTabel->item(row, 0) && ResultatenTabel->item(row, 0)->isSelected())
+            ids.append(ResultatenTabel->item(row, 0)->data(IdRole).toLongLong());
+    return ids;
+}
+
+QVector<qint64> TDocentForm::shownIds() const
+{
+    QVector<qint64> ids;
+    for (int row = 0; row < ResultatenTabel->rowCount(); ++row)
+        if (ResultatenTabel->item(row, 0))
+            ids.append(ResultatenTabel->item(row, 0)->data(IdRole).toLongLong());
+    return ids;
+}
+
+void TDocentForm::updateButtons()
+{
+    const bool on = store_ && store_->available();
+    const qsizetype chosen = selectedIds().size(), shown = ResultatenTabel->rowCount();
+    OpenButton->setEnabled(on && chosen == 1);
+    CsvButton->setEnabled(on && shown > 0);
+    PdfButton->setEnabled(on && shown > 0);
+    VerwijderButton->setEnabled(on && chosen > 0);
+    QString count = shown == 0   ? QStringLiteral("Geen resultaten")
+                    : shown == 1 ? QStringLiteral("1 resultaat")
+                                 : QStringLiteral("%1 resultaten").arg(shown);
+    if (chosen > 0)
+        count += QStringLiteral(", %1 gekozen").arg(chosen);
+    AantalLabel->setText(on ? count : QString());
+}
+
+bool TDocentForm::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == ResultatenTabel && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && OpenButton->isEnabled()) {
+            OpenButtonClick();
+            return true;
+        }
+        if (key == Qt::Key_Delete && VerwijderButton->isEnabled()) {
+            VerwijderButtonClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+bool TDocentForm::sessionsToExport(QVector<SessionResult>& out) const
+{
+    QVector<qint64> ids = selectedIds();
+    if (ids.isEmpty())
+        ids = shownIds();
+    out.clear();
+    for (qint64 id : ids) {
+        std::optional<SessionResult> r = store_ ? store_->load(id) : std::nullopt;
+        if (!r) {
+            ShowMessage(QStringLiteral("Een resultaat kon niet worden gelezen; er is niets bewaard."));
+            return false;
+        }
+        out.append(std::move(*r));
+    }
+    return !out.isEmpty();
+}
+
+QString TDocentForm::suggestedFileName(const QString& suffix) const
+{
+    QString name = QStringLiteral("resultaten");
+    const QString code = NormaliseTestCode(CodeFilter->text());
+    if (code.size() == TestCodeLength)
+        name += QLatin1Char('-') + GroupTestCode(code);
+    return name + QLatin1Char('-') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char('.') + suffix;
+}
+
+void TDocentForm::OpenButtonClick()
+{
+    const QVector<qint64> ids = selectedIds();
+    if (!store_ || ids.size() != 1)
+        return;
+    const std::optional<SessionResult> result = store_->load(ids.first());
+    if (!result) {
+        ShowMessage(QStringLiteral("Dit resultaat kon niet worden gelezen."));
+        return;
+    }
+    ShowResultsWindow(this, *result, ResultsView::Teacher);
+}
+
+void TDocentForm::exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write)
+{
+    QVector<SessionResult> sessions;
+    if (!store_ || !store_->available() || !sessionsToExport(sessions))
+        return;
+    const QString path = ChooseSaveFile(this, QStringLiteral("Resultaten exporteren als ") + kind, suggestedFileName(suffix),
+                                        suffix, kind + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
+    if (path.isEmpty())
+        return;
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = write(path, sessions, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        ShowMessage(error.isEmpty() ? FileWriteError(path) : error);
+        return;
+    }
+    ShowMessage(QStringLiteral("De resultaten zijn bewaard in\r") + path, MessageKind::Information);
+}
+
+void TDocentForm::CsvButtonClick()
+{
+    exportSessions(QStringLiteral("CSV"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
+                                                                   QString* error) { return writeCsv(path, sessions, error); });
+}
+
+void TDocentForm::PdfButtonClick()
+{
+    exportSessions(QStringLiteral("PDF"), QStringLiteral("pdf"),
+                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
+                       return WriteReportPdf(path, sessions, ReportOptions{true}, error);
+                   });
+}
+
+void TDocentForm::VerwijderButtonClick()
+{
+    const QVector<qint64> ids = selectedIds();
+    if (!store_ || ids.isEmpty())
+        return;
+    if (!AskYesNo(QStringLiteral("Wil je de gekozen resultaten verwijderen?")))
+        return;
+    if (!store_->remove(ids)) {
+        const QString why = store_->takeNotice();
+        ShowMessage(QStringLiteral("De resultaten konden niet worden verwijderd.") + (why.isEmpty() ? QString() : u'\r' + why));
+    }
+    fillTable();
+}
+
+void TDocentForm::ToetsButtonClick()
+{
+    if (!toets_)
+        toets_ = new TToetsMakenForm(this);
+    ShowModal(toets_);
+}
+
+}  // namespace kav

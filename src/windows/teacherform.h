@@ -1,0 +1,85 @@
+// The teacher's corner: every stored session in a table, filtered by name and class code, to
+// open, export and remove; and the way to make the class code of a new test. The main menu
+// opens it after the teacher code.
+#pragma once
+#include <QDialog>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+#include "results/store.h"
+#include "ui/ui.h"
+
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace kav {
+
+class TToetsMakenForm;
+
+class TDocentForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDocentForm(QWidget* parent = nullptr);
+    ~TDocentForm() override;
+
+    void layoutForScreen(QSize screen);
+    // Opens the store afresh and fills the table (every time the window is shown).
+    void refresh();
+
+    void FilterChanged();
+    void OpenButtonClick();
+    void CsvButtonClick();
+    void PdfButtonClick();
+    void VerwijderButtonClick();
+    void ToetsButtonClick();
+
+    // The store's numbers of the rows chosen, and of every row shown, top to bottom.
+    QVector<qint64> selectedIds() const;
+    QVector<qint64> shownIds() const;
+    TToetsMakenForm* toetsForm() const { return toets_; }
+    const ResultStore* store() const { return store_.get(); }
+
+    QLabel *NaamLabel, *CodeLabel, *AantalLabel, *MeldingLabel;
+    QLineEdit *NaamFilter, *CodeFilter;
+    QTableWidget* ResultatenTabel;
+    QPushButton *OpenButton, *CsvButton, *PdfButton, *VerwijderButton, *ToetsButton;
+    TPanel* StatusBalk;
+    QPushButton* SluitButton;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void fillTable();
+    void updateButtons();
+    void placeNotice();
+    void fitColumns();
+    // The sessions to export: the chosen ones, or every one shown; false (with a message
+    // shown) when one of them can't be read.
+    bool sessionsToExport(QVector<SessionResult>& out) const;
+    QString suggestedFileName(const QString& suffix) const;
+    // Asks where to save and writes the sessions there with `write`; says how it went.
+    using ExportWriter = std::function<bool(const QString& path, const QVector<SessionResult>& sessions, QString* error)>;
+    void exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write);
+
+    std::unique_ptr<ResultStore> store_;
+    QVector<SessionSummary> listed_;
+    QString notice_;
+    QSize client_;
+    double scale_ = 1;
+    TToetsMakenForm* toets_ = nullptr;
+};
+
+// The main menu's way in: asks for the teacher code (on first use: to choose one) and, when
+// it is right, runs `open`. Escape or Annuleren runs nothing.
+void AskTeacherCode(QWidget* parent, std::function<void()> open);
+
+// The columns' texts of one session as the table shows them.
+QString TopicText(const SessionSummary& s);
+QString DateText(const QDateTime& t);
+
+}  // namespace kav

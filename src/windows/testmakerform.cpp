@@ -1,0 +1,235 @@
+#include "windows/testmakerform.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "draw/messages.h"
+#include "draw/numbers.h"
+#include "results/result.h"
+#include "session/catalogue.h"
+#include "ui/ui.h"
+
+namespace kav {
+
+namespace {
+
+// The topics in the order of the main menu.
+constexpr int Topics[] = {0, 10, 20, -10};
+constexpr int MaxBoxes = 8;
+
+QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items, const QString& hint)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->addItems(items);
+    SetDesignFont(c, 10);
+    SetHint(c, hint);
+    return c;
+}
+
+// The dialog in the 640 x 480 design.
+constexpr int DesignW = 440, Margin = 12, BoxH = 21;
+
+}  // namespace
+
+QString DescribeTest(const TestCodeSettings& s)
+{
+    QStringList parts{TopicName(s.sessionMode)};
+    if (s.sessionMode == -10) {
+        parts << QStringLiteral("alle thema's");
+    } else {
+        QStringList numbers;
+        for (int n = 1; n <= MaxBoxes; ++n)
+            if (s.themes & (1u << (n - 1)))
+                numbers << QString::number(n);
+        parts << QStringLiteral("thema's ") + numbers.join(QStringLiteral(", "));
+    }
+    parts << LevelName(s.level);
+    parts << (s.length == 0 ? QStringLiteral("onbeperkt aantal opgaven") : QStringLiteral("%1 opgaven").arg(s.length));
+    return parts.join(QStringLiteral(", "));
+}
+
+TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ToetsMakenForm"));
+    setWindowTitle(QStringLiteral("Kavrin 2: Toets maken"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    SetDesignFont(this, 10);
+
+    QStringList topics;
+    for (int m : Topics)
+        topics << TopicName(m);
+    OnderdeelLabel = MakeLabel(this, "OnderdeelLabel", QStringLiteral("&Onderdeel"), 10, true);
+    Place(OnderdeelLabel, Margin, 10, 150, 18);
+    OnderdeelBox = comboBox(this, "OnderdeelBox", topics, QStringLiteral("Onderdeel|Waar gaat de toets over?"));
+    Place(OnderdeelBox, Margin, 28, 150, 28);
+    OnderdeelLabel->setBuddy(OnderdeelBox);
+    NiveauLabel = MakeLabel(this, "NiveauLabel", QStringLiteral("&Niveau"), 10, true);
+    Place(NiveauLabel, 174, 10, 110, 18);
+    NiveauBox = comboBox(this, "NiveauBox", {LevelName(1), LevelName(2), LevelName(3)},
+                         QStringLiteral("Niveau|Het niveau van de opgaven"));
+    Place(NiveauBox, 174, 28, 110, 28);
+    NiveauLabel->setBuddy(NiveauBox);
+    QStringList lengths;
+    for (int n : TestLengths)
+        lengths << (n == 0 ? QStringLiteral("Onbeperkt") : QString::number(n));
+    LengteLabel = MakeLabel(this, "LengteLabel", QStringLiteral("&Aantal opgaven"), 10, true);
+    Place(LengteLabel, 296, 10, 132, 18);
+    LengteBox = comboBox(this, "LengteBox", lengths, QStringLiteral("Aantal opgaven|Hoeveel opgaven de toets heeft"));
+    Place(LengteBox, 296, 28, 132, 28);
+    LengteLabel->setBuddy(LengteBox);
+
+    ThemaGroep = new QGroupBox(QStringLiteral("Thema's"), this);
+    ThemaGroep->setObjectName(QStringLiteral("ThemaGroep"));
+    SetDesignFont(ThemaGroep, 10, true);
+    const int groupH = 22 + MaxBoxes * BoxH + 8;
+    Place(ThemaGroep, Margin, 66, DesignW - 2 * Margin, groupH);
+    for (int n = 1; n <= MaxBoxes; ++n) {
+        auto* c = new QCheckBox(ThemaGroep);
+        c->setObjectName(QStringLiteral("ThemaBox%1").arg(n));
+        SetDesignFont(c, 10);
+        Place(c, 10, 22 + (n - 1) * BoxH, DesignW - 2 * Margin - 20, BoxH);
+        connect(c, &QCheckBox::toggled, this, &TToetsMakenForm::choiceChanged);
+        ThemaBoxes.append(c);
+    }
+    AllesLabel = MakeLabel(ThemaGroep, "AllesLabel",
+                       QStringLiteral("Alle thema's van de drie onderdelen door elkaar, altijd op niveau Prof !"), 10);
+    AllesLabel->setWordWrap(true);
+    Place(AllesLabel, 10, 24, DesignW - 2 * Margin - 20, 44);
+
+    int y = 66 + groupH + 8;
+    MaakButton = MakeButton(this, "MaakButton", QStringLiteral("Maak &code"), 10, true,
+                            QStringLiteral("Maak code|Een nieuwe toetscode met deze keuze"));
+    MaakButton->setDefault(true);
+    Place(MaakButton, Margin, y, 120, 32);
+    RegelLabel = MakeLabel(this, "RegelLabel", QString(), 10);
+    RegelLabel->setStyleSheet(QStringLiteral("color: rgb(0,0,255)"));
+    Place(RegelLabel, Margin + 130, y, DesignW - 2 * Margin - 130, 32);
+    y += 40;
+    CodeLabel = MakeLabel(this, "CodeLabel", QString(), 24, true);
+    CodeLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    CodeLabel->setAlignment(Qt::AlignCenter);
+    CodeLabel->setAutoFillBackground(true);
+    CodeLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    {
+        QPalette pal = CodeLabel->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        pal.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        CodeLabel->setPalette(pal);
+    }
+    SetHint(CodeLabel, QStringLiteral("Toetscode|De leerlingen typen deze code bij de test"));
+    Place(CodeLabel, Margin, y, 290, 48);
+    KopieerButton = MakeButton(this, "KopieerButton", QStringLiteral("&Kopiëren"), 10, false,
+                               QStringLiteral("Kopiëren|De code op het klembord zetten"));
+    Place(KopieerButton, DesignW - Margin - 116, y + 8, 116, 32);
+    y += 54;
+    InhoudLabel = MakeLabel(this, "InhoudLabel", QString(), 10);
+    Place(InhoudLabel, Margin, y, DesignW - 2 * Margin, 20);
+    y += 28;
+    SluitButton = MakeButton(this, "SluitButton", QStringLiteral("&Sluiten"), 10, false,
+                             QStringLiteral("Sluiten|Terug naar de resultaten"));
+    Place(SluitButton, DesignW - Margin - 88, y, 88, 30);
+    y += 30 + Margin;
+
+    connect(OnderdeelBox, &QComboBox::currentIndexChanged, this, &TToetsMakenForm::OnderdeelBoxChange);
+    connect(NiveauBox, &QComboBox::currentIndexChanged, this, &TToetsMakenForm::choiceChanged);
+    connect(LengteBox, &QComboBox::currentIndexChanged, this, &TToetsMakenForm::choiceChanged);
+    connect(MaakButton, &QPushButton::clicked, this, &TToetsMakenForm::MaakButtonClick);
+    connect(KopieerButton, &QPushButton::clicked, this, &TToetsMakenForm::KopieerButtonClick);
+    connect(SluitButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    const double f = ControlScale(AvailableScreenSize());
+    ScaleControls(this, f);
+    const QString indicator = QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(Round(14 * f));
+    for (QCheckBox* c : ThemaBoxes)
+        c->setStyleSheet(indicator);
+    setFixedSize(Round(DesignW * f), Round(y * f));
+    OnderdeelBoxChange();
+    OnderdeelBox->setFocus();
+}
+
+TestCodeSettings TToetsMakenForm::settings() const
+{
+    TestCodeSettings s;
+    s.sessionMode = Topics[qBound(0, OnderdeelBox->currentIndex(), 3)];
+    s.level = NiveauBox->currentIndex() + 1;
+    s.length = TestLengths[size_t(qBound(0, LengteBox->currentIndex(), int(TestLengths.size()) - 1))];
+    if (s.sessionMode != -10)
+        for (int n = 1; n <= ThemaBoxes.size(); ++n)
+            if (!ThemaBoxes[n - 1]->isHidden() && ThemaBoxes[n - 1]->isChecked())
+                s.themes |= 1u << (n - 1);
+    return s;
+}
+
+void TToetsMakenForm::OnderdeelBoxChange()
+{
+    const int m = Topics[qBound(0, OnderdeelBox->currentIndex(), 3)];
+    const bool mixed = m == -10;
+    const int boxes = TestThemeBoxes(m);
+    for (int n = 1; n <= ThemaBoxes.size(); ++n) {
+        QCheckBox* c = ThemaBoxes[n - 1];
+        const QSignalBlocker quiet(c);
+        c->setChecked(false);
+        c->setVisible(n <= boxes);
+        c->setText(n <= boxes ? QStringLiteral("%1. %2").arg(n).arg(ThemeTitle(m + n)) : QString());
+    }
+    AllesLabel->setVisible(mixed);
+    SetHint(ThemaGroep, mixed ? QStringLiteral("|Je hebt geen keus: ALLES!") : QStringLiteral("|Kies minstens drie thema's voor de toets"));
+    // The mixed challenge is always at the highest level; the teacher's level comes back after.
+    {
+        const QSignalBlocker quiet(NiveauBox);
+        if (mixed && NiveauBox->isEnabled()) {
+            chosenLevel_ = NiveauBox->currentIndex();
+            NiveauBox->setCurrentIndex(2);
+        } else if (!mixed && !NiveauBox->isEnabled()) {
+            NiveauBox->setCurrentIndex(chosenLevel_);
+        }
+        NiveauBox->setEnabled(!mixed);
+    }
+    choiceChanged();
+}
+
+void TToetsMakenForm::choiceChanged()
+{
+    code_.clear();
+    CodeLabel->clear();
+    InhoudLabel->clear();
+    KopieerButton->setEnabled(false);
+    const TestCodeSettings s = settings();
+    const bool ok = IsValidTestSettings(s);
+    MaakButton->setEnabled(ok);
+    RegelLabel->setText(ok ? QString() : QStringLiteral("Kies minstens drie thema's."));
+}
+
+void TToetsMakenForm::MaakButtonClick()
+{
+    TestCodeSettings s = settings();
+    s.seed = NewTestSeed();
+    const std::optional<QString> code = EncodeTestCode(s);
+    if (!code) {
+        ShowMessage(QStringLiteral("Kies minstens drie thema's."));
+        return;
+    }
+    code_ = *code;
+    CodeLabel->setText(GroupTestCode(code_));
+    InhoudLabel->setText(DescribeTest(s));
+    RegelLabel->clear();
+    KopieerButton->setEnabled(true);
+    KopieerButton->setFocus();
+}
+
+void TToetsMakenForm::KopieerButtonClick()
+{
+    if (code_.isEmpty())
+        return;
+    if (QClipboard* c = QGuiApplication::clipboard())
+        c->setText(GroupTestCode(code_));
+    RegelLabel->setText(QStringLiteral("De code staat op het klembord."));
+}
+
+}  // namespace kav

@@ -1,0 +1,52 @@
+// "Toets maken": the teacher chooses a topic, its themes, a level and a length, and gets the
+// class code that gives every pupil the same test.
+#pragma once
+#include <QDialog>
+#include <QVector>
+
+#include "session/testcode.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+namespace kav {
+
+class TToetsMakenForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TToetsMakenForm(QWidget* parent = nullptr);
+
+    // The settings as chosen now (the seed left 0).
+    TestCodeSettings settings() const;
+    // The code last made, as typed ("ABCDEFGHJK"); empty when none is shown.
+    QString code() const { return code_; }
+
+    void OnderdeelBoxChange();
+    void MaakButtonClick();
+    void KopieerButtonClick();
+
+    QLabel *OnderdeelLabel, *NiveauLabel, *LengteLabel;
+    QComboBox *OnderdeelBox, *NiveauBox, *LengteBox;
+    QGroupBox* ThemaGroep;
+    QVector<QCheckBox*> ThemaBoxes;
+    QLabel* AllesLabel;
+    QPushButton* MaakButton;
+    QLabel* RegelLabel;
+    QLabel *CodeLabel, *InhoudLabel;
+    QPushButton *KopieerButton, *SluitButton;
+
+private:
+    // Any change of the choice takes the shown code away: it no longer fits the choice.
+    void choiceChanged();
+
+    QString code_;
+    int chosenLevel_ = 0;  // the level box's choice, kept while the mixed challenge fixes Prof !
+};
+
+// What a code holds, in words: "Verbanden, thema's 1, 2, 5, Durver, 20 opgaven".
+QString DescribeTest(const TestCodeSettings& s);
+
+}  // namespace kav

@@ -1,0 +1,529 @@
+// The teacher's corner through its widgets: the teacher code on the way in, the table of
+// stored sessions and its filters, removing with a question, the CSV export of the choice,
+// and "Toets maken" with codes that decode to what was chosen.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include "formsfixture.h"
+#include "results/sample.h"
+#include "results/store.h"
+#include "results/teachercode.h"
+#include "ui/filechoice.h"
+#include "windows/teachercodeform.h"
+#include "windows/resultsform.h"
+#include "windows/teacherform.h"
+#include "windows/testmakerform.h"
+
+using namespace testsupport;
+using namespace kav;
+
+namespace {
+
+TDocentCodeForm* CodeForm()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (TDocentCodeForm* f : Main()->findChildren<TDocentCodeForm*>())
+        if (f->isVisible())
+            return f;
+    return nullptr;
+}
+
+TDocentForm* Corner()
+{
+    TDocentForm* c = Main()->docentForm();
+    return c && c->isVisible() ? c : nullptr;
+}
+
+QStringList Column(QTableWidget* t, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < t->rowCount(); ++row)
+        texts << t->item(row, column)->text();
+    return texts;
+}
+
+void Select(QTableWidget* t, const QStringList& names)
+{
+    t->clearSelection();
+    for (int row = 0; row < t->rowCount(); ++row)
+        if (names.contains(t->item(row, 0)->text()))
+            t->selectionModel()->select(t->model()->index(row, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void TypeCode(QLineEdit* field, const QString& code)
+{
+    field->clear();
+    QTest::keyClicks(field, code);
+}
+
+}  // namespace
+
+class TestTeacherForm : public QObject {
+    Q_OBJECT
+    QTemporaryDir data_, config_;
+
+    // Opens the corner with the code "klas1b" (chosen on the first visit).
+    void openCorner()
+    {
+        if (Corner())
+            return;
+        if (!hasTeacherCode())
+            QVERIFY(setTeacherCode(QStringLiteral("klas1b")));
+        QTest::mouseClick(Main()->ResultatenButton, Qt::LeftButton);
+        TDocentCodeForm* f = CodeForm();
+        QVERIFY(f);
+        TypeCode(f->CodeVeld, QStringLiteral("klas1b"));
+        QTest::keyClick(f->CodeVeld, Qt::Key_Return);
+        QVERIFY(Corner());
+    }
+
+    void fillStore()
+    {
+        QFile::remove(ResultStore::DefaultPath());
+        ResultStore store;
+        QVERIFY(store.available());
+        SessionResult practice = SampleSession(QStringLiteral("Bram"), QString(), QDateTime(QDate(2026, 12, 6), QTime(9, 30)));
+        practice.practice = true;
+        practice.sessionMode = 20;
+        practice.level = 1;
+        SessionResult stopped = SampleSession(QStringLiteral("Chris"), QStringLiteral("abcde fghjk"),
+                                              QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+        stopped.finished = false;
+        for (const SessionResult& r : {SampleSession(QStringLiteral("Anna"), QStringLiteral("ABCDEFGHJK")), practice, stopped,
+                                       SampleSession(QStringLiteral("Daan"), QStringLiteral("23456-789AB"),
+                                                     QDateTime(QDate(2026, 12, 7), QTime(8, 15)))})
+            QVERIFY(store.save(r) > 0);
+    }
+
+private slots:
+    void init()
+    {
+        StartForms(QSize(1024, 768));
+        QVERIFY(data_.isValid() && config_.isValid());
+        qputenv("XDG_DATA_HOME", data_.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        fillStore();
+    }
+
+    void cleanupTestCase() { DestroyForms(); }
+
+    // First visit: the teacher chooses a code, typed twice; later the code is asked for, a
+    // wrong one keeps the corner closed, Escape goes back to the menu.
+    void teacherCodeGuardsTheCorner()
+    {
+        QVERIFY(resetTeacherCode());
+        QTest::mouseClick(Main()->ResultatenButton, Qt::LeftButton);
+        TDocentCodeForm* f = CodeForm();
+        QVERIFY(f);
+        QVERIFY(f->choosing());
+        QCOMPARE(f->CodeLabel->text(), QStringLiteral("Kies een docentcode"));
+        Shot(f, QStringLiteral("code-choose"));
+        TypeCode(f->CodeVeld, QStringLiteral("abc"));
+        QTest::keyClick(f->CodeVeld, Qt::Key_Return);
+        QCOMPARE(RecordedMessages().last(), QStringLiteral("Een docentcode heeft minstens 4 tekens."));
+        TypeCode(f->CodeVeld, QStringLiteral("klas1b"));
+        QTest::keyClick(f->CodeVeld, Qt::Key_Return);  // on to the second field
+        QCOMPARE(f->focusWidget(), f->HerhaalVeld);
+        TypeCode(f->HerhaalVeld, QStringLiteral("klas1c"));
+        QTest::keyClick(f->HerhaalVeld, Qt::Key_Return);
+        QVERIFY(RecordedMessages().last().startsWith(QStringLiteral("De twee codes zijn niet gelijk.")));
+        QVERIFY(!hasTeacherCode());
+        QVERIFY(!Corner());
+        TypeCode(f->HerhaalVeld, QStringLiteral("klas1b"));
+        QTest::keyClick(f->HerhaalVeld, Qt::Key_Return);
+        QVERIFY(hasTeacherCode());
+        QVERIFY(Corner());
+        Shot(Corner(), QStringLiteral("corner-1024x768"));
+        QTest::keyClick(Corner(), Qt::Key_Escape);
+        QVERIFY(!Corner());
+
+        QTest::mouseClick(Main()->ResultatenButton, Qt::LeftButton);
+        f = CodeForm();
+        QVERIFY(f && !f->choosing());
+        QCOMPARE(f->CodeLabel->text(), QStringLiteral("Docentcode:"));
+        Shot(f, QStringLiteral("code-ask"));
+        QVERIFY(f->HerhaalVeld->isHidden());
+        ClearRecordedMessages();
+        TypeCode(f->CodeVeld, QStringLiteral("klas1c"));
+        QTest::keyClick(f->CodeVeld, Qt::Key_Return);
+        QCOMPARE(RecordedMessages(), QStringList{QStringLiteral("Deze docentcode klopt niet.")});
+        QVERIFY(!Corner());
+        QVERIFY(f->CodeVeld->text().isEmpty());
+        QTest::keyClick(f->CodeVeld, Qt::Key_Escape);
+        QVERIFY(!CodeForm());
+        QVERIFY(!Corner());
+        openCorner();
+    }
+
+    void tableShowsEverySession()
+    {
+        openCorner();
+        QTableWidget* t = Corner()->ResultatenTabel;
+        QCOMPARE(t->rowCount(), 4);
+        QCOMPARE(Column(t, 0), (QStringList{"Chris", "Anna", "Daan", "Bram"}));  // newest first
+        QCOMPARE(t->horizontalHeaderItem(6)->text(), QStringLiteral("Cijfer"));
+        QStringList anna;
+        for (int c = 0; c < t->columnCount(); ++c)
+            anna << t->item(1, c)->text();
+        QCOMPARE(anna, (QStringList{"Anna", "2026-12-07 14:05", "Verhoudingen", "Durver", "ABCDE-FGHJK", "006 uit 003",
+                                    "5,5", "voltooid"}));
+        QCOMPARE(t->item(3, 2)->text(), QStringLiteral("Driehoeksgetallen (oefenen)"));
+        QCOMPARE(t->item(3, 3)->text(), QStringLiteral("Starter"));
+        QCOMPARE(t->item(3, 4)->text(), QString());
+        QCOMPARE(t->item(0, 7)->text(), QStringLiteral("afgebroken"));
+        QCOMPARE(Corner()->AantalLabel->text(), QStringLiteral("4 resultaten"));
+        QVERIFY(Corner()->MeldingLabel->isHidden());
+        // Nothing chosen: only what works on everything shown is on.
+        QVERIFY(!Corner()->OpenButton->isEnabled());
+        QVERIFY(!Corner()->VerwijderButton->isEnabled());
+        QVERIFY(Corner()->CsvButton->isEnabled());
+        // Sorting by name, and back by date.
+        t->sortByColumn(0, Qt::AscendingOrder);
+        QCOMPARE(Column(t, 0), (QStringList{"Anna", "Bram", "Chris", "Daan"}));
+        t->sortByColumn(1, Qt::DescendingOrder);
+        QCOMPARE(Column(t, 0), (QStringList{"Chris", "Anna", "Daan", "Bram"}));
+    }
+
+    void filtersNarrowAsTheyAreTyped()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        QTableWidget* t = c->ResultatenTabel;
+        QTest::keyClicks(c->NaamFilter, QStringLiteral("AN"));
+        QCOMPARE(Column(t, 0), (QStringList{"Anna", "Daan"}));
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("2 resultaten"));
+        QTest::keyClicks(c->CodeFilter, QStringLiteral("abc"));
+        QCOMPARE(Column(t, 0), QStringList{"Anna"});
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("1 resultaat"));
+        c->NaamFilter->clear();
+        QCOMPARE(Column(t, 0), (QStringList{"Chris", "Anna"}));  // the code with or without its dash
+        TypeCode(c->CodeFilter, QStringLiteral("abcde-fghjk"));
+        QCOMPARE(Column(t, 0), (QStringList{"Chris", "Anna"}));
+        TypeCode(c->CodeFilter, QStringLiteral("zzz"));
+        QCOMPARE(t->rowCount(), 0);
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("Geen resultaten"));
+        QVERIFY(!c->CsvButton->isEnabled());
+        c->CodeFilter->clear();
+        QCOMPARE(t->rowCount(), 4);
+        // The choice outlives the filter for the rows that stay.
+        Select(t, {"Anna", "Bram", "Daan"});
+        QTest::keyClicks(c->NaamFilter, QStringLiteral("a"));
+        QCOMPARE(c->selectedIds().size(), 3);
+        QTest::keyClicks(c->NaamFilter, QStringLiteral("n"));
+        QCOMPARE(c->selectedIds().size(), 2);
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("2 resultaten, 2 gekozen"));
+    }
+
+    // Verwijderen asks first; Nee keeps everything, Ja removes the chosen sessions only.
+    void removeAfterTheQuestion()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        QTableWidget* t = c->ResultatenTabel;
+        Select(t, {"Anna", "Daan"});
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("4 resultaten, 2 gekozen"));
+        QVERIFY(c->VerwijderButton->isEnabled());
+        QVERIFY(!c->OpenButton->isEnabled());  // one at a time
+        ClearRecordedMessages();
+        SetRecordedAnswer(false);
+        QTest::mouseClick(c->VerwijderButton, Qt::LeftButton);
+        QCOMPARE(RecordedMessages(), QStringList{QStringLiteral("Wil je de gekozen resultaten verwijderen?")});
+        QCOMPARE(t->rowCount(), 4);
+        QCOMPARE(c->store()->list().size(), 4);
+        SetRecordedAnswer(true);
+        QTest::mouseClick(c->VerwijderButton, Qt::LeftButton);
+        QCOMPARE(Column(t, 0), (QStringList{"Chris", "Bram"}));
+        ResultStore fresh;
+        QCOMPARE(fresh.list().size(), 2);
+        QVERIFY(!c->VerwijderButton->isEnabled());
+        // The Delete key asks the same question.
+        Select(t, {"Bram"});
+        ClearRecordedMessages();
+        SetRecordedAnswer(false);
+        t->setFocus();
+        QTest::keyClick(t, Qt::Key_Delete);
+        QCOMPARE(RecordedMessages().size(), 1);
+        QCOMPARE(t->rowCount(), 2);
+    }
+
+    // The CSV holds the chosen sessions, or every one shown when none is chosen.
+    void csvExportWritesTheChoice()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        QTemporaryDir out;
+        QString asked;
+        int calls = 0;
+        SetSaveFileChooser([&](const QString&, const QString& suggested) {
+            asked = suggested;
+            return out.filePath(QStringLiteral("klas-%1").arg(++calls));  // the suffix is added
+        });
+        auto lines = [&out](int n) {
+            QFile f(out.filePath(QStringLiteral("klas-%1.csv").arg(n)));
+            if (!f.open(QIODevice::ReadOnly))
+                return QStringList();
+            QStringList l = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            l.removeFirst();  // the header
+            return l;
+        };
+        Select(c->ResultatenTabel, {"Anna", "Bram"});
+        ClearRecordedMessages();
+        QTest::mouseClick(c->CsvButton, Qt::LeftButton);
+        QVERIFY(asked.endsWith(QStringLiteral(".csv")));
+        QCOMPARE(RecordedMessages().size(), 1);
+        QVERIFY(RecordedMessages().first().startsWith(QStringLiteral("De resultaten zijn bewaard in")));
+        QStringList written = lines(1);
+        QCOMPARE(written.size(), 6);  // three items each
+        QCOMPARE(written.filter(QRegularExpression(QStringLiteral("^Anna;"))).size(), 3);
+        QCOMPARE(written.filter(QRegularExpression(QStringLiteral("^Bram;"))).size(), 3);
+        c->ResultatenTabel->clearSelection();
+        TypeCode(c->CodeFilter, QStringLiteral("ABCDE"));
+        QTest::mouseClick(c->CsvButton, Qt::LeftButton);
+        QVERIFY(asked.contains(QStringLiteral("resultaten-")));
+        written = lines(2);
+        QCOMPARE(written.size(), 6);
+        QCOMPARE(written.filter(QRegularExpression(QStringLiteral("^(Anna|Chris);"))).size(), 6);
+        // A file that can't be written is said so.
+        SetSaveFileChooser([&](const QString&, const QString&) { return out.filePath(QStringLiteral("nergens/x.csv")); });
+        ClearRecordedMessages();
+        QTest::mouseClick(c->CsvButton, Qt::LeftButton);
+        QCOMPARE(RecordedMessages().size(), 1);
+        QVERIFY(!RecordedMessages().first().startsWith(QStringLiteral("De resultaten zijn bewaard")));
+        // Cancelled: nothing happens.
+        SetSaveFileChooser([](const QString&, const QString&) { return QString(); });
+        ClearRecordedMessages();
+        QTest::mouseClick(c->CsvButton, Qt::LeftButton);
+        QVERIFY(RecordedMessages().isEmpty());
+        SetSaveFileChooser({});
+    }
+
+    // Openen (the button, Enter or a double click) shows the one chosen session in the results
+    // window, with the right answers even for a coded test.
+    void openShowsTheResultsWindow()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        auto shown = [c]() -> TResultsForm* {
+            for (TResultsForm* f : c->findChildren<TResultsForm*>())
+                if (f->isVisible())
+                    return f;
+            return nullptr;
+        };
+        Select(c->ResultatenTabel, {"Anna"});
+        QVERIFY(c->OpenButton->isEnabled());
+        QTest::mouseClick(c->OpenButton, Qt::LeftButton);
+        TResultsForm* r = shown();
+        QVERIFY(r);
+        QCOMPARE(r->result().name, QStringLiteral("Anna"));
+        QCOMPARE(r->result().items.size(), 3);
+        QVERIFY(r->rightAnswersShown());
+        r->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!shown());
+        Select(c->ResultatenTabel, {"Bram"});
+        QTest::keyClick(c->ResultatenTabel, Qt::Key_Return);
+        QVERIFY(shown());
+        QCOMPARE(shown()->result().name, QStringLiteral("Bram"));
+        shown()->close();
+    }
+
+    // The PDF holds the report of the chosen sessions.
+    void pdfExport()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        QTemporaryDir out;
+        SetSaveFileChooser([&out](const QString&, const QString& suggested) {
+            return suggested.endsWith(QStringLiteral(".pdf")) ? out.filePath(QStringLiteral("verslag")) : QString();
+        });
+        Select(c->ResultatenTabel, {"Anna", "Chris"});
+        ClearRecordedMessages();
+        QTest::mouseClick(c->PdfButton, Qt::LeftButton);
+        SetSaveFileChooser({});
+        QCOMPARE(RecordedMessages().size(), 1);
+        QVERIFY(RecordedMessages().first().startsWith(QStringLiteral("De resultaten zijn bewaard in")));
+        QFile pdf(out.filePath(QStringLiteral("verslag.pdf")));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        // Each session begins on a page of its own.
+        const QString text = QString::fromLatin1(bytes);
+        QVERIFY(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))) >= 2);
+    }
+
+    // "Toets maken": the code decodes to the choice, a new one each time; fewer than three
+    // themes make no code; the mixed challenge has no choice and is always Prof !.
+    void makeATest()
+    {
+        openCorner();
+        QTest::mouseClick(Corner()->ToetsButton, Qt::LeftButton);
+        TToetsMakenForm* m = Corner()->toetsForm();
+        QVERIFY(m && m->isVisible());
+        m->OnderdeelBox->setCurrentIndex(1);  // Verhoudingen
+        m->NiveauBox->setCurrentIndex(1);     // Durver
+        m->LengteBox->setCurrentIndex(1);     // 20
+        QCOMPARE(m->ThemaBoxes[0]->text(), QStringLiteral("1. ") + ThemeTitle(11));
+        QVERIFY(m->ThemaBoxes[7]->isHidden());
+        m->ThemaBoxes[0]->setChecked(true);
+        m->ThemaBoxes[1]->setChecked(true);
+        QVERIFY(!m->MaakButton->isEnabled());
+        QCOMPARE(m->RegelLabel->text(), QStringLiteral("Kies minstens drie thema's."));
+        ClearRecordedMessages();
+        m->MaakButtonClick();  // even when called: no code for two themes
+        QVERIFY(m->code().isEmpty());
+        QCOMPARE(RecordedMessages(), QStringList{QStringLiteral("Kies minstens drie thema's.")});
+        m->ThemaBoxes[4]->setChecked(true);
+        QVERIFY(m->MaakButton->isEnabled());
+        QTest::keyClick(m, Qt::Key_Return);  // Enter makes the code
+        const QString first = m->code();
+        QCOMPARE(first.size(), 10);
+        const auto decoded = DecodeTestCode(first);
+        QVERIFY(decoded);
+        QCOMPARE(decoded->sessionMode, 10);
+        QCOMPARE(decoded->themes, 0b10011u);
+        QCOMPARE(decoded->level, 2);
+        QCOMPARE(decoded->length, 20);
+        QCOMPARE(m->CodeLabel->text(), GroupTestCode(first));
+        QCOMPARE(m->InhoudLabel->text(), QStringLiteral("Verhoudingen, thema's 1, 2, 5, Durver, 20 opgaven"));
+        Shot(m, QStringLiteral("toets-code"));
+        QTest::mouseClick(m->MaakButton, Qt::LeftButton);
+        QVERIFY(m->code() != first);  // a new seed
+        QCOMPARE(DecodeTestCode(m->code())->themes, 0b10011u);
+        QTest::mouseClick(m->KopieerButton, Qt::LeftButton);
+        if (QGuiApplication::clipboard()->text() != QString())
+            QCOMPARE(QGuiApplication::clipboard()->text(), GroupTestCode(m->code()));
+        // A changed choice takes the shown code away.
+        m->LengteBox->setCurrentIndex(3);
+        QVERIFY(m->code().isEmpty());
+        QVERIFY(m->CodeLabel->text().isEmpty());
+        QVERIFY(!m->KopieerButton->isEnabled());
+
+        m->OnderdeelBox->setCurrentIndex(3);  // Grote uitdaging
+        QVERIFY(!m->NiveauBox->isEnabled());
+        QCOMPARE(m->NiveauBox->currentText(), QStringLiteral("Prof !"));
+        QVERIFY(m->AllesLabel->isVisible());
+        QVERIFY(m->MaakButton->isEnabled());
+        QTest::mouseClick(m->MaakButton, Qt::LeftButton);
+        const auto mixed = DecodeTestCode(m->code());
+        QVERIFY(mixed);
+        QCOMPARE(mixed->sessionMode, -10);
+        QCOMPARE(mixed->themes, 0u);
+        QCOMPARE(mixed->level, 3);
+        QCOMPARE(mixed->length, 0);
+        QCOMPARE(m->InhoudLabel->text(), QStringLiteral("Grote uitdaging, alle thema's, Prof !, onbeperkt aantal opgaven"));
+        Shot(m, QStringLiteral("toets-mixed"));
+        m->OnderdeelBox->setCurrentIndex(2);  // back: the teacher's level returns, the boxes are empty
+        QVERIFY(m->NiveauBox->isEnabled());
+        QCOMPARE(m->NiveauBox->currentIndex(), 1);
+        QVERIFY(m->ThemaBoxes[7]->isVisible());
+        QCOMPARE(m->settings().themes, 0u);
+        QTest::keyClick(m, Qt::Key_Escape);
+        QVERIFY(!m->isVisible());
+        QVERIFY(Corner());
+    }
+
+    // Without a store the window says so and offers only what needs none.
+    void unavailableStore()
+    {
+        QFile blocker(data_.filePath(QStringLiteral("geen-map")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        qputenv("XDG_DATA_HOME", blocker.fileName().toLocal8Bit());
+        openCorner();
+        TDocentForm* c = Corner();
+        QVERIFY(c->MeldingLabel->isVisible());
+        QVERIFY(!c->MeldingLabel->text().isEmpty());
+        QCOMPARE(c->ResultatenTabel->rowCount(), 0);
+        for (QWidget* w : {static_cast<QWidget*>(c->ResultatenTabel), static_cast<QWidget*>(c->NaamFilter),
+                           static_cast<QWidget*>(c->CodeFilter), static_cast<QWidget*>(c->OpenButton),
+                           static_cast<QWidget*>(c->CsvButton), static_cast<QWidget*>(c->PdfButton),
+                           static_cast<QWidget*>(c->VerwijderButton)})
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        QVERIFY(c->ToetsButton->isEnabled());
+        QVERIFY(c->MeldingLabel->geometry().bottom() < c->ResultatenTabel->y());
+        Shot(c, QStringLiteral("corner-unavailable"));
+    }
+
+    void layoutFitsTheScreen()
+    {
+        for (QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(640, 480)}) {
+            StartForms(screen);
+            fillStore();
+            openCorner();
+            TDocentForm* c = Corner();
+            QCOMPARE(c->size(), screen);
+            const QString problem =
+                LayoutProblem({c->NaamLabel, c->NaamFilter, c->CodeLabel, c->CodeFilter, c->AantalLabel, c->ResultatenTabel,
+                               c->OpenButton, c->CsvButton, c->PdfButton, c->VerwijderButton, c->ToetsButton, c->StatusBalk});
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            QCOMPARE(c->ToetsButton->geometry().right(), c->ResultatenTabel->geometry().right());
+            // Every column's text fits, nothing cut off with dots; from 1024 wide on the columns
+            // fit the window's width too (at 640 x 480 the table scrolls sideways a little).
+            QHeaderView* h = c->ResultatenTabel->horizontalHeader();
+            int total = 0;
+            for (int col = 0; col < h->count(); ++col)
+                total += h->sectionSize(col);
+            if (screen.width() >= 1024)
+                QVERIFY2(total <= c->ResultatenTabel->viewport()->width(),
+                         qPrintable(QStringLiteral("%1 > %2").arg(total).arg(c->ResultatenTabel->viewport()->width())));
+            for (int col = 1; col < h->count(); ++col)
+                for (int row = 0; row < c->ResultatenTabel->rowCount(); ++row)
+                    QVERIFY(c->ResultatenTabel->fontMetrics().horizontalAdvance(c->ResultatenTabel->item(row, col)->text()) + 6 <
+                            h->sectionSize(col));
+            // Each button's caption fits it.
+            for (QPushButton* b : c->findChildren<QPushButton*>())
+                QVERIFY2(b->fontMetrics().horizontalAdvance(b->text().remove(u'&')) < b->width(), qPrintable(b->objectName()));
+            const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+            Shot(c, QStringLiteral("corner-") + size);
+            QTest::mouseClick(c->ToetsButton, Qt::LeftButton);
+            TToetsMakenForm* m = c->toetsForm();
+            QVERIFY(m->height() <= screen.height() && m->width() <= screen.width());
+            for (QWidget* w : m->findChildren<QWidget*>())
+                if (w->parentWidget() == m && !w->isHidden())
+                    QVERIFY2(m->rect().contains(w->geometry()), qPrintable(w->objectName()));
+            for (QCheckBox* box : m->ThemaBoxes)
+                QVERIFY(box->fontMetrics().horizontalAdvance(box->text()) + 30 < box->width());
+            Shot(m, QStringLiteral("toets-") + size);
+            m->reject();
+        }
+    }
+
+    // The results button stands beside the information button, and every hint of the main
+    // menu still fits in the status bar between it and Einde.
+    void mainMenuButtonLeavesRoomForHints()
+    {
+        for (QSize screen : {QSize(640, 480), QSize(1024, 768), QSize(1366, 768)}) {
+            StartForms(screen);
+            TKavrin2MainForm* m = Main();
+            QVERIFY(!Glyph(m->ResultatenButton).isNull());
+            QCOMPARE(m->ResultatenButton->toolTip(), QStringLiteral("Resultaten"));
+            QVERIFY(m->ResultatenButton->geometry().right() < m->HelpButton->x());
+            QVERIFY(m->ResultatenButton->y() >= 0 && m->ResultatenButton->geometry().bottom() < m->StatusBalk->height());
+            const int room = m->ResultatenButton->x() - (m->EindButton->x() + m->EindButton->width());
+            const QFontMetrics fm(m->StatusBalk->font());
+            for (QWidget* w : m->findChildren<QWidget*>())
+                if (!Hint(w).isEmpty())
+                    QVERIFY2(fm.horizontalAdvance(LongHint(Hint(w))) < room, qPrintable(Hint(w)));
+        }
+    }
+
+    void describeTest()
+    {
+        TestCodeSettings s;
+        s.sessionMode = 20;
+        s.themes = 0b11100000u;
+        s.level = 1;
+        s.length = 10;
+        QCOMPARE(DescribeTest(s), QStringLiteral("Driehoeksgetallen, thema's 6, 7, 8, Starter, 10 opgaven"));
+    }
+};
+
+QTEST_MAIN(TestTeacherForm)
+#include "tst_teacherform.moc"
