@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -376,6 +377,13 @@ void TResultsForm::reject()
     QDialog::reject();
 }
 
+// Without a display nobody can answer a dialog: it counts as cancelled, as messages go to the
+// error output there.
+static bool NoDisplay()
+{
+    return QGuiApplication::platformName() == QStringLiteral("offscreen");
+}
+
 void TResultsForm::AfdrukButtonClick()
 {
     QPrinter printer(QPrinter::HighResolution);
@@ -385,7 +393,7 @@ void TResultsForm::AfdrukButtonClick()
     bool print = false;
     if (printerChooser) {
         print = printerChooser(this, &printer);
-    } else {
+    } else if (!NoDisplay()) {
         QPrintDialog dialog(&printer, this);
         dialog.setWindowTitle(QStringLiteral("Afdrukken"));
         print = dialog.exec() == QDialog::Accepted;
@@ -404,6 +412,7 @@ void TResultsForm::PdfButtonClick()
 {
     const QString suggested = SuggestedPdfPath(result_);
     QString path = pdfNameChooser ? pdfNameChooser(this, suggested)
+                   : NoDisplay()  ? QString()
                                   : QFileDialog::getSaveFileName(this, QStringLiteral("Opslaan als PDF"), suggested,
                                                                  QStringLiteral("PDF-bestanden (*.pdf)"));
     if (path.isEmpty())
