@@ -1,4 +1,5 @@
-// The program's command line: the window options, the item dump, help and version.
+// The program's command line: the window options, the item dump, the results export, help
+// and version.
 #pragma once
 #include <QList>
 #include <QSize>
@@ -20,12 +21,20 @@ struct ItemDumpOptions {
     QString pngFolder;
 };
 
+// What the results export is asked to write (--export-results and --name).
+struct ExportOptions {
+    QString file;  // ends in .csv or .pdf
+    QString name;  // one pupil's results only; empty for everyone's
+    bool pdf() const { return file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }
+};
+
 struct CommandLine {
-    enum class Action { Run, ItemDump, Help, Version };
+    enum class Action { Run, ItemDump, Export, Help, Version };
     Action action = Action::Run;
     QSize screen;                        // --screen WxH
     std::optional<std::uint32_t> seed;  // --seed N
     ItemDumpOptions dump;                // with --items
+    ExportOptions exportResults;         // with --export-results
     QString error;                       // set when the arguments are wrong (exit status 2)
 };
 
