@@ -84,11 +84,6 @@ QString SuggestedPdfPath(const SessionResult& r)
 
 // ---- the item view ----------------------------------------------------------------
 
-TItemView::TItemView(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
-
 void TItemView::setImages(const QImage& text, const QImage& picture)
 {
     text_ = text;

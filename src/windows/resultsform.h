@@ -36,7 +36,7 @@ void SetPrinterChooser(PrinterChooser chooser);
 class TItemView : public QWidget {
     Q_OBJECT
 public:
-    explicit TItemView(QWidget* parent = nullptr);
+    explicit TItemView(QWidget* parent = nullptr) : QWidget(parent) {}
     void setImages(const QImage& text, const QImage& picture);
     const QImage& textImage() const { return text_; }
     const QImage& pictureImage() const { return picture_; }

@@ -153,6 +153,7 @@ private slots:
         QCOMPARE(t.OpgaveBeeld->textImage().convertToFormat(QImage::Format_RGB32), stored);
         QVERIFY(p.OpgaveBeeld->textImage().convertToFormat(QImage::Format_RGB32) != stored);
         QCOMPARE(p.OpgaveBeeld->textImage(), ShownTextImage(played.items[0], false));
+        testsupport::Shot(&p, QStringLiteral("results-item-pupil"));
     }
 
     // A click or Enter on an item shows it again; Terug and Escape go back to the list, where
