@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/export.h"
 #include "app/itemdump.h"
 #include "draw/canvas.h"
 #include "draw/measures.h"
@@ -155,6 +156,8 @@ int Main(int argc, char** argv)
         return 0;
     case CommandLine::Action::ItemDump:
         return RunItemDump(argc, argv, cl);
+    case CommandLine::Action::Export:
+        return RunExport(argc, argv, cl.exportResults);
     case CommandLine::Action::ResetTeacherCode: {
         QString error;
         if (!resetTeacherCode(&error)) {

@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include "themes/verdeler.h"
 
@@ -31,6 +32,11 @@ const QList<OptionText>& Options()
          QStringLiteral("bij --items: bewaar van elke opgave tekst en plaatje als PNG in deze map")},
         {{QStringLiteral("reset-teacher-code")}, QString(),
          QStringLiteral("geen venster: wis de docentcode; bij het volgende bezoek aan de resultaten wordt een nieuwe gekozen")},
+        {{QStringLiteral("export-results")}, QStringLiteral("BESTAND"),
+         QStringLiteral("geen venster: schrijf de bewaarde resultaten naar BESTAND.csv (voor een rekenblad) of "
+                        "BESTAND.pdf (een verslag per sessie, met de juiste antwoorden)")},
+        {{QStringLiteral("name")}, QStringLiteral("NAAM"),
+         QStringLiteral("bij --export-results: alleen de resultaten van deze leerling (hoofdletters tellen niet mee)")},
         {{QStringLiteral("h"), QStringLiteral("help")}, QString(), QStringLiteral("toon deze hulp en stop")},
         {{QStringLiteral("v"), QStringLiteral("version")}, QString(), QStringLiteral("toon de versie en stop")},
     };
@@ -136,6 +142,31 @@ CommandLine ParseCommandLine(const QStringList& args)
         }
     }
 
+    if (parser.isSet(QStringLiteral("export-results"))) {
+        if (parser.isSet(QStringLiteral("items"))) {
+            cl.error = QStringLiteral("--export-results en --items gaan niet samen");
+            return cl;
+        }
+        cl.action = CommandLine::Action::Export;
+        cl.exportResults.file = value("export-results");
+        const QString suffix = QFileInfo(cl.exportResults.file).suffix().toLower();
+        if (QFileInfo(cl.exportResults.file).completeBaseName().isEmpty() ||
+            (suffix != QStringLiteral("csv") && suffix != QStringLiteral("pdf"))) {
+            cl.error = QStringLiteral("--export-results verwacht een bestand dat eindigt op .csv of .pdf");
+            return cl;
+        }
+        if (parser.isSet(QStringLiteral("name"))) {
+            cl.exportResults.name = value("name").trimmed();
+            if (cl.exportResults.name.isEmpty()) {
+                cl.error = QStringLiteral("--name verwacht de naam van een leerling");
+                return cl;
+            }
+        }
+    } else if (parser.isSet(QStringLiteral("name"))) {
+        cl.error = QStringLiteral("--name hoort bij --export-results");
+        return cl;
+    }
+
     const bool dump = parser.isSet(QStringLiteral("items"));
     if (parser.isSet(QStringLiteral("reset-teacher-code"))) {
         if (dump) {
@@ -206,9 +237,10 @@ QString HelpText()
         QString left = QStringLiteral("  ") + names.join(QStringLiteral(", "));
         if (!o.valueName.isEmpty())
             left += QLatin1Char(' ') + o.valueName;
-        text += left.leftJustified(24) + QLatin1Char(' ') + o.description + QLatin1Char('\n');
+        text += left.leftJustified(26) + QLatin1Char(' ') + o.description + QLatin1Char('\n');
     }
-    text += QStringLiteral("\nVoorbeeld: kavrin2 --items 21-28 --level 2 --count 16 --seed 7 --png /tmp/opgaven\n");
+    text += QStringLiteral("\nVoorbeelden: kavrin2 --items 21-28 --level 2 --count 16 --seed 7 --png /tmp/opgaven\n"
+                           "             kavrin2 --export-results resultaten.pdf --name Jan\n");
     return text;
 }
 

@@ -1,5 +1,5 @@
-// The program's command line: the window options, the item dump, help, version and the
-// teacher code's reset.
+// The program's command line: the window options, the item dump, the results export, help,
+// version and the teacher code's reset.
 #pragma once
 #include <QList>
 #include <QSize>
@@ -21,12 +21,20 @@ struct ItemDumpOptions {
     QString pngFolder;
 };
 
+// What the results export is asked to write (--export-results and --name).
+struct ExportOptions {
+    QString file;  // ends in .csv or .pdf
+    QString name;  // one pupil's results only; empty for everyone's
+    bool pdf() const { return file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }
+};
+
 struct CommandLine {
-    enum class Action { Run, ItemDump, Help, Version, ResetTeacherCode };
+    enum class Action { Run, ItemDump, Export, Help, Version, ResetTeacherCode };
     Action action = Action::Run;
     QSize screen;                        // --screen WxH
     std::optional<std::uint32_t> seed;  // --seed N
     ItemDumpOptions dump;                // with --items
+    ExportOptions exportResults;         // with --export-results
     QString error;                       // set when the arguments are wrong (exit status 2)
 };
 

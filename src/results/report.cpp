@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QImageReader>
+#include <QMap>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -24,10 +25,11 @@ constexpr double FooterMm = 9;          // the page number under the items
 constexpr double RunningHeadMm = 9;     // the name above the items on a session's next pages
 constexpr double ItemGapMm = 3;         // space above the rule that opens an item
 constexpr double ColumnGapMm = 4;       // between question, answers and picture
-constexpr double PictureHeightMm = 42;  // the height of an item's picture at most
+constexpr double PictureHeightMm = 38;  // the height of an item's picture at most
 constexpr double QuestionShare = 0.40;  // of the width: the question
 constexpr double AnswerShare = 0.27;    // of the width: the answers; the picture has the rest
 constexpr double TitlePoints = 16, SummaryPoints = 10, ItemTitlePoints = 10, AnswerPoints = 9, FootPoints = 8;
+constexpr double QuestionPoints = 9.5; // the question's usual text; it may come out smaller
 
 const QColor Grey(96, 96, 96);
 const QColor RuleGrey(160, 160, 160);
@@ -130,9 +132,16 @@ ItemGeometry Measure(const Sheet& sheet, const ItemResult& item, const ReportOpt
                 areaWidth = std::max(areaWidth, e.x - left + measure.textWidth(e.text));
             }
         }
+        // The size most of the question is written in prints at QuestionPoints, unless the
+        // lines would then not fit the column.
+        QMap<int, int> sizes;
+        for (const TextLogEntry& e : g.question)
+            ++sizes[qMax(1, e.size)];
+        const int usual = std::max_element(sizes.begin(), sizes.end()).key();
         g.textLeft = left;
         g.textTop = top;
-        g.scale = g.questionWidth / std::max(1.0, areaWidth);
+        g.scale = std::min(g.questionWidth / std::max(1.0, areaWidth),
+                           QuestionPoints / 72.0 * sheet.dpi / PointsToPixels(usual));
         g.questionHeight = (bottom - top) * g.scale;
     }
     g.answersHeight = AnswerLines(item, o).size() * sheet.lineSpacing(AnswerPoints);

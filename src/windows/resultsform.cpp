@@ -51,7 +51,7 @@ QPushButton* Button(const QString& caption, const char* name, QWidget* parent)
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(true);  // Enter presses the button that has the focus
+    b->setAutoDefault(false);  // no default button: Enter presses the one with the focus
     SetDesignFont(b, 10, true);
     return b;
 }
@@ -84,11 +84,6 @@ QString SuggestedPdfPath(const SessionResult& r)
 }
 
 // ---- the item view ----------------------------------------------------------------
-
-TItemView::TItemView(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-}
 
 void TItemView::setImages(const QImage& text, const QImage& picture)
 {
@@ -160,7 +155,7 @@ TResultsForm::TResultsForm(const SessionResult& result, ResultsView view, QWidge
     Place(ResultatenLijst, 8, 138, 624, 290);
     fillList();
     connect(ResultatenLijst, &QTableWidget::cellClicked, this, [this](int row, int) { showItem(row); });
-    connect(ResultatenLijst, &QTableWidget::cellActivated, this, [this](int row, int) { showItem(row); });
+    ResultatenLijst->installEventFilter(this);
 
     AfdrukButton = Button(QStringLiteral("&Afdrukken…"), "AfdrukButton", this);
     Place(AfdrukButton, 8, 440, 130, 30);
@@ -192,6 +187,8 @@ TResultsForm::TResultsForm(const SessionResult& result, ResultsView view, QWidge
     connect(TerugButton, &QPushButton::clicked, this, &TResultsForm::showList);
     OpgavePanel->hide();
 
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->installEventFilter(this);
     setTabOrder(ResultatenLijst, AfdrukButton);
     setTabOrder(AfdrukButton, PdfButton);
     setTabOrder(PdfButton, SluitButton);
@@ -257,9 +254,6 @@ void TResultsForm::fillList()
         t->setItem(r, ColSecond, Cell(i.secondAnswer, centre));
         QTableWidgetItem* right = Cell(RightWrongText(i), centre);
         right->setForeground(i.right ? QColor(0, 128, 0) : QColor(192, 0, 0));
-        QFont bold = t->font();
-        bold.setBold(true);
-        right->setFont(bold);
         t->setItem(r, ColRight, right);
         if (rightAnswersShown())
             t->setItem(r, ColAnswer, Cell(i.rightAnswer, centre));
@@ -303,6 +297,10 @@ void TResultsForm::layoutForScreen(QSize screen)
     const int listTop = KopPanel->geometry().bottom() + 1 + gap;
     ResultatenLijst->setGeometry(margin, listTop, cw - 2 * margin, buttonsTop - gap - listTop);
     ResultatenLijst->verticalHeader()->setDefaultSectionSize(ResultatenLijst->fontMetrics().height() + Round(6 * f));
+    QFont bold = ResultatenLijst->font();  // "goed" and "fout" in bold, in the list's size
+    bold.setBold(true);
+    for (int r = 0; r < ResultatenLijst->rowCount(); ++r)
+        ResultatenLijst->item(r, ColRight)->setFont(bold);
 
     // The item view takes the place of the summary and the list.
     const int panelTop = KopPanel->y();
@@ -366,6 +364,25 @@ void TResultsForm::showList()
     if (row >= 0)
         ResultatenLijst->setCurrentCell(row, ColNumber);
     ResultatenLijst->setFocus();
+}
+
+bool TResultsForm::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        // Enter on the list shows the current item (the list itself would pass it on).
+        if (enter && o == ResultatenLijst && ResultatenLijst->currentRow() >= 0) {
+            showItem(ResultatenLijst->currentRow());
+            return true;
+        }
+        // Enter presses the button that has the focus.
+        if (auto* b = qobject_cast<QPushButton*>(o); enter && b) {
+            b->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(o, e);
 }
 
 void TResultsForm::reject()

@@ -36,7 +36,7 @@ void SetPrinterChooser(PrinterChooser chooser);
 class TItemView : public QWidget {
     Q_OBJECT
 public:
-    explicit TItemView(QWidget* parent = nullptr);
+    explicit TItemView(QWidget* parent = nullptr) : QWidget(parent) {}
     void setImages(const QImage& text, const QImage& picture);
     const QImage& textImage() const { return text_; }
     const QImage& pictureImage() const { return picture_; }
@@ -59,7 +59,7 @@ public:
     ~TResultsForm() override;
 
     void layoutForScreen(QSize screen);
-    const SessionResult& result() const { return result_; }
+    const SessionResult& session() const { return result_; }
     // Whether the right answers are shown: always for the teacher, for the pupil only
     // without a class code.
     bool rightAnswersShown() const;
@@ -86,6 +86,7 @@ protected:
     // Escape: from an item back to the list; from the list the window closes.
     void reject() override;
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void fillHeader();

@@ -4,98 +4,26 @@
 #include <QTest>
 #include <random>
 
-#include "draw/measures.h"
-#include "draw/numbers.h"
-#include "draw/shapes.h"
-#include "draw/text.h"
-#include "results/recorder.h"
+#include "results/player.h"
 #include "session/catalogue.h"
-#include "session/context.h"
-#include "session/engine.h"
-#include "session/random.h"
-#include "session/session.h"
-#include "support.h"
-#include "themes/verdeler.h"
 
 using namespace kav;
-
-namespace {
-
-struct ScorePort : testsupport::AnswerRecorder {
-    void SetScore(const QString& t) override { score = t; }
-    QString score;
-};
-
-enum class Play { RightAtOnce, RightAtSecond, WrongTwice };
-
-}  // namespace
+using testsupport::Play;
 
 class TestResultsRecorder : public QObject {
     Q_OBJECT
-    Canvas picture{645, 688}, text{366, 714};
-    ScorePort port;
-    SessionRecorder rec;
+    testsupport::SessionPlayer player;
+    SessionRecorder& rec = player.rec;
+    const testsupport::ScorePort& port = player.port;
+    const Canvas& text = player.text;
+    const Canvas& picture = player.picture;
 
-    // Doorgaan: the second attempt of the item in hand, or the next item by the mode's rule.
-    void next()
-    {
-        SessionState& s = Session();
-        ClearBitmap(&text, col::BtnFace);
-        if (s.Attempt == 0) {
-            ClearBitmap(&picture, col::BtnFace);
-            FrameBitmap(&picture, col::Black);
-            do {
-                s.ThemeCode = ThemeCodeFor(ChooseNext());
-                s.AnswerSuffix.clear();
-                s.MaxAttempts = 2;
-            } while (!Verdeler());
-        } else {
-            Verdeler();
-        }
-        if (s.Attempt == 0)
-            s.Attempt = 1;
-    }
-
-    // Types an answer as the answer field reads it, judges it and tells the recorder.
-    QString answer(bool right)
-    {
-        SessionState& s = Session();
-        QString typed;
-        if (s.AnswerKind == 2) {
-            const double v = right ? s.ExpectedDecimal : s.ExpectedDecimal + 100000;
-            typed = FormatDecimal(v, 9, u',');
-            s.GivenDecimal = *ParseDecimal(typed, u',');
-        } else {
-            typed = QString::number(right ? s.ExpectedAnswer : s.ExpectedAnswer + 100000);
-            s.GivenAnswer = *ParseWhole(typed);
-        }
-        Judge(u' ' + typed + u' ');
-        rec.judged(u' ' + typed + u' ');
-        return typed;
-    }
-
-    void startSession(int mode, bool practice, int levelIndex)
-    {
-        SessionState& s = Session();
-        ClearSessionFlags();
-        s.SessionMode = mode;
-        s.PracticeMode = practice;
-        s.TickedThemes = 0xFF;
-        s.LevelIndex = levelIndex;
-        ResetSession(Level());
-        rec.start(QStringLiteral("Anna"), QStringLiteral("ABCDEFGHJK"), mode, practice, Level(),
-                  QDateTime(QDate(2026, 12, 7), QTime(14, 5)));
-    }
+    void next() { player.next(); }
+    QString answer(bool right) { return player.answer(right); }
+    void startSession(int mode, bool practice, int levelIndex) { player.start(mode, practice, levelIndex); }
 
 private slots:
-    void initTestCase()
-    {
-        testsupport::UseBuildPictures();
-        testsupport::SessionMeasures(picture, text);
-        SetContext(&picture, &text, &port);
-        SetExplanationHandler(Toelichting);
-        DecimalSeparator = u',';
-    }
+    void initTestCase() { player.setUp(); }
 
     void sessionsComeOutAsTheyWerePlayed_data()
     {

@@ -1,0 +1,88 @@
+#include "app/export.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "results/csvexport.h"
+#include "results/report.h"
+#include "results/store.h"
+
+namespace kav {
+
+namespace {
+
+void Say(std::FILE* to, const QString& text)
+{
+    std::fprintf(to, "kavrin2: %s\n", QString(text).replace(u'\n', u' ').toLocal8Bit().constData());
+}
+
+}  // namespace
+
+bool StoredSessions(const QString& path, const QString& name, QVector<SessionResult>* sessions, QString* notice)
+{
+    sessions->clear();
+    notice->clear();
+    // An export only reads: where nothing was ever stored, no store is made.
+    if (!QFileInfo::exists(path))
+        return true;
+    ResultStore store(path);
+    *notice = store.takeNotice();
+    if (!store.available()) {
+        if (notice->isEmpty())
+            *notice = QStringLiteral("de resultaten in %1 kunnen niet worden gelezen").arg(path);
+        return false;
+    }
+    ResultFilter filter;
+    filter.name = name;
+    // The store finds every name that holds the given one; one pupil's are the whole name.
+    for (const SessionSummary& summary : store.list(filter)) {
+        if (!name.isEmpty() && summary.name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) != 0)
+            continue;
+        if (std::optional<SessionResult> s = store.load(summary.id))
+            sessions->append(*s);
+    }
+    std::stable_sort(sessions->begin(), sessions->end(), [](const SessionResult& a, const SessionResult& b) {
+        const int byName = a.name.trimmed().compare(b.name.trimmed(), Qt::CaseInsensitive);
+        return byName != 0 ? byName < 0 : a.started < b.started;
+    });
+    return true;
+}
+
+int RunExport(int argc, char** argv, const ExportOptions& o)
+{
+    // A PDF needs the fonts of a graphical application, but never a screen; a CSV file needs
+    // neither.
+    std::unique_ptr<QCoreApplication> app;
+    if (o.pdf()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QString notice;
+    QVector<SessionResult> sessions;
+    const bool read = StoredSessions(ResultStore::DefaultPath(), o.name, &sessions, &notice);
+    if (!notice.isEmpty())
+        Say(stderr, notice);
+    if (!read)
+        return 1;
+    QString error;
+    ReportOptions report;
+    report.rightAnswers = true;
+    const bool ok = o.pdf() ? WriteReportPdf(o.file, sessions, report, &error) : writeCsv(o.file, sessions, &error);
+    if (!ok) {
+        Say(stderr, error);
+        return 1;
+    }
+    Say(stdout, QStringLiteral("%1 %2 geschreven naar %3")
+                    .arg(sessions.size())
+                    .arg(sessions.size() == 1 ? QStringLiteral("sessie") : QStringLiteral("sessies"))
+                    .arg(o.file));
+    return 0;
+}
+
+}  // namespace kav
