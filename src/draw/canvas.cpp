@@ -375,7 +375,7 @@ void Canvas::setPixel(int x, int y, const QColor& c)
 void Canvas::textOut(int x, int y, const QString& text)
 {
     const QFont f = qfont();
-    log_.append({text, x, y, qRound(QFontMetricsF(f).horizontalAdvance(text)), font.color, font.size, font.bold});
+    log_.append({text, x, y, font.color, font.size, font.bold, qRound(QFontMetricsF(f).horizontalAdvance(text))});
     if (text.isEmpty())
         return;
     QPainter p(&image_);

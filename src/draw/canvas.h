@@ -32,10 +32,10 @@ struct TextLogEntry {
     QString text;
     int x = 0;
     int y = 0;
-    int width = 0;  // pixels, in the font it was written in
     QColor color;
     int size = 0;
     bool bold = false;
+    int width = 0;  // pixels, in the font it was written in
 };
 
 int PointsToPixels(int points);
