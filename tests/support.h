@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include "draw/datafolders.h"
+#include "draw/canvas.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
@@ -22,6 +23,21 @@ constexpr int Sweep(int items)
 #else
     return items;
 #endif
+}
+
+// The baseline of a text written with its top at Y in a font of Size points: texts made
+// smaller to fit their area stand on the baseline of their line, a little lower.
+inline int Baseline(int y, int size, bool bold = false)
+{
+    kav::Canvas c(1, 1);
+    c.font.size = size;
+    c.font.bold = bold;
+    return y + c.ascent();
+}
+
+inline int Baseline(const kav::TextLogEntry& e)
+{
+    return Baseline(e.y, e.size, e.bold);
 }
 
 // The picture libraries and lessons of the build folder, where the program finds them beside it.

@@ -28,6 +28,8 @@ const QList<OptionText>& Options()
         {{QStringLiteral("level")}, QStringLiteral("L"), QStringLiteral("bij --items: het niveau 1, 2 of 3 (standaard 1)")},
         {{QStringLiteral("count")}, QStringLiteral("N"), QStringLiteral("bij --items: het aantal opgaven (standaard 1)")},
         {{QStringLiteral("practice")}, QString(), QStringLiteral("bij --items: als bij het oefenen in plaats van een test")},
+        {{QStringLiteral("wrong")}, QString(),
+         QStringLiteral("bij --items: beantwoord elke opgave twee keer fout en schrijf alle teksten van het hele verloop")},
         {{QStringLiteral("png")}, QStringLiteral("MAP"),
          QStringLiteral("bij --items: bewaar van elke opgave tekst en plaatje als PNG in deze map")},
         {{QStringLiteral("reset-teacher-code")}, QString(),
@@ -176,7 +178,7 @@ CommandLine ParseCommandLine(const QStringList& args)
         cl.action = CommandLine::Action::ResetTeacherCode;
     }
     if (!dump) {
-        for (const char* name : {"level", "count", "practice", "png"})
+        for (const char* name : {"level", "count", "practice", "wrong", "png"})
             if (parser.isSet(QString::fromLatin1(name))) {
                 cl.error = QStringLiteral("--") + QString::fromLatin1(name) + QStringLiteral(" hoort bij --items");
                 return cl;
@@ -205,6 +207,7 @@ CommandLine ParseCommandLine(const QStringList& args)
         }
     }
     o.practice = parser.isSet(QStringLiteral("practice"));
+    o.wrong = parser.isSet(QStringLiteral("wrong"));
     if (parser.isSet(QStringLiteral("png"))) {
         o.pngFolder = value("png");
         if (o.pngFolder.isEmpty()) {

@@ -18,6 +18,7 @@ struct ItemDumpOptions {
     std::uint32_t seed = 1;
     bool seedGiven = false;
     bool practice = false;
+    bool wrong = false;  // every item answered wrong twice, the texts of every stage
     QString pngFolder;
 };
 

@@ -8,10 +8,13 @@
 #include <QJsonObject>
 #include <QPainter>
 #include <QTemporaryFile>
+#include <climits>
+#include <cmath>
 
 #include "app/application.h"
 #include "draw/measures.h"
 #include "draw/messages.h"
+#include "draw/numbers.h"
 #include "draw/text.h"
 #include "session/context.h"
 #include "session/engine.h"
@@ -37,19 +40,83 @@ public:
     QString caption, hint;
 };
 
-QJsonArray textsOf(const Canvas& c)
+// The texts written on a canvas since the last stage, marked with the stage they belong to;
+// the canvas's log starts afresh for the next stage.
+void TakeTexts(QJsonArray& into, Canvas& c, const QString& stage)
 {
-    QJsonArray a;
     for (const TextLogEntry& e : c.textLog()) {
         QJsonObject o;
         o[QStringLiteral("text")] = e.text;
         o[QStringLiteral("x")] = e.x;
+        o[QStringLiteral("width")] = e.width;
         o[QStringLiteral("line")] = LineHeight > 0 ? double(e.y) / LineHeight : 0.0;
         o[QStringLiteral("colour")] = e.color.name(QColor::HexRgb);
         o[QStringLiteral("bold")] = e.bold;
-        a.append(o);
+        o[QStringLiteral("stage")] = stage;
+        into.append(o);
     }
-    return a;
+    c.clearTextLog();
+}
+
+// What the two canvases showed during one item, stage by stage.
+struct ItemTexts {
+    TTestForm* form = nullptr;
+    QJsonArray texts, pictureTexts;
+
+    void take(const QString& stage)
+    {
+        TakeTexts(texts, form->TextBitmap, stage);
+        TakeTexts(pictureTexts, form->PictureBitmap, stage);
+    }
+};
+
+QJsonArray AreaSize(const Canvas& c)
+{
+    return QJsonArray{c.width(), c.height()};
+}
+
+// A typed answer that is surely wrong, far beyond any tolerance, kept as the given answer as
+// the answer field would.
+QString WrongAnswer()
+{
+    SessionState& s = Session();
+    constexpr qint64 offset = 1000000;
+    if (s.AnswerKind == 2) {
+        const QString typed = FormatDecimal(s.ExpectedDecimal + offset + 2 * std::fabs(s.DecimalTolerance),
+                                            Max(s.AnswerDecimals, 0), DecimalSeparator);
+        s.GivenDecimal = ParseDecimal(typed, DecimalSeparator).value_or(s.ExpectedDecimal + offset);
+        return typed;
+    }
+    const qint64 away = offset + 2 * std::abs(qint64(s.AnswerTolerance));
+    const qint64 given = s.ExpectedAnswer + away <= INT_MAX ? s.ExpectedAnswer + away : s.ExpectedAnswer - away;
+    s.GivenAnswer = int(given);
+    return QString::number(given);
+}
+
+// The item answered wrong as often as it may be, as the session window goes through it: the
+// first judgement ("first"), the same item again after Doorgaan with its final judgement
+// ("second") and whatever worked explanation the judge then asks for ("explanation"). With a
+// single attempt the one judgement is the final one, so the item has no "first".
+void AnswerWrong(ItemTexts& item)
+{
+    SessionState& s = Session();
+    bool explained = false;
+    SetExplanationHandler([&](int code, bool right) {
+        item.take(QStringLiteral("second"));
+        explained = true;
+        Toelichting(code, right);
+    });
+    if (s.Attempt == 0)
+        s.Attempt = 1;  // as entering the answer field does
+    Judge(WrongAnswer());
+    if (s.Attempt != 0) {  // not final: "Jammer! Tweede poging!", then the same item again
+        item.take(QStringLiteral("first"));
+        ClearBitmap(&item.form->TextBitmap, col::BtnFace);
+        Verdeler();
+        Judge(WrongAnswer());
+    }
+    item.take(explained ? QStringLiteral("explanation") : QStringLiteral("second"));
+    SetExplanationHandler(&Toelichting);
 }
 
 // Makes the folder for the pictures and finds out that files can be written in it; false
@@ -105,6 +172,9 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
         port.caption.clear();
         port.hint.clear();
         Verdeler();
+        ItemTexts texts;
+        texts.form = form;
+        texts.take(QStringLiteral("question"));
 
         QJsonObject item;
         item[QStringLiteral("item")] = i + 1;
@@ -128,8 +198,12 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
         item[QStringLiteral("caption")] = port.caption;
         item[QStringLiteral("hint")] = port.hint;
         item[QStringLiteral("textLine")] = s.TextLine;
-        item[QStringLiteral("texts")] = textsOf(form->TextBitmap);
-        item[QStringLiteral("pictureTexts")] = textsOf(form->PictureBitmap);
+        item[QStringLiteral("textArea")] = AreaSize(form->TextBitmap);
+        item[QStringLiteral("pictureArea")] = AreaSize(form->PictureBitmap);
+        if (o.wrong)
+            AnswerWrong(texts);
+        item[QStringLiteral("texts")] = texts.texts;
+        item[QStringLiteral("pictureTexts")] = texts.pictureTexts;
         const QByteArray line = QJsonDocument(item).toJson(QJsonDocument::Compact);
         std::fwrite(line.constData(), 1, size_t(line.size()), out);
         std::fputc('\n', out);
@@ -152,10 +226,13 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
                 return 1;
             }
         }
-        // As if answered right: the counts move on, the next item is new.
-        ++s.ItemCount;
-        if (code <= 30)
-            ++s.ThemeItemCount[size_t(code)];
+        // Without --wrong as if answered right: the counts move on, the next item is new. (The
+        // judge has done so for the wrong answers.)
+        if (!o.wrong) {
+            ++s.ItemCount;
+            if (code <= 30)
+                ++s.ThemeItemCount[size_t(code)];
+        }
         s.Attempt = 0;
     }
     std::fflush(out);

@@ -374,12 +374,12 @@ void Canvas::setPixel(int x, int y, const QColor& c)
 
 void Canvas::textOut(int x, int y, const QString& text)
 {
-    log_.append({text, x, y, font.color, font.size, font.bold});
+    const QFont f = qfont();
+    log_.append({text, x, y, font.color, font.size, font.bold, qRound(QFontMetricsF(f).horizontalAdvance(text))});
     if (text.isEmpty())
         return;
     QPainter p(&image_);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    const QFont f = qfont();
     p.setFont(f);
     p.setPen(font.color);
     p.drawText(QPointF(x, y + QFontMetricsF(f).ascent()), text);

@@ -35,6 +35,7 @@ struct TextLogEntry {
     QColor color;
     int size = 0;
     bool bold = false;
+    int width = 0;  // pixels, in the font it was written in
 };
 
 int PointsToPixels(int points);

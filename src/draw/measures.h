@@ -16,6 +16,9 @@ extern int CharWidth;        // width of "H" in the text font
 extern int LastTextEnd;      // x just after the text drawn last
 extern QString FontFamily;   // "Arial"
 
+// The width of the picture area in the 640 x 480 design.
+constexpr int DesignPictureWidth = 403;
+
 // Resets the measures to the 640 x 480 design values.
 void ResetMeasures();
 

@@ -63,6 +63,17 @@ Canvas* PictureBitmapCanvas()
     return pictureBitmap;
 }
 
+double AreaScale(const Canvas* area)
+{
+    return area ? area->width() / double(DesignPictureWidth) : ScreenScale;
+}
+
+QSize PictureSizeIn(const Picture& pic, const Canvas* area)
+{
+    const double scale = AreaScale(area);
+    return QSize(Round(pic.width() * scale), Round(pic.height() * scale));
+}
+
 int PercentX(double p)
 {
     if (!Usable({p}))

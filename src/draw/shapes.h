@@ -6,12 +6,20 @@
 #include <QString>
 
 #include "draw/canvas.h"
+#include "draw/picture.h"
 
 namespace kav {
 
 // The picture area every percent position refers to (the session's PictureBitmap).
 void SetPictureBitmap(Canvas* bitmap);
 Canvas* PictureBitmapCanvas();
+
+// How much a picture area has grown from the design (its width over the design's width). The
+// area keeps the shape of the design, so on a wide screen it grows less than ScreenScale.
+double AreaScale(const Canvas* area);
+// The size a library picture is shown at in a picture area: its natural size times the area's
+// scale, so that it keeps its place among what is drawn in percent of the area on any screen.
+QSize PictureSizeIn(const Picture& pic, const Canvas* area);
 
 int PercentX(double p);
 int PercentY(double p);

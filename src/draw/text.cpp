@@ -1,6 +1,7 @@
 #include "draw/text.h"
 
 #include <cmath>
+#include <functional>
 
 #include "draw/measures.h"
 #include "draw/numbers.h"
@@ -25,6 +26,74 @@ void PlainFont(Canvas* c, int size, const QColor& color, bool bold)
     c->font.underline = false;
 }
 
+// The largest font size, at most Points, at which a text ends inside the canvas, its last
+// column (the frame of a picture) left free: EndAt(points) sets the canvas font to that size
+// and gives where the text would then end. A text that fits at no size (one placed beyond the
+// edge) keeps its size: smaller would not bring it back. The canvas is left with the font of
+// the size returned.
+int FittingPoints(Canvas* c, int points, const std::function<int(int)>& endAt)
+{
+    const int right = c->width() - 1;
+    if (points <= 1 || endAt(points) <= right)
+        return points;
+    if (endAt(1) > right) {
+        endAt(points);
+        return points;
+    }
+    int fits = 1, tooLarge = points;  // the text fits at `fits` points, not at `tooLarge`
+    while (tooLarge - fits > 1) {
+        const int mid = (fits + tooLarge) / 2;
+        (endAt(mid) <= right ? fits : tooLarge) = mid;
+    }
+    endAt(fits);
+    return fits;
+}
+
+// How far a text made smaller (Points instead of Full) goes down so that it stands on the
+// baseline of the rest of its line. The canvas is left with the font at Points.
+int BaselineDrop(Canvas* c, int full, int points)
+{
+    if (points == full)
+        return 0;
+    c->font.size = full;
+    const int fullAscent = c->ascent();
+    c->font.size = points;
+    return fullAscent - c->ascent();
+}
+
+// Where a text of width W begins at X (pixels, or Centred or RightAligned) on the canvas.
+double TextLeft(const Canvas* c, double x, int w)
+{
+    const int right = c->clipRect().right() + 1;
+    if (x == Centred)
+        return MaxReal((right - w) * 0.5, 0);
+    if (x == RightAligned)
+        return MaxReal(right - w - TextMargin, 0);
+    return x;
+}
+
+// A text placed at X (pixels, or Centred or RightAligned) in the canvas's font, made just as
+// small as it must be to end inside the canvas; the canvas is left with that font.
+struct FittedText {
+    double left = 0;  // where it begins
+    int width = 0;
+    int drop = 0;  // how far it goes down to stay on the baseline of its line
+};
+
+FittedText FitText(Canvas* c, const QString& text, double x)
+{
+    const int full = c->font.size;
+    FittedText f;
+    const int points = FittingPoints(c, full, [&](int p) {
+        c->font.size = p;
+        f.width = c->textWidth(text);
+        return Round(TextLeft(c, x, f.width) + f.width);
+    });
+    f.left = TextLeft(c, x, f.width);
+    f.drop = BaselineDrop(c, full, points);
+    return f;
+}
+
 }  // namespace
 
 void DrawTextItem(const QString& text, const QColor& color, bool bold, double x, double line, double size,
@@ -32,19 +101,13 @@ void DrawTextItem(const QString& text, const QColor& color, bool bold, double x,
 {
     if (!target)
         return;
-    target->font.size = Round(BaseFontSize * size);
-    target->font.color = color;
-    target->font.bold = bold;
-    target->font.italic = false;
-    target->font.underline = false;
-    const int w = target->textWidth(text);
-    double px = x;
-    if (x == Centred)
-        px = MaxReal((target->clipRect().right() + 1 - w) * 0.5, 0);
-    else if (x == RightAligned)
-        px = MaxReal(target->clipRect().right() + 1 - w - TextMargin, 0);
-    target->textOut(Round(px), Round(line * LineHeight), text);
-    LastTextEnd = Round(px + w);
+    PlainFont(target, Round(BaseFontSize * size), color, bold);
+    // A text that would run past the edge of its area is written as large as fits there, never
+    // cut off and never broken: only this text is made smaller, and what follows on the line
+    // continues after it (LastTextEnd).
+    const FittedText f = FitText(target, text, x);
+    target->textOut(Round(f.left), Round(line * LineHeight) + f.drop, text);
+    LastTextEnd = Round(f.left + f.width);
 }
 
 void DrawEuroText(const QString& text, const QColor& color, bool bold, double x, double line, double size,
@@ -54,8 +117,18 @@ void DrawEuroText(const QString& text, const QColor& color, bool bold, double x,
         return;
     // The euro sign is a "C" a size larger, crossed by two short bars. The C is centred on the
     // middle of the line, g being half the room the line leaves beside it (negative when the C
-    // is the taller), so that the bars through the line's middle cross the C at any size.
-    PlainFont(target, Round(BaseFontSize * size * 1.2), color, bold);
+    // is the taller), so that the bars through the line's middle cross the C at any size. Sign
+    // and amount are made smaller together where they would run past the edge.
+    const int full = Round(BaseFontSize * size);
+    auto signPoints = [&](int points) { return points == full ? Round(BaseFontSize * size * 1.2) : Round(points * 1.2); };
+    PlainFont(target, full, color, bold);
+    const int points = FittingPoints(target, full, [&](int p) {
+        target->font.size = signPoints(p);
+        const int cw = target->textWidth(QStringLiteral("C"));
+        target->font.size = p;
+        return Round(x + cw + target->textWidth(text));
+    });
+    target->font.size = signPoints(points);
     const int g = (LineHeight - target->textHeight(QStringLiteral("C"))) / 2;
     const double factor = bold ? 2.0 : 1.5;
     target->textOut(Round(x), Round(line * LineHeight + g), QStringLiteral("C"));
@@ -69,8 +142,9 @@ void DrawEuroText(const QString& text, const QColor& color, bool bold, double x,
     target->line(x1, yLower, x2, yLower);
 
     x += cw;
-    target->font.size = Round(BaseFontSize * size);
-    target->textOut(Round(x), Round(line * LineHeight), text);
+    target->font.size = points;
+    const int drop = BaselineDrop(target, full, points);
+    target->textOut(Round(x), Round(line * LineHeight) + drop, text);
     LastTextEnd = Round(x + target->textWidth(text));
 }
 
@@ -137,20 +211,14 @@ void DrawApproxText(const QString& text, const QColor& color, Canvas* target, do
     if (!target || !Usable(x) || !Usable(line) || !Usable(size))
         return;
     PlainFont(target, Round(BaseFontSize * size), color, false);
-    const int y = Round(line * LineHeight);
-    const int fullWidth = target->textWidth(QStringLiteral(" = ") + text);
-    const int right = target->clipRect().right() + 1;
-    double px = x;
-    if (x == RightAligned)
-        px = MaxReal(right - fullWidth - TextMargin, 0);
-    else if (x == Centred)
-        px = MaxReal((right - fullWidth) * 0.5, 0);
+    const FittedText f = FitText(target, QStringLiteral(" = ") + text, x);
+    const int y = Round(line * LineHeight) + f.drop;
     // Two tildes, one a little above and one a little below the line, make the sign.
     const double shift = target->textHeight(QStringLiteral("=")) / 8.0;
-    target->textOut(Round(px), Round(y - shift), QStringLiteral(" ~"));
-    target->textOut(Round(px), Round(y + shift), QStringLiteral(" ~"));
-    target->textOut(Round(px + target->textWidth(QStringLiteral(" = "))), y, text);
-    LastTextEnd = Round(px + fullWidth);
+    target->textOut(Round(f.left), Round(y - shift), QStringLiteral(" ~"));
+    target->textOut(Round(f.left), Round(y + shift), QStringLiteral(" ~"));
+    target->textOut(Round(f.left + target->textWidth(QStringLiteral(" = "))), y, text);
+    LastTextEnd = Round(f.left + f.width);
 }
 
 void ClearBitmap(Canvas* bitmap, const QColor& color)

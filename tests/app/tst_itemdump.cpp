@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -128,6 +129,88 @@ private slots:
         QCOMPARE(r.items[2]["caption"].toString(), QStringLiteral("de input: "));
     }
 
+    // Each text gives its width, and each item the sizes of both areas; without --wrong every
+    // text belongs to the question.
+    void widthsAndAreas()
+    {
+        const Run r = dump({"--items", "16,25", "--level", "2", "--count", "4", "--seed", "2", "--screen", "1366x768"});
+        QCOMPARE(r.code, 0);
+        for (const QJsonObject& o : r.items) {
+            const QJsonArray textArea = o["textArea"].toArray(), pictureArea = o["pictureArea"].toArray();
+            QVERIFY(textArea.size() == 2 && pictureArea.size() == 2);
+            QVERIFY(textArea[0].toInt() > 300 && textArea[1].toInt() > 600);
+            QVERIFY(pictureArea[0].toInt() > 600 && pictureArea[1].toInt() > 600);
+            for (const char* key : {"texts", "pictureTexts"})
+                for (const QJsonValue& v : o[key].toArray()) {
+                    const QJsonObject t = v.toObject();
+                    QCOMPARE(t["stage"].toString(), QStringLiteral("question"));
+                    QVERIFY(t["width"].toInt() >= 0);
+                    QCOMPARE(t["width"].toInt() == 0, t["text"].toString().isEmpty());
+                }
+        }
+        // "verbruik (liter)" twice on the fuel graph: its width is the same both times, the
+        // second ends a margin before the picture's right edge.
+        QList<QJsonObject> fuel;
+        for (const QJsonValue& v : r.items[0]["pictureTexts"].toArray())
+            if (v.toObject()["text"].toString() == QStringLiteral("verbruik (liter)"))
+                fuel << v.toObject();
+        QCOMPARE(fuel.size(), 2);
+        QVERIFY(fuel[0]["width"].toInt() > 50);
+        QCOMPARE(fuel[0]["width"].toInt(), fuel[1]["width"].toInt());
+        QVERIFY(fuel[1]["x"].toInt() + fuel[1]["width"].toInt() < r.items[0]["pictureArea"].toArray()[0].toInt());
+    }
+
+    // --wrong: every item answered wrong twice; the texts of all stages in drawing order.
+    void wrongAnswers()
+    {
+        const Run r = dump({"--items", "2,12,16", "--level", "2", "--count", "6", "--seed", "4", "--wrong", "--practice"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.items.size(), 6);
+        const QStringList order{"question", "first", "second", "explanation"};
+        for (const QJsonObject& o : r.items) {
+            QStringList texts;
+            int stage = 0;
+            for (const QJsonValue& v : o["texts"].toArray()) {
+                const QJsonObject t = v.toObject();
+                const int k = int(order.indexOf(t["stage"].toString()));
+                QVERIFY2(k >= stage, qPrintable(t["text"].toString()));  // never back to an earlier stage
+                stage = k;
+                texts << t["stage"].toString() + u'|' + t["text"].toString();
+            }
+            QCOMPARE(stage, 3);
+            QVERIFY(texts.contains("first|Jammer! Tweede poging!") && texts.contains("second|Jammer !"));
+            QVERIFY(texts.contains("first|Ingegeven: ") && texts.contains("second|Ingegeven: "));
+            QVERIFY(texts.contains("second|Het juiste antwoord was: "));
+            QVERIFY(texts.filter(QStringLiteral("explanation|Toelichting")).size() == 1);
+            // The question drawn again for the second attempt, the same as at first.
+            const QStringList asked = texts.filter(QRegularExpression("^question\\|")).replaceInStrings("question|", "");
+            const QStringList again = texts.filter(QRegularExpression("^second\\|")).replaceInStrings("second|", "");
+            QVERIFY(!asked.isEmpty());
+            for (const QString& t : asked)
+                QVERIFY2(again.contains(t), qPrintable(t));
+            // The typed answer, surely wrong: a million more than the right one.
+            const int typed = int(texts.indexOf("first|Ingegeven: ")) + 1;
+            const QString given = texts[typed].mid(6);
+            if (o["kind"].toInt() == 2)
+                QCOMPARE(QString(given).replace(u',', u'.').toDouble(), o["expectedDecimal"].toDouble() + 1000000);
+            else
+                QCOMPARE(given, QString::number(o["expected"].toInt() + 1000000) + o["suffix"].toString());
+        }
+        QCOMPARE(r.items[1]["kind"].toInt(), 2);  // theme 12 at "Durver": a decimal answer
+
+        // A test explains nothing; without --wrong nothing is judged.
+        const Run test = dump({"--items", "2,16", "--level", "1", "--count", "2", "--seed", "4", "--wrong"});
+        QCOMPARE(test.code, 0);
+        for (const QJsonObject& o : test.items)
+            for (const char* key : {"texts", "pictureTexts"})
+                for (const QJsonValue& v : o[key].toArray())
+                    QVERIFY(v.toObject()["stage"].toString() != QStringLiteral("explanation"));
+        const Run right = dump({"--items", "2,16", "--level", "1", "--count", "2", "--seed", "4", "--practice"});
+        for (const QJsonObject& o : right.items)
+            for (const QJsonValue& v : o["texts"].toArray())
+                QVERIFY(!v.toObject()["text"].toString().startsWith(QStringLiteral("Ingegeven")));
+    }
+
     void picturesOfTheItems()
     {
         QTemporaryDir dir;
@@ -138,6 +221,9 @@ private slots:
         QCOMPARE(files.size(), 2);
         const QImage img(dir.filePath(files.first()));
         QVERIFY(img.width() > 600 && img.height() > 400);
+        const QJsonArray text = r.items[0]["textArea"].toArray(), picture = r.items[0]["pictureArea"].toArray();
+        QCOMPARE(img.width(), text[0].toInt() + picture[0].toInt());
+        QCOMPARE(img.height(), qMax(text[1].toInt(), picture[1].toInt()));
     }
 
     // --png to a folder that cannot be made: one line, status 1, and not a single item made.
@@ -195,6 +281,7 @@ private slots:
         QTest::newRow("screen too wide") << QStringList{"--items", "21", "--screen", "7681x4320"};
         QTest::newRow("screen too high") << QStringList{"--screen", "7680x4321"};
         QTest::newRow("dump option alone") << QStringList{"--level", "2"};
+        QTest::newRow("wrong alone") << QStringList{"--wrong"};
         QTest::newRow("stray argument") << QStringList{"--items", "21", "twee"};
         QTest::newRow("window option value") << QStringList{"--seed", "99999999999"};
         QTest::newRow("unknown short option") << QStringList{"-x"};
@@ -209,7 +296,7 @@ private slots:
             QVERIFY(p.waitForFinished(30000));
             QCOMPARE(p.exitCode(), 0);
             const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
-            for (const char* option : {"--screen", "--seed", "--items", "--level", "--count", "--practice", "--png", "--version"})
+            for (const char* option : {"--screen", "--seed", "--items", "--level", "--count", "--practice", "--wrong", "--png", "--version"})
                 QVERIFY2(out.contains(QString::fromLatin1(option)), option);
         }
         QProcess p;

@@ -1,5 +1,6 @@
-// Texts on the line grid: alignment, the euro sign, fractions, triangle numbers, the
-// approximately-equal sign, clearing lines, and the number helpers they lean on.
+// Texts on the line grid: alignment, texts kept inside their area, the euro sign, fractions,
+// triangle numbers, the approximately-equal sign, clearing lines, and the number helpers they
+// lean on.
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -64,13 +65,98 @@ private slots:
         QCOMPARE(kav::LastTextEnd, AreaWidth - kav::TextMargin);
         QVERIFY(InkOf(r.image(), col::Blue).right() >= AreaWidth - kav::TextMargin - 3);
 
-        // Texts too long for the line start at 0, never left of it.
+        // Texts too long for the line never start left of 0 nor end past the right edge.
         const QString longText(80, u'm');
         for (double x : {kav::Centred, kav::RightAligned}) {
             kav::DrawTextItem(longText, col::Black, false, x, 1, 1, &c);
-            QCOMPARE(c.textLog().last().x, 0);
-            QCOMPARE(kav::LastTextEnd, c.textWidth(longText));
+            const kav::TextLogEntry& e = c.textLog().last();
+            QVERIFY(e.x >= 0 && e.x + e.width <= AreaWidth);
+            QVERIFY(e.size < 10);
+            QCOMPARE(kav::LastTextEnd, e.x + e.width);
         }
+    }
+
+    // A text that would run past the edge of its area is written just as large as fits there
+    // (one point more would not), on the baseline of its line; the next text continues after
+    // it at full size. Texts that fit keep their size and place exactly.
+    void textsStayInTheirArea()
+    {
+        Canvas c(AreaWidth, AreaHeight);
+        const QString start = QStringLiteral("Dus het eerste machientje is: ");
+        kav::DrawTextItem(start, col::Blue, false, kav::TextMargin, 6, 1, &c);
+        const kav::TextLogEntry first = c.textLog().last();
+        QCOMPARE(first.size, 10);
+        QCOMPARE(first.x, kav::TextMargin);
+        QCOMPARE(first.y, 6 * kav::LineHeight);
+        QCOMPARE(kav::LastTextEnd, first.x + first.width);
+
+        const QString wide = QStringLiteral("Keer 1234567890 en dan nog heel veel meer erbij");
+        const int from = kav::LastTextEnd;
+        QVERIFY(from + c.textWidth(wide) > AreaWidth);  // too wide at full size
+        kav::DrawTextItem(wide, col::Red, false, from, 6, 1, &c);
+        const kav::TextLogEntry shrunk = c.textLog().last();
+        QCOMPARE(shrunk.x, from);
+        QVERIFY(shrunk.size < 10 && shrunk.size > 1);
+        QVERIFY(shrunk.x + shrunk.width <= AreaWidth - 1);
+        Canvas measure(1, 1);
+        measure.font.size = shrunk.size + 1;
+        QVERIFY2(from + measure.textWidth(wide) > AreaWidth - 1, "not as large as fits");
+        QCOMPARE(kav::LastTextEnd, shrunk.x + shrunk.width);
+        measure.font.size = shrunk.size;
+        const int shrunkAscent = measure.ascent();
+        measure.font.size = 10;
+        QCOMPARE(shrunk.y + shrunkAscent, first.y + measure.ascent());  // the same baseline
+        const QRect red = InkOf(c.image(), col::Red);
+        QVERIFY(red.left() >= from && red.right() < AreaWidth);
+
+        // A bold, larger text at the margin, centred and right-aligned alike.
+        const QString title = QStringLiteral("Foutje in de verhoudingstabel van vandaag");
+        for (double x : {double(kav::TextMargin), kav::Centred, kav::RightAligned}) {
+            Canvas t(AreaWidth, AreaHeight);
+            kav::DrawTextItem(title, col::Red, true, x, 0.25, 1.5, &t);
+            const kav::TextLogEntry& e = t.textLog().last();
+            QVERIFY(e.bold && e.size < 15);
+            QVERIFY(e.x >= 0 && e.x + e.width <= AreaWidth);
+        }
+
+        // A short text keeps its size, also right at the edge; its last column stays free.
+        const int ab = kav::TextItemWidth(&c, QStringLiteral("ab"));
+        kav::DrawTextItem(QStringLiteral("ab"), col::Black, false, AreaWidth - 1 - ab, 9, 1, &c);
+        QCOMPARE(c.textLog().last().size, 10);
+        kav::DrawTextItem(QStringLiteral("ab"), col::Black, false, AreaWidth - ab, 9, 1, &c);
+        QVERIFY(c.textLog().last().size < 10);
+        // A text placed beyond the edge cannot be saved by shrinking: it keeps its size.
+        kav::DrawTextItem(QStringLiteral("weg"), col::Black, false, AreaWidth + 5, 10, 1, &c);
+        QCOMPARE(c.textLog().last().size, 10);
+        QCOMPARE(c.textLog().last().y, 10 * kav::LineHeight);
+
+        // The longest answer the field takes, with its unit, after "Ingegeven: " on a text
+        // column of a 1366 x 768 screen.
+        Canvas column(365, 709);
+        kav::DrawTextItem(QStringLiteral("Ingegeven: "), col::Black, false, kav::TextMargin, 12, 1, &column);
+        kav::DrawTextItem(QString(40, u'9') + QStringLiteral(" liter"), col::Black, false, kav::LastTextEnd, 12, 1, &column);
+        const kav::TextLogEntry& answer = column.textLog().last();
+        QVERIFY(answer.x + answer.width <= column.width() && answer.size >= 5);
+    }
+
+    // The euro amount and the approximate value fit as a whole, sign included.
+    void signedTextsStayInTheirArea()
+    {
+        Canvas c(120, AreaHeight);
+        kav::DrawEuroText(QStringLiteral("1234567,89"), col::Navy, false, 60, 6, 1, &c);
+        const kav::TextLogEntry* sign = Logged(c, QStringLiteral("C"));
+        const kav::TextLogEntry* amount = Logged(c, QStringLiteral("1234567,89"));
+        QVERIFY(sign && amount);
+        QVERIFY(amount->size < 10 && sign->size > amount->size);
+        QVERIFY(amount->x > sign->x && amount->x + amount->width <= c.width());
+        QCOMPARE(kav::LastTextEnd, amount->x + amount->width);
+
+        Canvas a(120, AreaHeight);
+        kav::DrawApproxText(QStringLiteral("1234567,89"), col::Green, &a, 1, 3, 50);
+        const kav::TextLogEntry& text = a.textLog().last();
+        QVERIFY(text.size < 10 && text.x + text.width <= a.width());
+        QCOMPARE(a.textLog().first().size, text.size);
+        QCOMPARE(kav::LastTextEnd, text.x + text.width);
     }
 
     void textItemLinePositions()

@@ -124,7 +124,7 @@ private slots:
 
             if (i % 100 < level) {
                 // The graph read back: Jos's line at 50 km, Harm's at 62.5 km, Harm's point with
-                // dashes towards both axes, the two jeeps at their natural size times the scale.
+                // dashes towards both axes, the two jeeps grown with the picture area.
                 const QImage img = w.picture.image();
                 QVERIFY(qAbs(LitresAt(img, 50, col::Red) - j * 0.5) < 0.1 && qAbs(LitresAt(img, 62.5, col::Black) - 62.5 / h) < 0.1);
                 const int px = kav::PercentX(10 + 0.8 * h), py = kav::PercentY(84);
@@ -137,7 +137,8 @@ private slots:
                     QVERIFY(dashes >= 2);
                 }
                 const kav::Picture jeep = kav::LoadPicture(QStringLiteral("jeep2"));
-                const QSize size(kav::Round(jeep.width() * kav::ScreenScale), kav::Round(jeep.height() * kav::ScreenScale));
+                const double grown = w.picture.width() / 403.0;
+                const QSize size(kav::Round(jeep.width() * grown), kav::Round(jeep.height() * grown));
                 const QPoint corner(kav::PercentX(49) - size.width(), kav::PercentY(90 - 3.0 * j) - size.height());
                 for (const QRect r : {QRect(QPoint(kav::PercentX(73), kav::PercentY(90 - 450.0 / h)), size), QRect(corner, size)}) {
                     QVERIFY(img.rect().adjusted(1, 1, -1, -1).contains(r));
@@ -152,7 +153,8 @@ private slots:
     }
 
     // The litres of each jeep over D km and from them the answer, every number checked against
-    // the one before it; the results right-aligned, clear of what stands before them.
+    // the one before it; the results right-aligned (or following a full line), clear of what
+    // stands before them.
     void explanation()
     {
         QVector<TextLogEntry> said;
@@ -182,12 +184,78 @@ private slots:
             for (const TextLogEntry& r : said) {
                 if (!r.text.endsWith("."))
                     continue;
-                QCOMPARE(r.x + ratiotest::Width(r), w.text.width() - kav::TextMargin);
+                // Right-aligned, or where the line is full up to there, straight after what
+                // stands before it (blanks and all), inside the text area.
+                const int end = r.x + ratiotest::Width(r);
+                bool follows = false;
+                for (const TextLogEntry& o : said)
+                    follows |= o.y == r.y && o.x < r.x && o.x + ratiotest::Width(o) == r.x;
+                QVERIFY2(end == w.text.width() - kav::TextMargin || (follows && end <= w.text.width()), qPrintable(r.text));
                 for (const TextLogEntry& o : said)
                     if (&o != &r && qAbs(o.y - r.y) < kav::LineHeight)
                         QVERIFY2(o.x + ratiotest::Width({o.text.trimmed(), 0, 0, {}, o.size}) < r.x, qPrintable(o.text + " / " + r.text));
             }
         });
+    }
+
+    // On wide screens the picture area grows less than the screen's width: the jeeps, grown
+    // with the area, still leave the right litre axis whole (only the lines end on it).
+    void jeepsBesideTheAxisOnWideScreens()
+    {
+        struct Screen {
+            int width;
+            QSize picture, text;
+        };
+        for (const Screen& screen : {Screen{1366, {687, 689}, {365, 709}}, Screen{1920, {967, 969}, {513, 997}},
+                                     Screen{2560, {1290, 1293}, {684, 1329}}}) {
+            w.picture.setSize(screen.picture.width(), screen.picture.height());
+            w.text.setSize(screen.text.width(), screen.text.height());
+            w.Fixture::SetUp();
+            kav::ScreenScale = screen.width / 640.0;
+            kav::TextMargin = kav::Round(8 * kav::ScreenScale);
+            for (int level = 1; level <= 3; ++level) {
+                ratiotest::Fixture::Start(16, level);
+                for (int i = 0; i < testsupport::Sweep(12); ++i) {
+                    kav::SeedRandom(1700000u + std::uint32_t(100 * level + i));
+                    w.Item();
+                    const QImage img = w.picture.image();
+                    const int axis = kav::PercentX(90);
+                    for (int y = kav::PercentY(6); y <= kav::PercentY(89); ++y)
+                        QVERIFY2(Px(img, axis, y) == col::Black.rgb() || Px(img, axis, y) == col::Red.rgb(),
+                                 qPrintable(QStringLiteral("%1 wide, level %2: the axis covered at y %3").arg(screen.width).arg(level).arg(y)));
+                }
+            }
+        }
+        w.SetUp();
+    }
+
+    // On the text column of a 1366 x 768 screen (a wider margin, the fractions further right) a
+    // four-digit distance fills a line up to where its result would stand right-aligned: the
+    // result then follows what stands before it and is never written over it.
+    void explanationOnAWideScreen()
+    {
+        w.picture.setSize(687, 689);
+        w.text.setSize(365, 709);
+        w.Fixture::SetUp();
+        kav::ScreenScale = 1366 / 640.0;
+        kav::TextMargin = kav::Round(8 * kav::ScreenScale);
+        int following = 0;
+        w.Sweep(16, 40, 1660000u, [&](int, int, const kav::SessionState::ThemePrivate&) {
+            QVector<TextLogEntry> said;
+            w.FailTwice(&said);
+            for (const TextLogEntry& r : said) {
+                if (r.color != col::Red)
+                    continue;
+                QVERIFY(r.x + ratiotest::Width(r) <= w.text.width());
+                following += r.x + ratiotest::Width(r) != w.text.width() - kav::TextMargin;
+                for (const TextLogEntry& o : said)
+                    if (&o != &r && o.y == r.y && o.x < r.x)
+                        QVERIFY2(o.x + ratiotest::Width({o.text.trimmed(), 0, 0, {}, o.size}) <= r.x,
+                                 qPrintable(o.text + " / " + r.text));
+            }
+        });
+        QVERIFY(following > 0);  // the case came
+        w.SetUp();
     }
 
     void shots() { w.Shots(16, 1690000u, QStringLiteral("fuel")); }

@@ -181,7 +181,8 @@ private slots:
                 const int n = s.QuestionParams[0], c = s.ThemeMemory[7], p = Position();
                 const double l = kField[c].second + 5.5;  // below "Toelichting:"
                 QCOMPARE(bench.explained.last().text, QString::number(Count(c, n, p)) + (Counting(c) ? " draadjes" : ""));
-                QVERIFY(bench.explained.last().color == col::Red && bench.explained.last().y == Y(s.TextLine));
+                QVERIFY(bench.explained.last().color == col::Red &&
+                        testsupport::Baseline(bench.explained.last()) == testsupport::Baseline(Y(s.TextLine), kav::BaseFontSize));
                 QVERIFY(bench.Outside(bench.text).isEmpty());
                 if (c == 5)  // the threads from the right to the bottom edge
                     QVERIFY(bench.Wrote("Van \"R => O\": ", col::Black, l + 3) &&

@@ -21,27 +21,12 @@ void TextCentredOn(const QString& text, const QColor& color, bool bold, int cent
 
 void PictureText(const QString& text, const QColor& color, double x, double line)
 {
-    DrawTextFitting(text, color, false, x, line, 1, PictureBitmap());
-}
-
-void DrawTextFitting(const QString& text, const QColor& color, bool bold, double x, double line, double size,
-                     Canvas* target)
-{
-    if (target) {
-        QString shown = text;
-        while (shown.endsWith(u' '))
-            shown.chop(1);
-        const int right = target->width() - 2;
-        const double left = x == Centred ? 0 : x;
-        while (size > 0.5 && left + TextItemWidth(target, shown, size, bold) > right)
-            size -= 0.05;
-    }
-    DrawTextItem(text, color, bold, x, line, size, target);
+    DrawTextItem(text, color, false, x, line, 1, PictureBitmap());
 }
 
 void QuestionText(double line, const QString& text, const QColor& color)
 {
-    DrawTextFitting(text, color, false, TextMargin, line, 1, TextBitmap());
+    DrawTextItem(text, color, false, TextMargin, line, 1, TextBitmap());
 }
 
 void FractionOnLine(const QString& numerator, const QString& denominator, const QColor& color, int x, double line,

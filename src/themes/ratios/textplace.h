@@ -14,12 +14,7 @@ void TextEndingAt(const QString& text, const QColor& color, bool bold, int endX,
 void TextCentredOn(const QString& text, const QColor& color, bool bold, int centreX, double line, Canvas* target);
 // A text on PictureBitmap at size 1, not bold.
 void PictureText(const QString& text, const QColor& color, double x, double line);
-// DrawTextItem, the size made smaller where the text would run past the right edge of its
-// canvas: on some screen shapes the letters, fitted to the line height, are wide for the
-// area. X may be Centred. Trailing blanks do not count.
-void DrawTextFitting(const QString& text, const QColor& color, bool bold, double x, double line, double size,
-                     Canvas* target);
-// A line of the question: on TextBitmap at TextMargin, size 1 where it fits.
+// A line of the question: on TextBitmap at TextMargin, size 1 (smaller only where it would not fit).
 void QuestionText(double line, const QString& text, const QColor& color);
 // A built-up fraction in the plain base font at X, its numerator half a line above Line and
 // its bar through the middle of the line; LastTextEnd becomes the x just after it.

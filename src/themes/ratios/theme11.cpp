@@ -96,7 +96,7 @@ void Theme11()
         const int rows = RowsAtLevel(level);
         p[2] = rows;
         Canvas* pic = PictureBitmap();
-        DrawTextFitting(QStringLiteral("Foutje in de verhoudingstabel"), col::Red, true, TextMargin, 0.25, 1.5, pic);
+        DrawTextItem(QStringLiteral("Foutje in de verhoudingstabel"), col::Red, true, TextMargin, 0.25, 1.5, pic);
         PictureText(QStringLiteral("Één getal in de rechterkolom van de verhoudingstabel"), col::Blue, TextMargin, 2);
         PictureText(QStringLiteral("is fout."), col::Blue, TextMargin, 3);
         PictureText(QStringLiteral("Zoek de fout op en geef als antwoord het getal dat"), col::Red, TextMargin, 4.5);

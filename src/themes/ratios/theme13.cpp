@@ -246,9 +246,9 @@ void Theme13()
     QuestionText(1, QStringLiteral("Hiernaast staat de plattegrond"), col::Black);
     QuestionText(2, QStringLiteral("van een 2-kamerflat."), col::Black);
     QuestionText(3.5, QStringLiteral("Gegeven:"), col::Blue);
-    DrawTextFitting(given + QStringLiteral("."), col::Blue, false, Centred, 4.5, 1, t);
+    DrawTextItem(given + QStringLiteral("."), col::Blue, false, Centred, 4.5, 1, t);
     QuestionText(6, QStringLiteral("Gevraagd:"), col::Red);
-    DrawTextFitting(s.QuestionSubject, col::Red, false, Centred, 7.25, 1, t);
+    DrawTextItem(s.QuestionSubject, col::Red, false, Centred, 7.25, 1, t);
     if (Context().port)
         Context().port->Repaint();
     AskWholeNumber(9, s.CaptionSubject + QStringLiteral(" : "), QStringLiteral("|") + s.QuestionSubject);
@@ -270,7 +270,7 @@ void Explanation13()
     s.TextLine += 1.5;
     DrawTextItem(s.CaptionSubject + QStringLiteral(" = "), col::Black, false, TextMargin, s.TextLine, 1, t);
     FractionOnLine(numerator, denominator, col::Blue, LastTextEnd, s.TextLine, t);
-    DrawTextFitting(QStringLiteral(" · ") + given, col::Black, false, LastTextEnd, s.TextLine, 1, t);
+    DrawTextItem(QStringLiteral(" · ") + given, col::Black, false, LastTextEnd, s.TextLine, 1, t);
     s.TextLine += 2.5;
     DrawTextItem(QStringLiteral(" = "), col::Black, false, 3 * TextMargin, s.TextLine, 1, t);
     FractionOnLine(numerator, denominator, col::Blue, LastTextEnd, s.TextLine, t);

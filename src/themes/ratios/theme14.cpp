@@ -97,7 +97,7 @@ void DrawCurrencyTable(int c1, int c2, bool rate)
         else if (i == c2)
             TextEndingAt(rate ? Num(p[3]) : QStringLiteral("?"), col::Red, false, PercentX(70), line, pic);
     }
-    DrawTextFitting(QStringLiteral("Gelijke waarden (ongeveer, december 2000)"), col::Black, false, Centred, 8, 1.25, pic);
+    DrawTextItem(QStringLiteral("Gelijke waarden (ongeveer, december 2000)"), col::Black, false, Centred, 8, 1.25, pic);
     PictureText(QStringLiteral("Munteenheid"), col::Black, PercentX(5), 9.75);
     PictureText(QStringLiteral("Aantal"), col::Black, PercentX(47), 9.75);
     for (double line : {9.5, 11.0, 17.0})
@@ -114,7 +114,7 @@ void Theme14()
     auto& p = s.QuestionParams;
     if (s.Attempt == 0) {
         const int level = ThemeLevel();
-        DrawTextFitting(QStringLiteral("Hetzelfde bedrag, andere valuta"), col::Red, true, TextMargin, 0.25, 1.5,
+        DrawTextItem(QStringLiteral("Hetzelfde bedrag, andere valuta"), col::Red, true, TextMargin, 0.25, 1.5,
                      PictureBitmap());
         // The currencies: never from the same one as the previous item, never into itself.
         int& history = s.Private.theme14;
@@ -191,7 +191,7 @@ void Explanation14()
     const QColor bColour = rate ? col::Red : col::Black, dColour = rate ? col::Black : col::Red;
 
     s.TextLine += 1.25;
-    DrawTextFitting(QStringLiteral("Toelichting: evenredigheidstabel"), col::Blue, false, TextMargin, s.TextLine, 1, t);
+    DrawTextItem(QStringLiteral("Toelichting: evenredigheidstabel"), col::Blue, false, TextMargin, s.TextLine, 1, t);
     s.TextLine += 1.1;
 
     DrawTextItem(QStringLiteral("EVENREDIGHEIDSTABEL:"), col::Red, false, Centred, 18.5, 1, pic);
@@ -206,7 +206,7 @@ void Explanation14()
     auto then = [&](const QString& text, const QColor& colour) {
         DrawTextItem(text, colour, false, LastTextEnd, s.TextLine, 1, t);
     };
-    DrawTextFitting(QStringLiteral("Bijvoorbeeld kruisproduct maken:"), col::Black, false, TextMargin, s.TextLine, 1, t);
+    DrawTextItem(QStringLiteral("Bijvoorbeeld kruisproduct maken:"), col::Black, false, TextMargin, s.TextLine, 1, t);
     s.TextLine += 1.1;
     DrawTextItem(Num(a) + QStringLiteral(" · "), col::Black, false, indent, s.TextLine, 1, t);
     then(d, dColour);

@@ -89,10 +89,11 @@ void DrawGraph(int type, int level, int h, int j)
     GraphText(fuel, col::Black, PercentX(1), (PercentY(5) - LineHeight) / line);
     GraphText(fuel, col::Black, RightAligned, (PercentY(5) - LineHeight) / line);
 
-    // The jeeps at their natural size times the screen scale: Harm's under his line at 75 km,
-    // Jos's above his line at 50 km.
+    // The jeeps grown with the picture area: Harm's under his line at 75 km, Jos's above his
+    // line at 50 km.
     const Picture jeep = LoadPicture(QStringLiteral("jeep2"));
-    const int w = Round(jeep.width() * ScreenScale), hgt = Round(jeep.height() * ScreenScale);
+    const QSize shown = PictureSizeIn(jeep, pic);
+    const int w = shown.width(), hgt = shown.height();
     const int y1 = PercentY(90 - 6 * 75.0 / h);
     pic->stretchDraw(PercentX(73), y1, PercentX(73) + w, y1 + hgt, jeep);
     const int y2 = PercentY(LitreY(j * 0.5));
@@ -115,6 +116,26 @@ int Distance(int level, int h, int m)
     }
 }
 
+// A red result at the right end of the current line. A line already filled up to there (a
+// four-digit distance makes a wide fraction) keeps what it holds: the result then follows it,
+// Gap pixels after it, rather than being written over it.
+void ResultText(const QString& text, int gap)
+{
+    Canvas* t = TextBitmap();
+    if (!t)
+        return;
+    const int rightAligned = t->width() - TextMargin - TextItemWidth(t, text);
+    const double x = rightAligned >= LastTextEnd ? double(RightAligned) : double(LastTextEnd + gap);
+    ExplainText(text, col::Red, x, Session().TextLine);
+}
+
+// "= N liter." after a computation: a space after what stands before it.
+void ResultLitres(int litres)
+{
+    ResultText(QStringLiteral("= ") + QString::number(litres) + QStringLiteral(" liter."),
+               TextItemWidth(TextBitmap(), QStringLiteral(" ")));
+}
+
 // "Harm: D / H = D/H liter." on the current line.
 void HarmLine(int d, int h)
 {
@@ -122,8 +143,7 @@ void HarmLine(int d, int h)
     ExplainText(QStringLiteral("Harm: "), col::Black, TextMargin, s.TextLine);
     LastTextEnd = PercentX(15);
     ExplainFraction(QString::number(d), QString::number(h), col::Black);
-    ExplainText(QStringLiteral("= ") + QString::number(h ? d / h : 0) + QStringLiteral(" liter."), col::Red,
-                RightAligned, s.TextLine);
+    ResultLitres(h ? d / h : 0);
 }
 
 // "Jos: D / 100 · J = L liter." on the current line.
@@ -134,8 +154,7 @@ void JosLine(int d, int j, int litres)
     LastTextEnd = PercentX(15);
     ExplainFraction(QString::number(d), QStringLiteral("100"), col::Black);
     ExplainNext(QStringLiteral(" \u00b7 ") + QString::number(j), col::Black, s.TextLine);
-    ExplainText(QStringLiteral("= ") + QString::number(litres) + QStringLiteral(" liter."), col::Red, RightAligned,
-                s.TextLine);
+    ResultLitres(litres);
 }
 
 }  // namespace
@@ -237,8 +256,7 @@ void Explanation16()
         s.TextLine += 1.75;
         ExplainText(QStringLiteral("Dus Harm: ") + QString::number(jos) + QStringLiteral(" - ") + QString::number(e),
                     col::Black, TextMargin, s.TextLine);
-        ExplainText(QStringLiteral("= ") + QString::number(jos - e) + QStringLiteral(" liter."), col::Red,
-                    RightAligned, s.TextLine);
+        ResultLitres(jos - e);
         s.TextLine += 1.5;
         ExplainText(QStringLiteral("Per liter reed hij "), col::Blue, TextMargin, s.TextLine);
         ExplainFraction(QString::number(d), QString::number(jos - e), col::Blue);
@@ -249,8 +267,7 @@ void Explanation16()
         s.TextLine += 1.75;
         ExplainText(QStringLiteral("Dus Jos: ") + QString::number(harm) + QStringLiteral(" + ") + QString::number(e),
                     col::Black, TextMargin, s.TextLine);
-        ExplainText(QStringLiteral("= ") + QString::number(e + harm) + QStringLiteral(" liter."), col::Red,
-                    RightAligned, s.TextLine);
+        ResultLitres(e + harm);
         s.TextLine += 1.5;
         ExplainText(QStringLiteral("Op 100 km: "), col::Blue, TextMargin, s.TextLine);
         ExplainFraction(QString::number(e + harm), QString::number(d), col::Blue);
@@ -258,8 +275,8 @@ void Explanation16()
         ExplainNext(QStringLiteral("= "), col::Red, s.TextLine);
         break;
     }
-    ExplainText(QString::number(s.ExpectedAnswer) + QStringLiteral(" ") + s.AnswerSuffix + QStringLiteral("."),
-                col::Red, RightAligned, s.TextLine);
+    // The answer after "= " (or "Het verschil is dus "), which ends in its own space.
+    ResultText(QString::number(s.ExpectedAnswer) + QStringLiteral(" ") + s.AnswerSuffix + QStringLiteral("."), 0);
 }
 
 }  // namespace kav

@@ -24,9 +24,9 @@ namespace {
 // The picture: the lamp at (70 %, 10 %), the ground at y = 90 %; 80 % of the height stands
 // for Hl, and a distance x is drawn 80 x / Hl percent of the width long, leftwards from 70 %.
 
-// The design measures of the picture area and the margin, in design pixels: the room left of
-// the bird's path is judged on them, so that a seed gives the same items on every screen.
-constexpr double DesignPictureWidth = 403;
+// The margin right of the bird, in design pixels: the room left of the bird's path is judged
+// on the design's picture area, so that a seed gives the same items on every screen, and the
+// bird is drawn grown with the area.
 constexpr double DesignMargin = 8;
 
 struct Flight {
@@ -70,8 +70,9 @@ void DrawFlight(const Flight& f, int hb, int tenthsFlown)
 
     // The bird just left of the start of its path.
     const Picture bird = LoadPicture(QStringLiteral("vogel"));
-    const int w = Round(bird.width() * ScreenScale), h = Round(bird.height() * ScreenScale);
-    const int right = Round(PercentX(70 - f.Path())) - TextMargin;
+    const QSize shown = PictureSizeIn(bird, pic);
+    const int w = shown.width(), h = shown.height();
+    const int right = Round(PercentX(70 - f.Path())) - Round(DesignMargin * AreaScale(pic));
     const int top = Round(PercentY(f.BirdY())) - h / 2;
     pic->stretchDraw(right - w, top, right, top + h, bird);
 

@@ -41,8 +41,8 @@ struct Piece {
     QColor color;
 };
 
-// The pieces one after the other from X on Line of TextBitmap. A line that would run past
-// the right margin of the text area is written a little smaller, just as large as fits.
+// The pieces one after the other from X on Line of TextBitmap (a piece that would run past the
+// edge of the text area is written just as large as fits).
 void WritePieces(double x, double line, const QVector<Piece>& pieces);
 
 // The next kind of a cycle of Length kinds after Memory: (Memory + 1) mod Length, always in
