@@ -321,8 +321,8 @@ private slots:
         QTest::mouseClick(c->OpenButton, Qt::LeftButton);
         TResultsForm* r = shown();
         QVERIFY(r);
-        QCOMPARE(r->result().name, QStringLiteral("Anna"));
-        QCOMPARE(r->result().items.size(), 3);
+        QCOMPARE(r->session().name, QStringLiteral("Anna"));
+        QCOMPARE(r->session().items.size(), 3);
         QVERIFY(r->rightAnswersShown());
         r->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -330,7 +330,7 @@ private slots:
         Select(c->ResultatenTabel, {"Bram"});
         QTest::keyClick(c->ResultatenTabel, Qt::Key_Return);
         QVERIFY(shown());
-        QCOMPARE(shown()->result().name, QStringLiteral("Bram"));
+        QCOMPARE(shown()->session().name, QStringLiteral("Bram"));
         shown()->close();
     }
 
