@@ -240,7 +240,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     // The test's settings: name, class code and length, in the text column on the choice screen.
     ToetsPanel = new TPanel(this);
     ToetsPanel->setObjectName(QStringLiteral("ToetsPanel"));
-    Place(ToetsPanel, 8, 104, 212, 104);
+    Place(ToetsPanel, 8, 124, 212, 104);
     NaamLabel = label(ToetsPanel, "NaamLabel", QStringLiteral("Naam:"), 10, true);
     Place(NaamLabel, 6, 4, 200, 20);
     NaamVeld = new QLineEdit(ToetsPanel);
@@ -251,23 +251,23 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     Place(NaamVeld, 6, 24, 200, 26);
     connect(NaamVeld, &QLineEdit::textChanged, this, &TTestForm::UpdateSelection);
     CodeLabel = label(ToetsPanel, "CodeLabel", QStringLiteral("Toetscode:"), 10, true);
-    Place(CodeLabel, 6, 52, 96, 20);
+    Place(CodeLabel, 6, 52, 90, 20);
     CodeVeld = new QLineEdit(ToetsPanel);
     CodeVeld->setObjectName(QStringLiteral("CodeVeld"));
     CodeVeld->setMaxLength(16);
     SetDesignFont(CodeVeld, 11, true);
     SetHint(CodeVeld, QStringLiteral("Toetscode|De code van je docent, als je die hebt"));
-    Place(CodeVeld, 6, 72, 96, 26);
+    Place(CodeVeld, 6, 72, 90, 26);
     connect(CodeVeld, &QLineEdit::textChanged, this, &TTestForm::CodeVeldChange);
     AantalLabel = label(ToetsPanel, "AantalLabel", QStringLiteral("Aantal opgaven:"), 10, true);
-    Place(AantalLabel, 108, 52, 100, 20);
+    Place(AantalLabel, 100, 52, 110, 20);
     AantalBox = new QComboBox(ToetsPanel);
     AantalBox->setObjectName(QStringLiteral("AantalBox"));
     for (int length : TestLengths)
         AantalBox->addItem(length > 0 ? QString::number(length) : QStringLiteral("Onbeperkt"), length);
     SetDesignFont(AantalBox, 11, true);
     SetHint(AantalBox, QStringLiteral("Aantal opgaven|Hoeveel opgaven de test heeft"));
-    Place(AantalBox, 108, 72, 98, 26);
+    Place(AantalBox, 100, 72, 106, 26);
     ToetsPanel->hide();
 
     ContinueButton = button(this, "ContinueButton", QStringLiteral("&Doorgaan"), 11, true);

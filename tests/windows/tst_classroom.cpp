@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "draw/measures.h"
 #include "draw/messages.h"
+#include "draw/numbers.h"
 #include "formsfixture.h"
 #include "games/saldo.h"
 #include "results/store.h"
@@ -118,6 +120,32 @@ private slots:
         QCOMPARE(r.scoreText, Test()->ScoreLabel->text());
         QVERIFY(QApplication::topLevelWidgets().contains(QApplication::activeModalWidget()));
         QVERIFY(QApplication::activeModalWidget() != Test());  // the results window is up
+    }
+
+    // The name, code and length stand below the choice screen's five lines of text and clear
+    // of the level box, on screens of either shape; in the mixed challenge beside its picture.
+    void theTestSettingsFitTheTextColumn()
+    {
+        for (QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(800, 600), QSize(1920, 1080)}) {
+            StartForms(screen);
+            for (QPushButton* b : {Main()->Button4, Main()->AllesButton}) {
+                QTest::mouseClick(b, Qt::LeftButton);
+                kav::TTestForm* t = Test();
+                QVERIFY(t->ToetsPanel->isVisible() && t->AantalBox->isVisible());
+                QVERIFY(t->rect().contains(t->ToetsPanel->geometry()));
+                for (QWidget* other : {static_cast<QWidget*>(t->NivoBox), static_cast<QWidget*>(t->StartButton),
+                                       static_cast<QWidget*>(t->ScorePanel)})
+                    QVERIFY2(other->isHidden() || !t->ToetsPanel->geometry().intersects(other->geometry()),
+                             qPrintable(other->objectName()));
+                if (b == Main()->Button4)
+                    QVERIFY(t->ToetsPanel->y() >= kav::Round(6 * kav::LineHeight));
+                else
+                    QVERIFY(t->KeuzeBox->geometry().contains(t->ToetsPanel->geometry()));
+                for (QWidget* w : t->ToetsPanel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    QVERIFY2(w->isHidden() || t->ToetsPanel->rect().contains(w->geometry()), qPrintable(w->objectName()));
+                QTest::mouseClick(t->EindButton, Qt::LeftButton);
+            }
+        }
     }
 
     void unlimitedKeepsGoingAndEindeStopsAtOnce()
