@@ -355,10 +355,12 @@ void SaldoStart()
     }
     if (SaldoScoreboard())
         return;
+    const bool bonus = s.SaldoRight > 0 && s.SaldoRight % 5 == 0;
+    const bool malus = s.SaldoWrong > 0 && s.SaldoWrong % 3 == 0;
     // A bonus or malus message stands over this round's screen, not the last one's.
-    if ((s.SaldoRight > 0 && s.SaldoRight % 5 == 0) || (s.SaldoWrong > 0 && s.SaldoWrong % 3 == 0))
+    if (bonus || malus)
         Repaint();
-    if (s.SaldoRight > 0 && s.SaldoRight % 5 == 0) {
+    if (bonus) {
         ShowMessage(QStringLiteral("BONUS-regeling !\r5 goede antwoorden,\rdus 40 punten erbij !"),
                     MessageKind::Information);
         game.Saldo += 40;
@@ -366,7 +368,7 @@ void SaldoStart()
         if (SaldoScoreboard())
             return;
     }
-    if (s.SaldoWrong > 0 && s.SaldoWrong % 3 == 0) {
+    if (malus) {
         ShowMessage(QStringLiteral("MALUS-regeling !\r3 foute antwoorden\rdus 10 punten eraf !"),
                     MessageKind::Information);
         game.Saldo -= 10;

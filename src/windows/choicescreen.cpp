@@ -187,18 +187,10 @@ void TTestForm::showToetsPanel()
     ToetsPanel->setVisible(test || practice);
     ToetsPanel->raise();
     lockToCode(code_.has_value());
-    if (test) {
-        SetHint(StartButton, QStringLiteral("|Vul je naam in en druk op START"));
+    SetHint(StartButton, test ? QStringLiteral("|Vul je naam in en druk op START")
+                              : QStringLiteral("|Druk op START om te beginnen"));
+    if (test)
         NaamVeld->setFocus();
-    }
-}
-
-int TTestForm::TestLength() const
-{
-    const SessionState& s = Session();
-    if (s.PracticeMode || s.DemoMode || s.BookkeeperMode || s.SaldoMode)
-        return 0;
-    return testLength_;
 }
 
 void TTestForm::lockToCode(bool locked)

@@ -98,8 +98,9 @@ public:
     void EndSession(bool finished);
     // Asks "Wil je stoppen met deze sessie?" while a session or game runs: true to stop.
     bool ConfirmStop();
-    // The number of items of a test of set length, 0 for no limit (and in practice).
-    int TestLength() const;
+    // The number of items of a test of set length, 0 for no limit (and in practice and the
+    // games); set at START.
+    int TestLength() const { return testLength_; }
     // One tick of Klok: the running game's animation step.
     void KlokTimer();
     // The celebration screen; when it closes the session ends and the window with it.
