@@ -50,8 +50,8 @@ inline void StartForms(QSize screen)
 }
 
 inline kav::TKavrin2MainForm* Main() { return kav::AppForms().Main; }
-inline kav::TTestForm* Test() { return kav::AppForms().Test; }
-inline kav::THelpScherm* Help() { return kav::AppForms().Help; }
+inline kav::TTestForm* Test() { return kav::SessionWindow(); }
+inline kav::THelpScherm* Help() { return kav::ViewerWindow(); }
 
 inline int VisibleCheckBoxes()
 {

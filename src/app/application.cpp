@@ -16,6 +16,7 @@
 #include "draw/pictures.h"
 #include "results/teachercode.h"
 #include "session/random.h"
+#include "session/session.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
 #include "windows/helpscherm.h"
@@ -30,13 +31,15 @@ bool CreateForms()
     Forms& f = AppForms();
     f.Main = new TKavrin2MainForm();
     f.Menu = f.Main;
-    f.Test = new TTestForm();
-    if (!f.Test->librariesOk()) {
-        DestroyForms();
-        return false;
-    }
-    f.Help = new THelpScherm();
-    f.Scrn = new TScrn();
+    ReadDecimalSeparator();
+    // The picture libraries are checked now, so that a missing one stops the program at once;
+    // the other windows are made when they are first needed.
+    for (Library lib : {Library::Reskav2, Library::Boekhoud})
+        if (!OpenLibrary(lib)) {
+            ShowMessage(LibraryErrorMessage(lib));
+            DestroyForms();
+            return false;
+        }
     return true;
 }
 
@@ -80,7 +83,10 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const QString& text, MessageKind kin
                                              : kind == MessageKind::Warning ? QMessageBox::Warning
                                                                             : QMessageBox::Information,
                                              QStringLiteral("Kavrin 2"), shown, QMessageBox::Ok);
-    // The size of the session window's own texts, which grows with the screen.
+    // The size of the session window's own texts, which grows with the screen. That window is
+    // made first when a message comes before it (not while the libraries are still missing).
+    if (!AppForms().Test && AppForms().Main && LibraryIsOpen(Library::Reskav2) && LibraryIsOpen(Library::Boekhoud))
+        SessionWindow();
     QFont f(FontFamily);
     f.setPixelSize(qMax(1, PointsToPixels(BaseFontSize)));
     box->setFont(f);

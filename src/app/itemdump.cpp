@@ -141,7 +141,7 @@ bool PreparePngFolder(const QString& folder, QString* error)
 
 int DumpItems(const ItemDumpOptions& o, std::FILE* out)
 {
-    TTestForm* form = AppForms().Test;
+    TTestForm* form = SessionWindow();
     if (!form)
         return 2;
     RecordingPort port;

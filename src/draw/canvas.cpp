@@ -1,12 +1,15 @@
 #include "draw/canvas.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
+#include "draw/copies.h"
 #include "draw/measures.h"
 
 namespace kav {
@@ -82,15 +85,96 @@ void Canvas::fillRect(int x1, int y1, int x2, int y2)
                log_.end());
 }
 
+// A rectangle with a thick pen, as the painter lays it out: for every row the runs of pen and
+// brush pixels, measured once per size, pen width and brush and then stamped wherever that
+// rectangle is drawn again. The painter's stroker is slow for wide pens and the same cells
+// and frames come back in every item.
+namespace {
+
+struct StampRun {
+    int y, x, length;
+    bool pen;  // pen colour; otherwise the brush colour
+};
+
+struct RectStamp {
+    int origin = 0;  // where the rectangle's top-left corner is in the stamp
+    std::vector<StampRun> runs;
+};
+
+// The runs of pen and brush pixels of a stamp drawn in the two marking colours.
+std::vector<StampRun> StampRuns(const QImage& img, int origin, QRgb penMark)
+{
+    std::vector<StampRun> runs;
+    for (int y = 0; y < img.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width();) {
+            const QRgb v = line[x];
+            int end = x + 1;
+            while (end < img.width() && line[end] == v)
+                ++end;
+            if (v != 0xff000000u)
+                runs.push_back({y - origin, x - origin, end - x, v == penMark});
+            x = end;
+        }
+    }
+    return runs;
+}
+
+}  // namespace
+
 void Canvas::rectangle(int x1, int y1, int x2, int y2)
 {
     if (penWidth <= 1) {
         roundRect(x1, y1, x2, y2, 0, 0);
         return;
     }
-    QPainter p(&image_);
-    beginShape(p);
-    p.drawRect(shapeBox(x1, y1, x2, y2));
+    const auto format = image_.format();
+    const bool stampable = (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                            format == QImage::Format_ARGB32_Premultiplied) &&
+                           penWidth <= 256 && penColor.spec() == QColor::Rgb && penColor.alpha() == 255 &&
+                           (!brushSolid || (brushColor.spec() == QColor::Rgb && brushColor.alpha() == 255));
+    const int w = std::abs(x2 - x1), h = std::abs(y2 - y1);
+    if (!stampable || w > 16384 || h > 16384) {
+        QPainter p(&image_);
+        beginShape(p);
+        p.drawRect(shapeBox(x1, y1, x2, y2));
+        return;
+    }
+    static thread_local QHash<quint64, RectStamp> stamps;
+    const quint64 key = quint64(w) | quint64(h) << 15 | quint64(penWidth) << 30 | quint64(brushSolid) << 62;
+    auto it = stamps.constFind(key);
+    if (it == stamps.constEnd()) {
+        if (stamps.size() >= 256)
+            stamps.clear();
+        constexpr QRgb penMark = 0xffff0000u, brushMark = 0xff00ff00u;
+        Canvas probe;
+        probe.penWidth = penWidth;
+        probe.penColor = QColor::fromRgb(penMark);
+        probe.brushSolid = brushSolid;
+        probe.brushColor = QColor::fromRgb(brushMark);
+        RectStamp st;
+        st.origin = penWidth + 2;
+        probe.image_ = QImage(w + 2 * st.origin, h + 2 * st.origin, QImage::Format_RGB32);
+        probe.image_.fill(0xff000000u);
+        {
+            QPainter p(&probe.image_);
+            probe.beginShape(p);
+            p.drawRect(shapeBox(st.origin, st.origin, st.origin + w, st.origin + h));
+        }
+        st.runs = StampRuns(probe.image_, st.origin, penMark);
+        it = stamps.insert(key, st);
+    }
+    const int left = std::min(x1, x2), top = std::min(y1, y2);
+    const QRgb pen = penColor.rgb() | 0xff000000u, fill = brushColor.rgb() | 0xff000000u;
+    for (const StampRun& run : it->runs) {
+        const int y = top + run.y;
+        if (y < 0 || y >= image_.height())
+            continue;
+        const int from = std::max(0, left + run.x), to = std::min(image_.width(), left + run.x + run.length);
+        if (from < to)
+            std::fill(reinterpret_cast<QRgb*>(image_.scanLine(y)) + from, reinterpret_cast<QRgb*>(image_.scanLine(y)) + to,
+                      run.pen ? pen : fill);
+    }
 }
 
 // An ellipse or rounded rectangle with a one-pixel pen, laid out pixel by pixel: the
@@ -305,6 +389,20 @@ void Canvas::lineTo(int x, int y)
     penPos_ = to;
 }
 
+// The pixels a flood fill has visited, kept between fills: each fill takes the next mark, so
+// the buffer is cleared only when it grows or once in 65,535 fills, not for every fill.
+static thread_local std::vector<std::uint16_t> fillMarks;
+static thread_local std::uint16_t lastFillMark = 0;
+
+static std::uint16_t NextFillMark(size_t pixels)
+{
+    if (fillMarks.size() < pixels || lastFillMark == 0xffff) {
+        fillMarks.assign(std::max(pixels, fillMarks.size()), 0);
+        lastFillMark = 0;
+    }
+    return ++lastFillMark;
+}
+
 void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
 {
     if (!image_.rect().contains(x, y))
@@ -315,10 +413,11 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
     const QRgb target = c.rgb() | 0xff000000u;
     const QRgb fill = brushColor.rgb() | 0xff000000u;
     const bool border = mode == FillMode::Border;
-    std::vector<unsigned char> seen(size_t(w) * size_t(h), 0);
+    const std::uint16_t mark = NextFillMark(size_t(w) * size_t(h));
+    std::uint16_t* seen = fillMarks.data();
     auto row = [&](int yy) { return reinterpret_cast<QRgb*>(image_.scanLine(yy)); };
     auto open = [&](const QRgb* line, int yy, int xx) {
-        if (seen[size_t(yy) * w + xx])
+        if (seen[size_t(yy) * w + xx] == mark)
             return false;
         const QRgb v = line[xx] | 0xff000000u;
         return border ? v != target : v == target;
@@ -341,7 +440,7 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
         while (rx + 1 < w && open(line, yy, rx + 1))
             ++rx;
         for (int xx = lx; xx <= rx; ++xx) {
-            seen[size_t(yy) * w + xx] = 1;
+            seen[size_t(yy) * w + xx] = mark;
             line[xx] = fill;
         }
         for (int ny : {yy - 1, yy + 1}) {
@@ -372,17 +471,76 @@ void Canvas::setPixel(int x, int y, const QColor& c)
         image_.setPixel(x, y, c.rgb());
 }
 
+// The pixels a text run can change, from the top-left corner it is written at: found once per
+// text and font by writing it white on black, where every pixel the text touches lights up. Null
+// when the ink can't be found.
+static QRect TextInk(const QString& text, const QFont& f)
+{
+    static thread_local QHash<QString, QRect> inks;
+    const QString key = text + QChar(0) + f.toString();
+    auto it = inks.constFind(key);
+    if (it != inks.constEnd())
+        return *it;
+    if (inks.size() >= 4096)
+        inks.clear();
+    // Room all round for slanted letters and the smoothing of their edges.
+    const QFontMetricsF fm(f);
+    const double margin = 4 + fm.height();
+    const QRect room = fm.boundingRect(text)
+                           .translated(0, fm.ascent())
+                           .united(QRectF(0, 0, fm.horizontalAdvance(text), fm.height()))
+                           .adjusted(-margin, -margin, margin, margin)
+                           .toAlignedRect();
+    QImage probe(room.size(), QImage::Format_RGB32);
+    probe.fill(0xff000000u);
+    {
+        QPainter p(&probe);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(QPointF(-room.x(), -room.y() + fm.ascent()), text);
+    }
+    QRect ink;
+    bool edge = false;
+    for (int y = 0; y < probe.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
+        for (int x = 0; x < probe.width(); ++x)
+            if (line[x] != 0xff000000u) {
+                ink |= QRect(x, y, 1, 1);
+                edge = edge || x == 0 || y == 0 || x == probe.width() - 1 || y == probe.height() - 1;
+            }
+    }
+    const QRect found = edge ? QRect() : ink.translated(room.topLeft());
+    inks.insert(key, found);
+    return found;
+}
+
 void Canvas::textOut(int x, int y, const QString& text)
 {
     const QFont f = qfont();
     log_.append({text, x, y, font.color, font.size, font.bold, qRound(QFontMetricsF(f).horizontalAdvance(text))});
     if (text.isEmpty())
         return;
-    QPainter p(&image_);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.setFont(f);
-    p.setPen(font.color);
-    p.drawText(QPointF(x, y + QFontMetricsF(f).ascent()), text);
+    const QFontMetricsF fm(f);
+    const QPointF baseline(x, y + fm.ascent());
+    const QColor colour = font.color;
+    const auto draw = [&](QPainter& p) {
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setFont(f);
+        p.setPen(colour);
+        p.drawText(baseline, text);
+    };
+    // Below 64 pixels the painter keeps its glyphs; larger text is kept as whole drawn runs.
+    const QRect ink = f.pixelSize() < 64 || font.underline ? QRect() : TextInk(text, f);
+    if (ink.isNull()) {
+        QPainter p(&image_);
+        draw(p);
+        return;
+    }
+    QByteArray key = text.toUtf8();
+    key.append(f.toString().toUtf8()).append(QByteArray::number(colour.rgba()));
+    const QRect area = ink.translated(x, y).adjusted(-1, -1, 1, 1);
+    DrawThroughCopy(image_, area, key, draw);
 }
 
 int Canvas::textWidth(const QString& text) const
@@ -419,8 +577,19 @@ void Canvas::stretchDraw(int x1, int y1, int x2, int y2, const Picture& pic)
 {
     if (pic.isNull())
         return;
-    QPainter p(&image_);
-    pic.draw(p, QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
+    const QRect target(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
+    const auto draw = [&](QPainter& p) { pic.draw(p, target); };
+    if (!target.isValid()) {
+        QPainter p(&image_);
+        draw(p);
+        return;
+    }
+    // A picture's edges are smoothed, so its drawing may reach a little past the target.
+    const int margin = 2 + std::max(target.width(), target.height()) / 50;
+    QByteArray key("picture");
+    key.append(QByteArray::number(pic.cacheKey())).append(' ').append(QByteArray::number(target.width()));
+    key.append('x').append(QByteArray::number(target.height()));
+    DrawThroughCopy(image_, target.adjusted(-margin, -margin, margin, margin), key, draw);
 }
 
 void Canvas::draw(int x, int y, const QImage& img)

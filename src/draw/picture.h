@@ -22,6 +22,8 @@ public:
     QSize size() const { return image_.size(); }
 
     const QImage& image() const { return image_; }
+    // Equal for copies of one picture, different once its pixels change.
+    qint64 cacheKey() const { return image_.cacheKey(); }
     // Writable access to the pixels; the vector source no longer matches and is dropped.
     QImage& editImage();
 

@@ -53,20 +53,19 @@ const QStringList& PictureNames(Library lib)
 
 namespace {
 
-// Every picture of the list can be drawn from the registered library.
+QString PictureFile(Library lib, const QString& name)
+{
+    return QStringLiteral(":") + mapRoot(lib) + QLatin1Char('/') + name + QStringLiteral(".svg");
+}
+
+// Every picture of the list is in the registered library. The pictures themselves are read
+// when they are first drawn: reading them all would cost the start-up a good deal.
 bool HoldsEveryPicture(Library lib)
 {
     for (const QString& name : PictureNames(lib))
-        if (LoadPicture(lib, name).isNull())
+        if (QFileInfo(PictureFile(lib, name)).size() <= 0)
             return false;
     return true;
-}
-
-void ForgetPictures(Library lib)
-{
-    const QString prefix = baseName(lib) + QLatin1Char('/');
-    for (auto it = cache.begin(); it != cache.end();)
-        it = it.key().startsWith(prefix) ? cache.erase(it) : std::next(it);
 }
 
 }  // namespace
@@ -95,9 +94,13 @@ bool OpenLibrary(Library lib)
         QResource::unregisterResource(path, mapRoot(lib));
         st.open = false;
         st.path.clear();
-        ForgetPictures(lib);
     }
     return false;
+}
+
+bool LibraryIsOpen(Library lib)
+{
+    return states[index(lib)].open;
 }
 
 QString LibraryLookedFor(Library lib)
@@ -131,7 +134,7 @@ Picture LoadPicture(Library lib, const QString& name)
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
-    const QString file = QStringLiteral(":") + mapRoot(lib) + QLatin1Char('/') + name + QStringLiteral(".svg");
+    const QString file = PictureFile(lib, name);
     Picture pic;
     // A name the library lacks gives an empty picture, without a warning on the way.
     auto svg = QFileInfo::exists(file) ? std::make_shared<QSvgRenderer>(file) : nullptr;

@@ -18,6 +18,7 @@ const QStringList& PictureNames(Library lib);
 // holds a readable file of it with every picture of PictureNames. False when none does: the
 // file is missing, unreadable or lacks pictures. Opening twice is harmless.
 bool OpenLibrary(Library lib);
+bool LibraryIsOpen(Library lib);
 // Where the library was looked for last (the path of the file, or the first place searched).
 QString LibraryLookedFor(Library lib);
 // The message shown when a library cannot be opened.

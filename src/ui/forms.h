@@ -1,4 +1,5 @@
-// The registry of the program's four windows, created once at start-up and kept until the end.
+// The registry of the program's four windows: the main menu is made at start-up, the others when
+// they are first needed (windows/testform.h, helpscherm.h, scrn.h); all are kept until the end.
 // A window reaches another only through here; the main menu, at the top, is reached through
 // the small link below, so that no window includes the main menu's header.
 #pragma once

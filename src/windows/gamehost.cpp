@@ -31,7 +31,7 @@ void TTestForm::ShowCelebration()
         Saldo().Running = false;
         EindButtonClick();
     };
-    TScrn* scrn = AppForms().Scrn;
+    TScrn* scrn = CelebrationWindow();
     if (!scrn) {
         sessionEnds();
         return;

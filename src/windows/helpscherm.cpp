@@ -135,7 +135,6 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
     InvoerPanel2->hide();
 
     layoutForScreen(AvailableScreenSize());
-    ReadDecimalSeparator();
 }
 
 void THelpScherm::layoutForScreen(QSize screen)
@@ -441,6 +440,16 @@ void THelpScherm::reject()
     showCaller();
     HelpPanel->hide();
     QDialog::reject();
+}
+
+THelpScherm* ViewerWindow()
+{
+    Forms& f = AppForms();
+    if (!f.Help) {
+        SessionWindow();
+        f.Help = new THelpScherm();
+    }
+    return f.Help;
 }
 
 }  // namespace kav

@@ -94,4 +94,7 @@ private:
     Interpreter script_{&ViewerTextBitmap, &ViewerPictureBitmap, this};
 };
 
+// The viewer, made when it is first needed (with the session window, whose areas it shares).
+THelpScherm* ViewerWindow();
+
 }  // namespace kav

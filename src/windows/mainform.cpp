@@ -322,10 +322,23 @@ void TKavrin2MainForm::makeLogo()
     c.font.color = col::Navy;
     const QString maker = QStringLiteral("Orvelaan");
     const auto ink = [&c, &maker] { return QFontMetrics(c.qfont()).tightBoundingRect(maker); };
+    // The largest size whose ink fits the room. Each size asked of the font system costs a font
+    // load, so the size is estimated from the ink at the label's size and then settled by
+    // looking at its neighbours only: the ink grows with the size.
     const int room = w - 2 * Round(w * 0.06);
-    while (ink().width() <= room && c.font.size < 400)
-        ++c.font.size;
-    --c.font.size;
+    const int start = c.font.size;
+    const auto fits = [&](int size) {
+        c.font.size = size;
+        return ink().width() <= room;
+    };
+    int size = start;
+    if (const int startInk = ink().width(); startInk > 0)
+        size = qBound(start, int(double(start) * room / startInk), 399);
+    while (size >= start && !fits(size))
+        --size;
+    while (size < 399 && fits(size + 1))
+        ++size;
+    c.font.size = size;
     const QRect r = ink();
     const int x = (w - r.width()) / 2 - r.left();
     const int y = (h - c.textHeight(maker)) - Round(4 * ScreenScale);
@@ -386,7 +399,7 @@ void TKavrin2MainForm::ButtonClick(QPushButton* button)
 {
     ClearSessionFlags();
     SessionState& s = Session();
-    TTestForm* test = AppForms().Test;
+    TTestForm* test = SessionWindow();
     s.SessionMode = Tag(button);
     if (button == Button7)
         s.DemoMode = true;
@@ -402,7 +415,7 @@ void TKavrin2MainForm::ButtonClick(QPushButton* button)
 
 void TKavrin2MainForm::HelpButtonClick()
 {
-    THelpScherm* help = AppForms().Help;
+    THelpScherm* help = ViewerWindow();
     if (!help)
         return;
     help->setWindowTitle(ViewerTitle());
@@ -419,7 +432,7 @@ void TKavrin2MainForm::HelpButtonClick()
 
 void TKavrin2MainForm::ProgInfoPanelClick()
 {
-    THelpScherm* help = AppForms().Help;
+    THelpScherm* help = ViewerWindow();
     if (!help)
         return;
     help->setWindowTitle(ViewerTitle());

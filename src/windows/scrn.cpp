@@ -13,6 +13,7 @@
 #include "draw/numbers.h"
 #include "games/saldo.h"
 #include "session/random.h"
+#include "ui/forms.h"
 #include "ui/ui.h"
 
 namespace kav {
@@ -279,6 +280,14 @@ void TScrn::end()
         return;
     ending_ = true;
     done(0);
+}
+
+TScrn* CelebrationWindow()
+{
+    Forms& f = AppForms();
+    if (!f.Scrn)
+        f.Scrn = new TScrn();
+    return f.Scrn;
 }
 
 }  // namespace kav

@@ -80,4 +80,7 @@ private:
     bool ending_ = true;  // not shown yet, or closing
 };
 
+// The celebration window, made when it is first needed.
+TScrn* CelebrationWindow();
+
 }  // namespace kav

@@ -464,7 +464,7 @@ void TTestForm::FormClose()
 
 void TTestForm::HelpButtonClick()
 {
-    THelpScherm* help = AppForms().Help;
+    THelpScherm* help = ViewerWindow();
     if (!help)
         return;
     const SessionState& s = Session();

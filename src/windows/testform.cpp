@@ -423,4 +423,12 @@ void TTestForm::paintBitmaps()
     Plaatje->update();
 }
 
+TTestForm* SessionWindow()
+{
+    Forms& f = AppForms();
+    if (!f.Test)
+        f.Test = new TTestForm();
+    return f.Test;
+}
+
 }  // namespace kav

@@ -222,4 +222,7 @@ private:
     QRect toetsPanelPlace_;  // the panel's place in the text column at this screen size
 };
 
+// The session window, made when it is first needed: the main menu starts without it.
+TTestForm* SessionWindow();
+
 }  // namespace kav

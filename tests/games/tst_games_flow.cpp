@@ -121,7 +121,7 @@ private slots:
         Press(Qt::Key_Space);  // Start: the first round
         int rounds = 0, wrong = 0;
         bool shotRound = false, shotJudged = false;
-        while (!kav::AppForms().Scrn->isVisible() && rounds < 500) {
+        while (!kav::CelebrationWindow()->isVisible() && rounds < 500) {
             QVERIFY(Test()->Klok->isActive());
             QCOMPARE(Test()->Klok->interval(), qMax(500, 1000 - 25 * Session().ItemCount));
             TickWhileRunning();
@@ -146,7 +146,7 @@ private slots:
             ++rounds;
             Press(Qt::Key_Space);  // Doorgaan
         }
-        QVERIFY(kav::AppForms().Scrn->isVisible());
+        QVERIFY(kav::CelebrationWindow()->isVisible());
         QVERIFY(kav::Saldo().Saldo > 0);
         const QStringList messages = kav::RecordedMessages();
         QVERIFY(messages.contains(QStringLiteral("BONUS-regeling !\r5 goede antwoorden,\rdus 40 punten erbij !")));
@@ -154,7 +154,7 @@ private slots:
         QVERIFY(!Test()->Klok->isActive());
 
         // The celebration: the pointer hidden until a key is pressed; then back to the menu.
-        kav::TScrn* scrn = kav::AppForms().Scrn;
+        kav::TScrn* scrn = kav::CelebrationWindow();
         QVERIFY(QGuiApplication::overrideCursor());
         QCOMPARE(scrn->geometry().size(), screen);
         for (int i = 0; i < 40; ++i)

@@ -1,0 +1,136 @@
+#include "draw/copies.h"
+
+#include <QHash>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+#include <deque>
+
+namespace kav {
+
+namespace {
+
+constexpr qint64 BudgetBytes = 64ll * 1024 * 1024;
+
+struct Copy {
+    QImage block;  // the drawing on its background; null when it can't be copied
+};
+
+struct Copies {
+    QHash<QByteArray, Copy> byKey;
+    std::deque<QByteArray> order;  // oldest first
+    qint64 bytes = 0;
+};
+
+Copies& Kept()
+{
+    static thread_local Copies kept;
+    return kept;
+}
+
+// The one colour of every pixel of r, or false.
+bool PlainColour(const QImage& img, const QRect& r, QRgb* colour)
+{
+    const QRgb c = reinterpret_cast<const QRgb*>(img.constScanLine(r.top()))[r.left()];
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y)) + r.left();
+        for (int x = 0; x < r.width(); ++x)
+            if (line[x] != c)
+                return false;
+    }
+    *colour = c;
+    return true;
+}
+
+// The drawing stays inside its block: the block's outer ring is untouched, except on the sides
+// where the block ends at the image's edge (there the image cuts the drawing off anyway).
+bool InsideRing(const QImage& block, QRgb background, const QRect& clipped, const QRect& reach)
+{
+    const int w = block.width(), h = block.height();
+    auto rowPlain = [&](int y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(block.constScanLine(y));
+        return std::all_of(line, line + w, [background](QRgb v) { return v == background; });
+    };
+    auto columnPlain = [&](int x) {
+        for (int y = 0; y < h; ++y)
+            if (reinterpret_cast<const QRgb*>(block.constScanLine(y))[x] != background)
+                return false;
+        return true;
+    };
+    return (clipped.top() != reach.top() || rowPlain(0)) && (clipped.bottom() != reach.bottom() || rowPlain(h - 1)) &&
+           (clipped.left() != reach.left() || columnPlain(0)) && (clipped.right() != reach.right() || columnPlain(w - 1));
+}
+
+void Keep(Copies& kept, const QByteArray& key, const Copy& copy)
+{
+    const qint64 size = copy.block.sizeInBytes();
+    while (!kept.order.empty() && kept.bytes + size > BudgetBytes) {
+        kept.bytes -= kept.byKey.value(kept.order.front()).block.sizeInBytes();
+        kept.byKey.remove(kept.order.front());
+        kept.order.pop_front();
+    }
+    kept.byKey.insert(key, copy);
+    kept.order.push_back(key);
+    kept.bytes += size;
+}
+
+}  // namespace
+
+void DrawThroughCopy(QImage& img, const QRect& reach, const QByteArray& key, const std::function<void(QPainter&)>& draw)
+{
+    const auto format = img.format();
+    const QRect area = reach & img.rect();
+    QRgb background = 0;
+    const bool copyable = (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                           format == QImage::Format_ARGB32_Premultiplied) &&
+                          reach.width() >= 3 && reach.height() >= 3 && !area.isEmpty() &&
+                          qint64(area.width()) * area.height() * 4 <= BudgetBytes / 4 &&
+                          PlainColour(img, area, &background);
+    if (!copyable) {
+        QPainter p(&img);
+        draw(p);
+        return;
+    }
+    // The drawing, its background, its size, the part of it the image shows and the format.
+    QByteArray fullKey = key;
+    const int shape[8] = {int(background), reach.width(), reach.height(), area.x() - reach.x(),
+                          area.y() - reach.y(), area.width(), area.height(), int(format)};
+    fullKey.append(reinterpret_cast<const char*>(shape), sizeof shape);
+
+    Copies& kept = Kept();
+    auto it = kept.byKey.constFind(fullKey);
+    if (it == kept.byKey.constEnd()) {
+        Copy copy;
+        copy.block = QImage(area.size(), format);
+        copy.block.fill(background);
+        {
+            QPainter p(&copy.block);
+            p.translate(-area.topLeft());
+            draw(p);
+        }
+        if (!InsideRing(copy.block, background, area, reach))
+            copy.block = QImage();
+        Keep(kept, fullKey, copy);
+        it = kept.byKey.constFind(fullKey);
+    }
+    if (it->block.isNull()) {
+        QPainter p(&img);
+        draw(p);
+        return;
+    }
+    const size_t rowBytes = size_t(area.width()) * 4;
+    for (int y = 0; y < area.height(); ++y)
+        std::memcpy(img.scanLine(area.top() + y) + size_t(area.left()) * 4, it->block.constScanLine(y), rowBytes);
+}
+
+void ForgetDrawnCopies()
+{
+    Kept() = Copies();
+}
+
+qint64 DrawnCopiesBytes()
+{
+    return Kept().bytes;
+}
+
+}  // namespace kav

@@ -1,0 +1,30 @@
+// Drawings kept as pixels for reuse. Large text and library pictures are slow to draw (text over
+// 64 pixels is filled outline by outline, pictures are rendered from their vector source), and
+// the same texts and pictures come back item after item on the same plain background. A drawing
+// made once on a plain background is kept, with that background, and copied wherever the same
+// drawing comes again on the same plain background: the pixels are the very ones the painter
+// would give, since the painter's result depends only on the pixels it draws over.
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QRect>
+#include <functional>
+
+class QPainter;
+
+namespace kav {
+
+// Draws into img through the kept copies. reach is where the drawing can land, a pixel wider
+// than its ink, and may run past the image's edges; key names the drawing without its place. draw
+// paints it with the painter it is given, in img's coordinates. When the part of reach inside the
+// image holds more than one colour, or the drawing turns out to touch reach's edge, draw paints
+// straight on img instead.
+void DrawThroughCopy(QImage& img, const QRect& reach, const QByteArray& key,
+                     const std::function<void(QPainter&)>& draw);
+
+// Forgets every kept drawing (for tests and when a library closes).
+void ForgetDrawnCopies();
+// The kept drawings' bytes, at most about 64 MB.
+qint64 DrawnCopiesBytes();
+
+}  // namespace kav
