@@ -114,6 +114,10 @@ void StartUps(const Plan& plan, const std::string& self)
                 f->peakMb.push_back(r.peakKb / 1024.0);
             }
         std::printf("  at %d x %d\n", w, h);
+        if (program.cpu.empty() || bare.cpu.empty()) {
+            std::printf("    the start-ups failed (try: kavrin_bench --start program --screen %s)\n", SizeText(w, h).c_str());
+            continue;
+        }
         for (const auto& [name, f] : {std::pair{"Kavrin 2", &program}, std::pair{"bare window (label, button)", &bare}})
             std::printf("    %-32s %11.1f ms %9.1f ms %11.1f MB%s\n", name, Median(f->cpu), Median(f->wall),
                         Median(f->peakMb), f->failures ? "  (some start-ups failed)" : "");
