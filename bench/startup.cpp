@@ -15,47 +15,42 @@ namespace bench {
 
 namespace {
 
+// What the watcher saw; kept apart from it, as it goes with the application object.
+bool painted = false;
+std::string platform;
+
 // Ends the event loop once a top-level window has been painted for the first time. The
 // paint events of one frame are all sent within one pass of the repaint manager, which then
 // hands the frame to the platform; the loop ends after that pass.
 class FirstFrame : public QObject {
 public:
+    using QObject::QObject;
     bool eventFilter(QObject* o, QEvent* e) override
     {
-        if (!painted_ && e->type() == QEvent::Paint && o->isWidgetType()) {
-            const auto* w = static_cast<QWidget*>(o);
-            if (w->window()->isVisible()) {
-                painted_ = true;
-                platform_ = QGuiApplication::platformName().toStdString();
-                QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-            }
+        if (!painted && e->type() == QEvent::Paint && o->isWidgetType()
+            && static_cast<QWidget*>(o)->window()->isVisible()) {
+            painted = true;
+            platform = QGuiApplication::platformName().toStdString();
+            QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
         }
         return false;
     }
-    bool painted() const { return painted_; }
-    const std::string& platform() const { return platform_; }
-
-private:
-    bool painted_ = false;
-    std::string platform_;
 };
-
-FirstFrame* watcher = nullptr;
 
 // Runs as the application object is made, before the program creates a window.
 void WatchFirstFrame()
 {
-    watcher = new FirstFrame;
-    QCoreApplication::instance()->installEventFilter(watcher);
+    QCoreApplication* app = QCoreApplication::instance();
+    app->installEventFilter(new FirstFrame(app));
 }
 
 int Finish(int status)
 {
-    if (status != 0 || !watcher || !watcher->painted()) {
+    if (status != 0 || !painted) {
         std::fprintf(stderr, "kavrin_bench: no first frame (status %d)\n", status);
         return status != 0 ? status : 1;
     }
-    std::printf("%s\n", watcher->platform().c_str());
+    std::printf("%s\n", platform.c_str());
     return 0;
 }
 
