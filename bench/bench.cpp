@@ -1,20 +1,21 @@
-// Prints the program's figures: start-up to the main menu beside a bare Qt Widgets window,
-// peak memory of both, the time of a new item of every theme at 1920 x 1080, and the most
-// frequent drawing steps. Figures only: nothing here fails on a slow machine.
+// Prints the program's figures beside the goals they are held to: start-up to the main menu
+// against a bare Qt Widgets window, a new item of every theme and level at 1920 x 1080 and
+// 3840 x 2160, memory at the main menu and over 20,000 items, and the celebration's discs.
+// Figures only: nothing here fails on a slow machine, the exit status is 0.
 //
-//   build/bench/kavrin_bench            all figures
-//   kavrin_bench --start program|bare   one start-up, used by the run above
+//   build/bench/kavrin_bench                       all figures (a few minutes)
+//   kavrin_bench --quick                           the same with few rounds, for a first look
+//   kavrin_bench --only start|items|memory|discs   one part
+//   kavrin_bench --start program|bare [--screen WxH]
+//                                                  one start-up up to the first frame drawn
+//                                                  under the platform in use, exit status 0
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QProcess>
-#include <QTimer>
-#include <QWidget>
-#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
-#include <sys/resource.h>
-#include <vector>
+#include <string>
 
 #include "app/application.h"
 #include "draw/datafolders.h"
@@ -23,221 +24,318 @@
 #include "draw/pictures.h"
 #include "draw/shapes.h"
 #include "draw/text.h"
-#include "session/catalogue.h"
-#include "session/context.h"
-#include "session/engine.h"
-#include "session/random.h"
+#include "items.h"
+#include "measure.h"
 #include "session/session.h"
+#include "startup.h"
 #include "themes/verdeler.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
-#include "windows/mainform.h"
 #include "windows/scrn.h"
 #include "windows/testform.h"
 
 namespace {
 
-void report(const char* what, int runs, const std::function<void()>& work)
+using bench::ChildRun;
+using bench::Median;
+using bench::Percentile;
+
+// How much the full run measures; --quick measures a little of everything.
+struct Plan {
+    int startRounds = 15;    // start-ups of each, program and reference taking turns
+    // N-item and 1-item dump runs per theme and level, taking turns; at 1920 x 1080 the start
+    // of the process weighs more against the items, so more pairs are needed there.
+    int dumpPairs1080 = 5, dumpPairs4k = 3;
+    int dumpItems1080 = 41;  // N at 1920 x 1080
+    int dumpItems4k = 21;    // N at 3840 x 2160
+    int timed1080 = 200;     // items timed one by one per theme and level, in this process
+    int timed4k = 100;
+    int memoryShort = 1000, memoryLong = 20000;
+    int discSeconds = 2;
+};
+
+Plan QuickPlan()
 {
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < runs; ++i)
-        work();
-    const double us = t.nsecsElapsed() / 1000.0 / runs;
-    std::printf("  %-44s %10.1f us per run (%d runs)\n", what, us, runs);
+    Plan p;
+    p.startRounds = 3;
+    p.dumpPairs1080 = p.dumpPairs4k = 1;
+    p.dumpItems1080 = p.dumpItems4k = 6;
+    p.timed1080 = p.timed4k = 10;
+    p.memoryShort = 100;
+    p.memoryLong = 1000;
+    p.discSeconds = 1;
+    return p;
 }
 
-long PeakKilobytes()
+const char* Mark(bool meets)
 {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_maxrss;
+    return meets ? " " : "!";
 }
 
-// Waits until the window has been drawn once.
-void ShowAndDraw(QWidget* w)
+std::string SizeText(int w, int h)
 {
-    w->show();
-    for (int i = 0; i < 100 && !w->isVisible(); ++i)
-        QCoreApplication::processEvents();
-    w->grab();  // the whole window painted, as on the screen
-    QCoreApplication::processEvents();
+    return std::to_string(w) + "x" + std::to_string(h);
 }
 
-// One start-up in this process: the program's main menu, or a bare window of the same size.
-int StartOnce(const QString& what, int argc, char** argv)
+std::string ProgramPath()
 {
-    QApplication app(argc, argv);
-    QElapsedTimer t;
-    t.start();
-    if (what == QStringLiteral("program")) {
-        kav::SetUpApplication(app);
-        kav::StartRecordingMessages();
-        kav::SetScreenOverride(QSize(1024, 768));
-        kav::SetDataFolders({QCoreApplication::applicationDirPath() + QStringLiteral("/..")});
-        if (!kav::CreateForms())
-            return 1;
-        ShowAndDraw(kav::AppForms().Main);
-    } else {
-        QWidget bare;
-        bare.resize(1024, 768);
-        ShowAndDraw(&bare);
-    }
-    std::printf("%.3f %ld\n", t.nsecsElapsed() / 1e6, PeakKilobytes());
-    return 0;
+    return bench::OwnFolder() + "/../kavrin2";
 }
+
+// ---- start-up --------------------------------------------------------------
 
 struct StartFigures {
-    double medianMs = 0;  // from starting the process to the window drawn and the process ended
-    long peakKb = 0;
+    std::vector<double> cpu, wall, peakMb;
+    int failures = 0;
 };
 
-StartFigures MeasureStarts(const QString& what, int runs)
+void StartUps(const Plan& plan, const std::string& self)
 {
-    std::vector<double> ms;
-    long peak = 0;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        QProcess p;
-        p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--start"), what});
-        p.waitForFinished(60000);
-        ms.push_back(t.nsecsElapsed() / 1e6);
-        const QList<QByteArray> parts = p.readAllStandardOutput().trimmed().split(' ');
-        if (parts.size() == 2)
-            peak = std::max(peak, parts[1].toLong());
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], peak};
-}
-
-// A port that opens nothing: the item is made as in a session, without a window.
-struct SilentPort : kav::AnswerPort {
-    void OpenAnswer(const QString&, const QString&) override {}
-};
-
-void ItemTimes()
-{
-    kav::TTestForm* test = kav::AppForms().Test;
-    SilentPort port;
-    kav::SetContext(&test->PictureBitmap, &test->TextBitmap, &port);
-    std::printf("A new item (generator, text and picture) at 1920 x 1080, 300 items a theme per level:\n");
-    std::printf("  %-6s %-42s %12s %12s\n", "theme", "", "median (us)", "worst (us)");
-    for (int code = 1; code <= 30; ++code) {
-        if (!kav::HasGenerator(code))
-            continue;
-        std::vector<double> us;
-        for (int level = 1; level <= 3; ++level) {
-            kav::SessionState& s = kav::Session();
-            kav::ClearSessionFlags();
-            s.SessionMode = code / 10 * 10;
-            s.LevelIndex = level - 1;
-            kav::ResetSession(level);
-            kav::SeedRandom(std::uint32_t(1000 * code + level));
-            for (int i = 0; i < 300; ++i) {
-                QElapsedTimer t;
-                t.start();
-                kav::ClearBitmap(&test->TextBitmap, kav::col::BtnFace);
-                kav::ClearBitmap(&test->PictureBitmap, kav::col::BtnFace);
-                kav::FrameBitmap(&test->PictureBitmap, kav::col::Black);
-                s.ThemeCode = code;
-                s.Attempt = 0;
-                kav::Verdeler();
-                us.push_back(t.nsecsElapsed() / 1000.0);
-                ++s.ItemCount;
-                ++s.ThemeItemCount[size_t(code)];
+    // The start-ups run under the platform in use; without any display, headless.
+    bench::ChoosePlatform();
+    std::string platform = "?";
+    std::printf("Start-up to the main menu's first frame, whole process, against a bare Qt Widgets window\n"
+                "with a label and a button of the same size; %d rounds of each, taking turns, median:\n",
+                plan.startRounds);
+    std::printf("  %-34s %14s %12s %14s\n", "", "processor time", "wall time", "peak memory");
+    for (const auto& [w, h] : {std::pair{1024, 768}, std::pair{1920, 1080}}) {
+        StartFigures program, bare;
+        for (int round = 0; round < plan.startRounds; ++round)
+            for (StartFigures* f : {&program, &bare}) {
+                const ChildRun r = bench::RunChild(
+                    self, {"--start", f == &program ? "program" : "bare", "--screen", SizeText(w, h)}, true);
+                if (r.status != 0) {
+                    ++f->failures;
+                    continue;
+                }
+                platform = r.out.substr(0, r.out.find('\n'));
+                f->cpu.push_back(r.cpuMs);
+                f->wall.push_back(r.wallMs);
+                f->peakMb.push_back(r.peakKb / 1024.0);
             }
+        std::printf("  at %d x %d\n", w, h);
+        if (program.cpu.empty() || bare.cpu.empty()) {
+            std::printf("    the start-ups failed (try: kavrin_bench --start program --screen %s)\n", SizeText(w, h).c_str());
+            continue;
         }
-        std::sort(us.begin(), us.end());
-        std::printf("  %-6d %-42s %12.0f %12.0f\n", code, qPrintable(kav::ThemeTitle(code)), us[us.size() / 2], us.back());
+        for (const auto& [name, f] : {std::pair{"Kavrin 2", &program}, std::pair{"bare window (label, button)", &bare}})
+            std::printf("    %-32s %11.1f ms %9.1f ms %11.1f MB%s\n", name, Median(f->cpu), Median(f->wall),
+                        Median(f->peakMb), f->failures ? "  (some start-ups failed)" : "");
+        const double cpuRatio = Median(program.cpu) / Median(bare.cpu);
+        const double memRatio = Median(program.peakMb) / Median(bare.peakMb);
+        std::printf("    %-32s %11.2f %s  %9.2f    %11.2f %s\n", "ratio", cpuRatio, Mark(cpuRatio <= 1.5),
+                    Median(program.wall) / Median(bare.wall), memRatio, Mark(memRatio <= 1.5));
     }
+    std::printf("  goals: processor time <= 1.5 x the bare window; memory no higher than today (about 1.5 x)\n");
+    std::printf("  platform: %s\n", platform.c_str());
 }
 
-}  // namespace
+// ---- a new item ------------------------------------------------------------
 
-int main(int argc, char** argv)
+// The mean processor time per item of the item dump run as a process: (an N-item run - a
+// 1-item run) / (N - 1), the two taking turns, the median over the pairs. Negative when the
+// dump failed.
+double DumpMeanMs(int theme, int level, int items, int pairs, const std::string& screen)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (argc == 3 && QByteArray(argv[1]) == "--start")
-        return StartOnce(QString::fromLocal8Bit(argv[2]), argc, argv);
+    std::vector<double> perItem;
+    for (int pair = 0; pair < pairs; ++pair) {
+        double cpu[2] = {0, 0};
+        for (int k = 0; k < 2; ++k) {
+            const int which = (pair + k) % 2;  // who goes first changes from pair to pair
+            const ChildRun r = bench::RunChild(
+                ProgramPath(), {"--items", std::to_string(theme), "--level", std::to_string(level), "--count",
+                                std::to_string(which ? 1 : items), "--seed", std::to_string(1000 * theme + level),
+                                "--screen", screen});
+            if (r.status != 0)
+                return -1;
+            cpu[which] = r.cpuMs;
+        }
+        perItem.push_back((cpu[0] - cpu[1]) / (items - 1));
+    }
+    return Median(perItem);
+}
 
+struct Worst {
+    double value = -1;
+    int theme = 0, level = 0;
+    void note(double v, int t, int l)
     {
-        QCoreApplication probe(argc, argv);
-        const StartFigures program = MeasureStarts(QStringLiteral("program"), 9);
-        const StartFigures bare = MeasureStarts(QStringLiteral("bare"), 9);
-        std::printf("Start-up to the main menu drawn (median of 9, whole process, headless):\n");
-        std::printf("  %-44s %10.1f ms\n", "Kavrin 2", program.medianMs);
-        std::printf("  %-44s %10.1f ms\n", "a bare Qt Widgets window", bare.medianMs);
-        std::printf("  %-44s %10.2f\n", "ratio", program.medianMs / bare.medianMs);
-        std::printf("Peak memory (resident):\n");
-        std::printf("  %-44s %10.1f MB\n", "Kavrin 2 at its main menu", program.peakKb / 1024.0);
-        std::printf("  %-44s %10.1f MB\n", "a bare Qt Widgets window", bare.peakKb / 1024.0);
+        if (v > value)
+            *this = {v, t, l};
     }
+};
 
-    QApplication app(argc, argv);
-    kav::SetUpApplication(app);
-    kav::StartRecordingMessages();
-    kav::SetNonBlockingModals(true);
-    kav::SetScreenOverride(QSize(1920, 1080));
-    kav::SetDataFolders({QCoreApplication::applicationDirPath() + QStringLiteral("/..")});
-    if (!kav::CreateForms()) {
-        std::printf("picture libraries not found beside the build\n");
-        return 1;
+void ItemTable(const Plan& plan, int w, int h, double goalMs)
+{
+    const bool big = w > 1920;
+    const int dumpItems = big ? plan.dumpItems4k : plan.dumpItems1080;
+    const int timed = big ? plan.timed4k : plan.timed1080;
+    const int pairs = big ? plan.dumpPairs4k : plan.dumpPairs1080;
+    std::printf("\nA new item at %d x %d (goals: mean <= %.0f ms, p99 <= 3 x median), milliseconds:\n", w, h, goalMs);
+    std::printf("  mean: the item dump as a process, (N = %d items - 1 item) / %d, processor time, median of %d;\n"
+                "  median, p99: %d items timed one by one in the same dump code, processor time of every thread\n",
+                dumpItems, dumpItems - 1, pairs, timed);
+    std::printf("  %5s %5s %9s %9s %9s %9s %10s %9s\n", "theme", "level", "mean", "median", "p99", "p99/med",
+                "wall med", "wall p99");
+    if (!bench::MakeWindowsFor(QSize(w, h))) {
+        std::printf("  the picture libraries are not beside the build\n");
+        return;
     }
-    ItemTimes();
+    int rows = 0, meanOk = 0, ratioOk = 0;
+    Worst worstMean, worstRatio;
+    for (int theme = 1; theme <= 30; ++theme) {
+        if (!kav::HasGenerator(theme))
+            continue;
+        for (int level = 1; level <= 3; ++level) {
+            const double mean = DumpMeanMs(theme, level, dumpItems, pairs, SizeText(w, h));
+            const bench::ItemTimes t = bench::TimeDumpedItems(theme, level, timed);
+            const double median = Median(t.cpuMs), p99 = Percentile(t.cpuMs, 99);
+            const double ratio = median > 0 ? p99 / median : 0;
+            const bool meanMeets = mean >= 0 && mean <= goalMs, ratioMeets = ratio <= 3;
+            ++rows;
+            meanOk += meanMeets;
+            ratioOk += ratioMeets;
+            worstMean.note(mean, theme, level);
+            worstRatio.note(ratio, theme, level);
+            std::printf("  %5d %5d %9.2f %9.2f %9.2f %9.2f %10.2f %9.2f %s%s%s\n", theme, level, mean, median, p99,
+                        ratio, Median(t.wallMs), Percentile(t.wallMs, 99), meanMeets && ratioMeets ? "" : "!",
+                        meanMeets ? "" : " mean", ratioMeets ? "" : " p99");
+            std::fflush(stdout);
+        }
+    }
+    std::printf("  mean <= %.0f ms: %d of %d rows (worst: theme %d level %d, %.2f ms); p99 <= 3 x median: %d of %d "
+                "(worst: theme %d level %d, %.2f)\n",
+                goalMs, meanOk, rows, worstMean.theme, worstMean.level, worstMean.value, ratioOk, rows,
+                worstRatio.theme, worstRatio.level, worstRatio.value);
+}
 
+// ---- memory over many items ------------------------------------------------
+
+void MemoryGrowth(const Plan& plan)
+{
+    const std::string themes = "1-7,11-17,21-28";
+    std::printf("\nPeak memory of the item dump, all 22 themes in turn, level 3, 1024 x 768 (goal: no growth):\n");
+    double peak[2] = {0, 0};
+    const int counts[2] = {plan.memoryShort, plan.memoryLong};
+    for (int k = 0; k < 2; ++k) {
+        const ChildRun r = bench::RunChild(ProgramPath(), {"--items", themes, "--level", "3", "--count",
+                                                           std::to_string(counts[k]), "--seed", "1"});
+        peak[k] = r.peakKb / 1024.0;
+        std::printf("  after %6d items %19.1f MB%s\n", counts[k], peak[k], r.status ? "  (the dump failed)" : "");
+    }
+    const double growth = peak[1] - peak[0];
+    std::printf("  growth %32.1f MB %s\n", std::fabs(growth) < 0.05 ? 0.0 : growth, Mark(growth < 1.0));
+}
+
+// ---- the celebration and the drawing steps ---------------------------------
+
+void Report(const char* what, int runs, const std::function<void()>& work)
+{
+    const double start = bench::WallMs();
+    for (int i = 0; i < runs; ++i)
+        work();
+    std::printf("  %-44s %10.1f us per run (%d runs)\n", what, (bench::WallMs() - start) * 1000.0 / runs, runs);
+}
+
+void DrawingSteps()
+{
     kav::TTestForm* test = kav::AppForms().Test;
-    std::printf("Drawing steps at 1920 x 1080:\n");
+    std::printf("\nDrawing steps at 1920 x 1080 (wall time, to see where the time goes; no goals):\n");
     kav::Session().SessionMode = 20;
     kav::Session().PracticeMode = true;
-    report("choice screen drawn", 200, [&] { test->StartTest(); });
-    report("a line of text (DrawTextItem)", 5000, [&] {
+    Report("choice screen drawn", 200, [&] { test->StartTest(); });
+    Report("a line of text (DrawTextItem)", 5000, [&] {
         kav::DrawTextItem(QStringLiteral("Hoeveel stippen heeft dit driehoeksgetal ?"), kav::col::Black, false,
                           kav::TextMargin, 3, 1, &test->TextBitmap);
     });
-    report("clear and frame the picture", 2000, [&] {
+    Report("clear and frame the picture", 2000, [&] {
         kav::ClearBitmap(&test->PictureBitmap, kav::col::BtnFace);
         kav::FrameBitmap(&test->PictureBitmap, kav::col::Black);
     });
     const kav::Picture house = kav::LoadPicture(QStringLiteral("huis1"));
-    report("a picture stretched (vector)", 500, [&] { test->PictureBitmap.stretchDraw(10, 10, 130, 130, house); });
-    report("flood fill of the whole picture", 100, [&] {
+    Report("a picture stretched (vector)", 500, [&] { test->PictureBitmap.stretchDraw(10, 10, 130, 130, house); });
+    Report("flood fill of the whole picture", 100, [&] {
         test->PictureBitmap.setBrush(kav::col::Yellow);
         test->PictureBitmap.floodFill(5, 5, kav::col::Black, kav::FillMode::Border);
         test->PictureBitmap.setBrush(kav::col::BtnFace);
         test->PictureBitmap.floodFill(5, 5, kav::col::Black, kav::FillMode::Border);
     });
+}
 
-    // The celebration screen on a 1920 x 1080 display: how fast discs can be drawn and shown,
-    // the longest frame of the paced drawing (input waits at most that long), and the rate
-    // the pacing keeps.
-    std::printf("Celebration screen at 1920 x 1080:\n");
+// How fast the celebration screen draws and shows its discs when nothing paces it.
+void Discs(const Plan& plan)
+{
+    std::printf("\nCelebration screen at 1920 x 1080:\n");
     kav::TScrn* scrn = kav::AppForms().Scrn;
     scrn->FirstActivation = true;
     scrn->show();
     QElapsedTimer t;
     t.start();
-    while (t.elapsed() < 2000)
+    while (t.elapsed() < 1000 * plan.discSeconds)
         scrn->repaint(scrn->DrawDisc());
-    std::printf("  %-44s %10.0f discs per second\n", "discs drawn and shown, as fast as it goes",
-                scrn->discsSinceShown() * 1000.0 / t.elapsed());
-    report("a frame of 4 discs of 149 rings", 100, [&] {
+    std::printf("  %-44s %10.0f discs per second\n", "discs drawn and shown, unpaced",
+                scrn->discsSinceShown() * 1000.0 / double(t.elapsed()));
+    Report("a frame of 4 discs of 149 rings", 100, [&] {
         QRect r;
         for (int i = 0; i < 4; ++i)
             r |= scrn->DrawDiscAt(149, 1 + i, 400 * i, 300);
         scrn->repaint(r);
     });
     scrn->close();
-    scrn->FirstActivation = true;
-    scrn->show();
-    QEventLoop loop;
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
-    t.restart();
-    loop.exec();
-    std::printf("  %-44s %10.0f discs per second\n", "discs drawn and shown, paced (3 s)",
-                scrn->discsSinceShown() * 1000.0 / t.elapsed());
-    scrn->close();
+}
 
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--start" && args.size() >= 2 && (args[1] == "program" || args[1] == "bare")) {
+        const std::string screen = args.size() >= 4 && args[2] == "--screen" ? args[3] : "1024x768";
+        return bench::StartOnce(args[1], screen, argv[0]);
+    }
+    Plan plan;
+    std::string only;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--quick")
+            plan = QuickPlan();
+        else if (args[i] == "--only" && i + 1 < args.size())
+            only = args[++i];
+        else {
+            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs]\n"
+                                 "kavrin_bench --start program|bare [--screen WxH]\n");
+            return 2;
+        }
+    }
+    const auto wanted = [&](const char* part) { return only.empty() || only == part; };
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    if (wanted("start"))
+        StartUps(plan, bench::OwnFolder() + "/kavrin_bench");
+    if (wanted("memory"))
+        MemoryGrowth(plan);
+    if (!wanted("items") && !wanted("discs"))
+        return 0;
+
+    // The rest is drawn in this process, without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int appArgc = 1;
+    QApplication app(appArgc, argv);
+    kav::SetUpApplication(app);
+    kav::StartRecordingMessages();
+    kav::SetNonBlockingModals(true);
+    kav::SetDataFolders({QString::fromStdString(bench::OwnFolder() + "/..")});
+    if (wanted("items")) {
+        ItemTable(plan, 1920, 1080, 2);
+        ItemTable(plan, 3840, 2160, 6);
+    }
+    if (wanted("discs")) {
+        if (!bench::MakeWindowsFor(QSize(1920, 1080))) {
+            std::printf("the picture libraries are not beside the build\n");
+            return 0;
+        }
+        DrawingSteps();
+        Discs(plan);
+    }
     kav::DestroyForms();
     return 0;
 }

@@ -2,12 +2,15 @@
 # Installs the program into a temporary prefix and checks the installed copy: it finds its
 # picture libraries in share/kavrin2 from any working folder, a library that is missing there or
 # lacks pictures still stops it with its message and status 1 (one in the working folder does
-# not count), and the desktop entry and AppStream data pass their validators.
+# not count), the desktop entry and AppStream data pass their validators, and the Debian package
+# built from the same build holds what it should, stripped, under /usr, with its control fields.
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
+source=$(cd "$(dirname "$0")/../.." && pwd)
 prefix=$(mktemp -d)
 work=$(mktemp -d)
-trap 'rm -rf "$prefix" "$work"' EXIT
+pkg=$(mktemp -d)
+trap 'rm -rf "$prefix" "$work" "$pkg"' EXIT
 cmake --install "$build" --prefix "$prefix" > /dev/null
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -51,4 +54,43 @@ if command -v appstreamcli > /dev/null; then
 else
   echo "appstreamcli not installed: AppStream data not validated"
 fi
-echo "installed copy, data folder, missing and incomplete libraries and desktop files: all right"
+# The release in the AppStream data carries the date of the commit the program was built from.
+metainfo="$prefix/share/metainfo/nl.orvelaan.Kavrin2.metainfo.xml"
+grep -q '<release version="1.1" date="[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]">' "$metainfo" || fail "no dated release 1.1"
+if command -v git > /dev/null && [ -e "$source/.git" ] && committed=$(git -C "$source" log -1 --format=%cs 2>/dev/null); then
+  grep -q "<release version=\"1.1\" date=\"$committed\">" "$metainfo" || fail "the release is not dated $committed"
+fi
+
+# The Debian package.
+command -v dpkg-shlibdeps > /dev/null || fail "building the package needs dpkg-dev (apt-get install dpkg-dev)"
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$pkg" > "$pkg/cpack.log" 2>&1 || { cat "$pkg/cpack.log"; fail "cpack"; }
+debs=("$pkg"/*.deb)
+[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single package: ${debs[*]}"
+deb=${debs[0]}
+files=$(dpkg-deb --contents "$deb" | awk '{print $6}')
+for f in bin/kavrin2 share/kavrin2/reskav2.rcc share/kavrin2/boekhoud.rcc share/kavrin2/demo0.txt \
+         share/kavrin2/demo1.txt share/kavrin2/demo2.txt share/kavrin2/demo3.txt share/kavrin2/demo4.txt \
+         share/applications/nl.orvelaan.Kavrin2.desktop share/metainfo/nl.orvelaan.Kavrin2.metainfo.xml \
+         share/icons/hicolor/scalable/apps/nl.orvelaan.Kavrin2.svg; do
+  grep -qx "\./usr/$f" <<< "$files" || fail "the package lacks /usr/$f"
+done
+outside=$(grep -v '^\./usr/' <<< "$files" | grep -vx '\./' || true)
+[ -z "$outside" ] || fail "the package has files outside /usr: $outside"
+dpkg-deb -x "$deb" "$pkg/root"
+sections=$(readelf -S -W "$pkg/root/usr/bin/kavrin2") || fail "the packaged program is no ELF file"
+if grep -qE '\.symtab|\.debug_' <<< "$sections"; then fail "the packaged program is not stripped"; fi
+
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = kavrin2 ] || fail "Package: $(field Package)"
+[[ "$(field Version)" =~ ^1\.1(-[0-9A-Za-z.+~]+)?$ ]] || fail "Version: $(field Version)"
+[ "$(field Maintainer)" = "Kavrin 2 maintainers <maintainers@users.noreply.c-seed-96d08a0e.example>" ] \
+  || fail "Maintainer: $(field Maintainer)"
+[ "$(field Section)" = education ] || fail "Section: $(field Section)"
+[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture: $(field Architecture)"
+# Each needed package by name, whatever else a build adds (a sanitizer build adds its runtimes).
+needed=$(field Depends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g')
+for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6sql6 libqt6printsupport6 libqt6sql6-sqlite \
+         qt6-qpa-plugins fonts-liberation2 libc6 libstdc++6; do
+  grep -qxF "$p" <<< "$needed" || fail "Depends lacks $p: $(field Depends)"
+done
+echo "installed copy, data folder, missing and incomplete libraries, desktop files and package: all right"
