@@ -239,7 +239,7 @@ void Report(const char* what, int runs, const std::function<void()>& work)
 
 void DrawingSteps()
 {
-    kav::TTestForm* test = kav::AppForms().Test;
+    kav::TTestForm* test = kav::SessionWindow();
     std::printf("\nDrawing steps at 1920 x 1080 (wall time, to see where the time goes; no goals):\n");
     kav::Session().SessionMode = 20;
     kav::Session().PracticeMode = true;
@@ -266,7 +266,7 @@ void DrawingSteps()
 void Discs(const Plan& plan)
 {
     std::printf("\nCelebration screen at 1920 x 1080:\n");
-    kav::TScrn* scrn = kav::AppForms().Scrn;
+    kav::TScrn* scrn = kav::CelebrationWindow();
     scrn->FirstActivation = true;
     scrn->show();
     QElapsedTimer t;

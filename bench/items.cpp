@@ -36,7 +36,7 @@ ssize_t NoteLine(void* cookie, const char* buf, size_t size)
 
 bool MakeWindowsFor(QSize screen)
 {
-    if (kav::AppForms().Test)
+    if (kav::AppForms().Main)
         kav::DestroyForms();
     kav::SetScreenOverride(screen);
     return kav::CreateForms();
