@@ -268,7 +268,7 @@ WorksheetParts TWerkbladForm::parts() const
     return Parts[qBound(0, DeelBox->currentIndex(), 2)];
 }
 
-std::optional<Worksheet> TWerkbladForm::makeSheet()
+std::optional<WorksheetRequest> TWerkbladForm::checkedRequest()
 {
     QString why;
     const std::optional<WorksheetRequest> r = request(&why);
@@ -278,9 +278,8 @@ std::optional<Worksheet> TWerkbladForm::makeSheet()
             CodeVeld->setFocus();
             CodeVeld->selectAll();
         }
-        return std::nullopt;
     }
-    return MakeWorksheet(*r);
+    return r;
 }
 
 QString TWerkbladForm::suggestedName() const
@@ -294,15 +293,15 @@ QString TWerkbladForm::suggestedName() const
 
 void TWerkbladForm::PdfButtonClick()
 {
-    const std::optional<Worksheet> sheet = makeSheet();
-    if (!sheet)
+    const std::optional<WorksheetRequest> r = checkedRequest();
+    if (!r)
         return;
     const QString path = ChooseSaveFile(this, QStringLiteral("Opslaan als PDF"), suggestedName(), QStringLiteral("pdf"),
                                         QStringLiteral("PDF-bestanden (*.pdf)"));
     if (path.isEmpty())
         return;
     QString error;
-    if (!WriteWorksheetPdf(path, *sheet, parts(), &error)) {
+    if (!WriteWorksheetPdf(path, MakeWorksheet(*r), parts(), &error)) {
         ShowMessage(error);
         StatusLabel->clear();
         return;
@@ -312,13 +311,13 @@ void TWerkbladForm::PdfButtonClick()
 
 void TWerkbladForm::AfdrukButtonClick()
 {
-    const std::optional<Worksheet> sheet = makeSheet();
-    if (!sheet)
+    const std::optional<WorksheetRequest> r = checkedRequest();
+    if (!r)
         return;
     QPrinter printer(QPrinter::HighResolution);
     if (!ChoosePrinter(this, &printer, suggestedName().chopped(4)))
         return;
-    if (!PaintWorksheet(&printer, *sheet, parts())) {
+    if (!PaintWorksheet(&printer, MakeWorksheet(*r), parts())) {
         ShowMessage(QStringLiteral("Afdrukken is niet gelukt. Kijk of de printer klaarstaat en probeer het opnieuw."));
         StatusLabel->clear();
         return;

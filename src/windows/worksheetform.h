@@ -55,8 +55,8 @@ public:
 private:
     void choiceChanged();
     void lockToCode(bool locked);
-    // The worksheet as chosen; nothing after a message saying why.
-    std::optional<Worksheet> makeSheet();
+    // The request as chosen; nothing after a message saying why.
+    std::optional<WorksheetRequest> checkedRequest();
     QString suggestedName() const;
 
     std::optional<TestCodeSettings> code_;
