@@ -164,6 +164,8 @@ int Main(int argc, char** argv)
         return RunItemDump(argc, argv, cl);
     case CommandLine::Action::Export:
         return RunExport(argc, argv, cl.exportResults);
+    case CommandLine::Action::Worksheet:
+        return RunWorksheet(argc, argv, cl.worksheet);
     case CommandLine::Action::ResetTeacherCode: {
         QString error;
         if (!resetTeacherCode(&error)) {

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include "session/testcode.h"
 #include "themes/verdeler.h"
 
 namespace kav {
@@ -32,6 +33,15 @@ const QList<OptionText>& Options()
          QStringLiteral("bij --items: beantwoord elke opgave twee keer fout en schrijf alle teksten van het hele verloop")},
         {{QStringLiteral("png")}, QStringLiteral("MAP"),
          QStringLiteral("bij --items: bewaar van elke opgave tekst en plaatje als PNG in deze map")},
+        {{QStringLiteral("worksheet")}, QStringLiteral("BESTAND"),
+         QStringLiteral("geen venster: schrijf een werkblad als BESTAND.pdf met de opgaven van --items (zoals die "
+                        "als JSON zouden komen; --count hooguit 40, standaard 10) of van een toetscode (--code)")},
+        {{QStringLiteral("code")}, QStringLiteral("TOETSCODE"),
+         QStringLiteral("bij --worksheet: de opgaven van deze toets, in dezelfde volgorde als op het scherm "
+                        "(niet met --items, --level, --count of --seed)")},
+        {{QStringLiteral("key")}, QString(), QStringLiteral("bij --worksheet: met de antwoorden op eigen bladzijden achteraan")},
+        {{QStringLiteral("explanations")}, QString(), QStringLiteral("bij --key: met de uitgewerkte toelichting bij elk antwoord")},
+        {{QStringLiteral("no-pictures")}, QString(), QStringLiteral("bij --worksheet: de opgaven zonder plaatjes")},
         {{QStringLiteral("reset-teacher-code")}, QString(),
          QStringLiteral("geen venster: wis de docentcode; bij het volgende bezoek aan de resultaten wordt een nieuwe gekozen")},
         {{QStringLiteral("export-results")}, QStringLiteral("BESTAND"),
@@ -100,6 +110,86 @@ QString ParserError(const QCommandLineParser& parser, const QStringList& args)
     return parser.errorText();
 }
 
+// --worksheet and what goes with it; the error in cl.error.
+void ParseWorksheet(const QCommandLineParser& parser, CommandLine& cl)
+{
+    auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
+    auto value = [&parser](const char* name) { return parser.values(QString::fromLatin1(name)).last(); };
+    for (const char* other : {"export-results", "reset-teacher-code", "practice", "wrong", "png", "name"})
+        if (isSet(other)) {
+            cl.error = QStringLiteral("--") + QString::fromLatin1(other) + QStringLiteral(" gaat niet samen met --worksheet");
+            return;
+        }
+    cl.action = CommandLine::Action::Worksheet;
+    WorksheetOptions& o = cl.worksheet;
+    o.file = value("worksheet");
+    const QFileInfo file(o.file);
+    if (file.completeBaseName().isEmpty() || file.suffix().toLower() != QStringLiteral("pdf")) {
+        cl.error = QStringLiteral("--worksheet verwacht een bestand dat eindigt op .pdf");
+        return;
+    }
+    if (isSet("explanations") && !isSet("key")) {
+        cl.error = QStringLiteral("--explanations hoort bij --key");
+        return;
+    }
+    o.key = isSet("key");
+    WorksheetRequest& r = o.request;
+    r.explanations = isSet("explanations");
+    r.pictures = !isSet("no-pictures");
+    const bool items = isSet("items"), code = isSet("code");
+    if (items == code) {
+        cl.error = items ? QStringLiteral("--code gaat niet samen met --items") : QStringLiteral("--worksheet verwacht --items of --code");
+        return;
+    }
+    bool ok = true;
+    r.count = 10;
+    if (code) {
+        for (const char* other : {"level", "count", "seed"})
+            if (isSet(other)) {
+                // A code without a length leaves the number of items to the teacher.
+                const std::optional<TestCodeSettings> t = DecodeTestCode(value("code"));
+                if (qstrcmp(other, "count") == 0 && t && t->length == 0)
+                    continue;
+                cl.error = QStringLiteral("--") + QString::fromLatin1(other) +
+                           QStringLiteral(" gaat niet samen met --code: de toetscode bepaalt de opgaven");
+                return;
+            }
+        r.test = DecodeTestCode(value("code"));
+        if (!r.test) {
+            cl.error = QStringLiteral("de toetscode %1 bestaat niet").arg(value("code").trimmed());
+            return;
+        }
+        r.code = NormaliseTestCode(value("code"));
+        r.level = r.test->level;
+        r.count = r.test->length > 0 ? r.test->length : 20;
+    } else {
+        if (!ParseCodes(value("items"), r.codes)) {
+            cl.error = QStringLiteral("--items verwacht themanummers, bijvoorbeeld 21,22 of 21-28");
+            return;
+        }
+        for (int c : r.codes)
+            if (!HasGenerator(c)) {
+                cl.error = QStringLiteral("geen opgaven voor thema ") + QString::number(c);
+                return;
+            }
+        if (isSet("level")) {
+            r.level = value("level").toInt(&ok);
+            if (!ok || r.level < 1 || r.level > 3) {
+                cl.error = QStringLiteral("--level verwacht 1, 2 of 3");
+                return;
+            }
+        }
+        r.seed = cl.seed;
+    }
+    if (isSet("count")) {
+        r.count = value("count").toInt(&ok);
+        if (!ok || r.count < 1 || r.count > MaxWorksheetItems) {
+            cl.error = QStringLiteral("--count verwacht bij een werkblad een aantal van 1 tot %1").arg(MaxWorksheetItems);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args)
@@ -143,6 +233,16 @@ CommandLine ParseCommandLine(const QStringList& args)
             return cl;
         }
     }
+
+    if (parser.isSet(QStringLiteral("worksheet"))) {
+        ParseWorksheet(parser, cl);
+        return cl;
+    }
+    for (const char* name : {"code", "key", "explanations", "no-pictures"})
+        if (parser.isSet(QString::fromLatin1(name))) {
+            cl.error = QStringLiteral("--") + QString::fromLatin1(name) + QStringLiteral(" hoort bij --worksheet");
+            return cl;
+        }
 
     if (parser.isSet(QStringLiteral("export-results"))) {
         if (parser.isSet(QStringLiteral("items"))) {
@@ -243,7 +343,9 @@ QString HelpText()
         text += left.leftJustified(26) + QLatin1Char(' ') + o.description + QLatin1Char('\n');
     }
     text += QStringLiteral("\nVoorbeelden: kavrin2 --items 21-28 --level 2 --count 16 --seed 7 --png /tmp/opgaven\n"
-                           "             kavrin2 --export-results resultaten.pdf --name Jan\n");
+                           "             kavrin2 --export-results resultaten.pdf --name Jan\n"
+                           "             kavrin2 --worksheet werkblad.pdf --items 21-28 --level 2 --count 20 --key\n"
+                           "             kavrin2 --worksheet toets.pdf --code ABCDE-FGHJK --key --explanations\n");
     return text;
 }
 

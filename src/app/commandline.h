@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "results/worksheet.h"
+
 namespace kav {
 
 // What the item dump is asked to make (--items and the options that go with it).
@@ -29,13 +31,21 @@ struct ExportOptions {
     bool pdf() const { return file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }
 };
 
+// What the worksheet is asked to be (--worksheet and the options that go with it).
+struct WorksheetOptions {
+    QString file;  // ends in .pdf
+    WorksheetRequest request;
+    bool key = false;  // the answer key after the sheet
+};
+
 struct CommandLine {
-    enum class Action { Run, ItemDump, Export, Help, Version, ResetTeacherCode };
+    enum class Action { Run, ItemDump, Export, Worksheet, Help, Version, ResetTeacherCode };
     Action action = Action::Run;
     QSize screen;                        // --screen WxH
     std::optional<std::uint32_t> seed;  // --seed N
     ItemDumpOptions dump;                // with --items
     ExportOptions exportResults;         // with --export-results
+    WorksheetOptions worksheet;          // with --worksheet
     QString error;                       // set when the arguments are wrong (exit status 2)
 };
 

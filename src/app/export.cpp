@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <memory>
 
+#include "draw/pictures.h"
 #include "results/csvexport.h"
 #include "results/report.h"
 #include "results/store.h"
+#include "results/worksheet.h"
+#include "session/session.h"
 
 namespace kav {
 
@@ -81,6 +84,32 @@ int RunExport(int argc, char** argv, const ExportOptions& o)
     Say(stdout, QStringLiteral("%1 %2 geschreven naar %3")
                     .arg(sessions.size())
                     .arg(sessions.size() == 1 ? QStringLiteral("sessie") : QStringLiteral("sessies"))
+                    .arg(o.file));
+    return 0;
+}
+
+int RunWorksheet(int argc, char** argv, const WorksheetOptions& o)
+{
+    // Fonts and drawing, but never a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    for (Library lib : {Library::Reskav2, Library::Boekhoud})
+        if (!OpenLibrary(lib)) {
+            Say(stderr, LibraryErrorMessage(lib));
+            CloseLibraries();
+            return 1;
+        }
+    ReadDecimalSeparator();
+    const Worksheet sheet = MakeWorksheet(o.request);
+    QString error;
+    const bool ok = WriteWorksheetPdf(o.file, sheet, o.key ? WorksheetParts::Both : WorksheetParts::Sheet, &error);
+    CloseLibraries();
+    if (!ok) {
+        Say(stderr, error);
+        return 1;
+    }
+    Say(stdout, QStringLiteral("werkblad met %1 geschreven naar %2")
+                    .arg(sheet.items.size() == 1 ? QStringLiteral("1 opgave") : QStringLiteral("%1 opgaven").arg(sheet.items.size()))
                     .arg(o.file));
     return 0;
 }

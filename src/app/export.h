@@ -1,5 +1,5 @@
-// The results export without a window: the stored sessions as a CSV file for a spreadsheet
-// or as a PDF report, everyone's or one pupil's.
+// The windowless commands that write files: the results export (the stored sessions as a CSV
+// file for a spreadsheet or as a PDF report, everyone's or one pupil's) and the worksheet.
 #pragma once
 #include <QString>
 #include <QVector>
@@ -18,5 +18,9 @@ bool StoredSessions(const QString& path, const QString& name, QVector<SessionRes
 // Runs the export; the exit status: 0, or 1 with a one-line message on the error output when
 // the results can't be read or the file can't be written.
 int RunExport(int argc, char** argv, const ExportOptions& options);
+
+// Writes the worksheet (and its key when asked); the exit status: 0, or 1 with a one-line
+// message when a picture library is missing or the file can't be written.
+int RunWorksheet(int argc, char** argv, const WorksheetOptions& options);
 
 }  // namespace kav

@@ -147,15 +147,7 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
     RecordingPort port;
     SetContext(&form->PictureBitmap, &form->TextBitmap, &port);
     SessionState& s = Session();
-    ClearSessionFlags();
-    s.PracticeMode = o.practice;
-    s.SessionMode = 20;
-    s.LevelIndex = o.level - 1;
-    ResetSession(Level());
-    if (o.seedGiven)
-        SeedRandom(o.seed);
-    else
-        Randomize();
+    StartItemSeries(o.level, o.practice, o.seedGiven ? std::optional<std::uint32_t>(o.seed) : std::nullopt);
 
     for (int i = 0; i < o.count; ++i) {
         const int code = o.codes[i % o.codes.size()];
@@ -164,14 +156,9 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
         ClearBitmap(&form->TextBitmap, col::BtnFace);
         ClearBitmap(&form->PictureBitmap, col::BtnFace);
         FrameBitmap(&form->PictureBitmap, col::Black);
-        s.ThemeCode = code;
-        s.Attempt = 0;
-        s.AnswerSuffix.clear();
-        s.MaxAttempts = 2;
-        s.AnswerTolerance = 0;
         port.caption.clear();
         port.hint.clear();
-        Verdeler();
+        NewItemOfTheme(code);
         ItemTexts texts;
         texts.form = form;
         texts.take(QStringLiteral("question"));
@@ -228,11 +215,8 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
         }
         // Without --wrong as if answered right: the counts move on, the next item is new. (The
         // judge has done so for the wrong answers.)
-        if (!o.wrong) {
-            ++s.ItemCount;
-            if (code <= 30)
-                ++s.ThemeItemCount[size_t(code)];
-        }
+        if (!o.wrong)
+            CountItemAsAnswered();
         s.Attempt = 0;
     }
     std::fflush(out);

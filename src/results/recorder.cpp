@@ -9,9 +9,7 @@ namespace kav {
 
 QString RightAnswerText(const SessionState& s)
 {
-    if (s.AnswerKind == 2)
-        return FormatDecimal(s.ExpectedDecimal, s.AnswerDecimals, u',');
-    return QString::number(s.ExpectedAnswer);
+    return ExpectedAnswerText(s, u',');
 }
 
 void SessionRecorder::start(const QString& name, const QString& code, int sessionMode, bool practice, int level,

@@ -15,33 +15,29 @@
 
 #include "draw/canvas.h"
 #include "draw/measures.h"
+#include "results/pages.h"
 
 namespace kav {
 
 namespace {
 
 // Measures of a page, in millimetres and points.
-constexpr double FooterMm = 9;          // the page number under the items
 constexpr double RunningHeadMm = 9;     // the name above the items on a session's next pages
 constexpr double ItemGapMm = 3;         // space above the rule that opens an item
 constexpr double ColumnGapMm = 4;       // between question, answers and picture
 constexpr double PictureHeightMm = 38;  // the height of an item's picture at most
 constexpr double QuestionShare = 0.40;  // of the width: the question
 constexpr double AnswerShare = 0.27;    // of the width: the answers; the picture has the rest
-constexpr double TitlePoints = 16, SummaryPoints = 10, ItemTitlePoints = 10, AnswerPoints = 9, FootPoints = 8;
+constexpr double TitlePoints = 16, SummaryPoints = 10, ItemTitlePoints = 10, AnswerPoints = 9;
 constexpr double QuestionPoints = 9.5; // the question's usual text; it may come out smaller
 
-const QColor Grey(96, 96, 96);
-const QColor RuleGrey(160, 160, 160);
+const QColor& Grey = PageGrey;
 const QColor RightGreen(0, 128, 0);
 const QColor WrongRed(192, 0, 0);
 
 QFont ReportFont(double points, bool bold = false)
 {
-    QFont f(FontFamily);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
+    return PageFont(points, bold);
 }
 
 QSize PngSize(const QByteArray& png)
@@ -54,22 +50,10 @@ QSize PngSize(const QByteArray& png)
     return QImageReader(&buffer, "PNG").size();
 }
 
-// The device's measures: the printable area and its resolution.
-struct Sheet {
-    QPaintDevice* device;
-    double dpi;
-    double width, height;
-
-    explicit Sheet(QPaintDevice* d)
-        : device(d), dpi(qMax(1, d->logicalDpiY())), width(d->width()), height(d->height())
-    {
-    }
-    double mm(double v) const { return v * dpi / 25.4; }
-    QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, device); }
-    double lineSpacing(double points, bool bold = false) const { return metrics(ReportFont(points, bold)).lineSpacing(); }
-    double top(int page, double headerHeight) const { return page == 0 ? headerHeight : mm(RunningHeadMm); }
-    double bottom() const { return height - mm(FooterMm); }
-};
+double PageTop(const Sheet& sheet, int page, double headerHeight)
+{
+    return page == 0 ? headerHeight : sheet.mm(RunningHeadMm);
+}
 
 // An answer line: "2e antwoord:" and "7,25".
 struct AnswerLine {
@@ -184,9 +168,9 @@ QVector<PlacedItem> Place(const Sheet& sheet, const SessionResult& s, const Repo
     double y = header;
     for (const ItemResult& item : s.items) {
         const ItemGeometry g = Measure(sheet, item, o, emptyPage);
-        if (y + g.height > sheet.bottom() && y > sheet.top(page, header) + 0.5) {
+        if (y + g.height > sheet.bottom() && y > PageTop(sheet, page, header) + 0.5) {
             ++page;
-            y = sheet.top(page, header);
+            y = PageTop(sheet, page, header);
         }
         placed.append({&item, g, page, y});
         y += g.height;
@@ -213,17 +197,7 @@ QRectF PictureRect(const Sheet& sheet, const PlacedItem& placed)
 void DrawText(QPainter& p, const QRectF& r, const QString& text, double points, bool bold,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop, const QColor& colour = Qt::black)
 {
-    const QFont f = ReportFont(points, bold);
-    p.setFont(f);
-    p.setPen(colour);
-    const QString shown = QFontMetricsF(f, p.device()).elidedText(text, Qt::ElideRight, r.width());
-    p.drawText(r, int(align) | Qt::TextSingleLine, shown);
-}
-
-void DrawRule(QPainter& p, const Sheet& sheet, double y)
-{
-    p.setPen(QPen(RuleGrey, std::max(1.0, sheet.mm(0.2))));
-    p.drawLine(QPointF(0, y), QPointF(sheet.width, y));
+    DrawPageText(p, r, text, points, bold, align, colour);
 }
 
 void DrawHeader(QPainter& p, const Sheet& sheet, const SessionResult& s)
@@ -263,14 +237,8 @@ void DrawRunningHead(QPainter& p, const Sheet& sheet, const SessionResult& s)
 
 void DrawFooter(QPainter& p, const Sheet& sheet, const SessionResult& s, int page, int pages)
 {
-    const double y = sheet.height - sheet.mm(FooterMm) + sheet.mm(3);
-    const QRectF r(0, y, sheet.width, sheet.height - y);
-    DrawText(p, QRectF(0, y, sheet.width * 0.7, r.height()),
-             QStringLiteral("Kavrin 2  ·  Resultaten van ") + SummaryFields(s).first().value, FootPoints, false,
-             Qt::AlignLeft | Qt::AlignBottom, Grey);
-    DrawText(p, QRectF(sheet.width * 0.7, y, sheet.width * 0.3, r.height()),
-             QStringLiteral("blz. %1 van %2").arg(page + 1).arg(pages), FootPoints, false,
-             Qt::AlignRight | Qt::AlignBottom, Grey);
+    DrawPageFooter(p, sheet, QStringLiteral("Kavrin 2  ·  Resultaten van ") + SummaryFields(s).first().value, page,
+                   pages);
 }
 
 // Colours too light for white paper (yellow, aqua) print black.
@@ -298,15 +266,7 @@ void DrawQuestion(QPainter& p, const Sheet& sheet, const ItemGeometry& g, const 
 // The stored picture on white paper: the light grey ground of the screen is left white.
 QImage PaperPicture(const ItemResult& item)
 {
-    QImage img = item.pictureImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb ground = col::BtnFace.rgb(), white = qRgb(255, 255, 255);
-    for (int y = 0; y < img.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            if ((line[x] | 0xff000000u) == ground)
-                line[x] = white;
-    }
-    return img;
+    return OnWhitePaper(item.pictureImage());
 }
 
 void DrawItem(QPainter& p, const Sheet& sheet, const PlacedItem& placed, const ReportOptions& o)
@@ -420,8 +380,7 @@ bool WriteReportPdf(const QString& path, const QVector<SessionResult>& sessions,
     if (ok) {
         QPdfWriter writer(&file);
         writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+        SetA4Layout(&writer);
         writer.setCreator(QStringLiteral("Kavrin 2"));
         writer.setTitle(sessions.size() == 1 ? QStringLiteral("Resultaten van ") + sessions.first().name
                                              : QStringLiteral("Resultaten"));

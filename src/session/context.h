@@ -86,6 +86,12 @@ inline Canvas* TextBitmap() { return Context().text; }
 // Sets the canvases (also the picture area for percent positions) and the port.
 void SetContext(Canvas* picture, Canvas* text, AnswerPort* port);
 
+// The measures every drawing reads that come from the two canvases: LineHeight and
+// PictureWidth from the picture; the text font (the program's family, plain, the largest size
+// up to startPoints whose line fits LineHeight) on both canvases, with BaseFontSize and
+// CharWidth. The session window sets them for the screen, a worksheet for paper.
+void SetAreaMeasures(Canvas& picture, Canvas& text, int startPoints);
+
 // The window's side for the games (the session window, or a recorder in tests).
 void SetGamePort(GamePort* game);
 inline GamePort* Game() { return Context().game; }

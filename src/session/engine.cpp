@@ -43,6 +43,44 @@ void ResetSession(int level)
     s.ThemeCode = 0;
 }
 
+void StartItemSeries(int level, bool practice, std::optional<std::uint32_t> seed)
+{
+    SessionState& s = Session();
+    ClearSessionFlags();
+    s.PracticeMode = practice;
+    s.SessionMode = 20;
+    s.LevelIndex = level - 1;
+    ResetSession(Level());
+    if (seed)
+        SeedRandom(*seed);
+    else
+        Randomize();
+}
+
+void StartCodedTest(const TestCodeSettings& settings)
+{
+    SessionState& s = Session();
+    ClearSessionFlags();
+    s.SessionMode = settings.sessionMode;
+    s.TickedThemes = settings.sessionMode < 0 ? 0u : settings.themes;
+    s.TickedCount = 0;
+    for (int box = 1; box <= 8; ++box)
+        s.TickedCount += (s.TickedThemes >> (box - 1)) & 1u;
+    s.LevelIndex = qBound(0, settings.level - 1, 2);
+    // The code wins over any other seed: every pupil gets the same items.
+    SeedRandom(TestSeed(settings));
+    ResetSession(Level());
+}
+
+void CountItemAsAnswered()
+{
+    SessionState& s = Session();
+    ++s.ItemCount;
+    if (s.ThemeCode >= 1 && s.ThemeCode <= 30)
+        ++s.ThemeItemCount[size_t(s.ThemeCode)];
+    s.Attempt = 0;
+}
+
 int ChooseNext()
 {
     SessionState& s = Session();
@@ -179,6 +217,12 @@ QString FormatDecimal(double value, int decimals, QChar separator)
     return t;
 }
 
+QString ExpectedAnswerText(const SessionState& s, QChar separator)
+{
+    return s.AnswerKind == 2 ? FormatDecimal(s.ExpectedDecimal, s.AnswerDecimals, separator)
+                             : QString::number(s.ExpectedAnswer);
+}
+
 void SetExplanationHandler(ExplanationHandler handler)
 {
     explanationHandler = std::move(handler);
@@ -248,10 +292,7 @@ void Judge(const QString& fieldText)
             if (s.ThemeCode < 1)
                 s.Attempt = 0;
             if (s.Attempt != 0 || game) {
-                const QString answer = s.AnswerKind == 2
-                                           ? FormatDecimal(s.ExpectedDecimal, s.AnswerDecimals, DecimalSeparator)
-                                           : QString::number(s.ExpectedAnswer);
-                DrawTextItem(answer + s.AnswerSuffix, col::Red, false, LastTextEnd, s.TextLine, 1, t);
+                DrawTextItem(ExpectedAnswerText(s, DecimalSeparator) + s.AnswerSuffix, col::Red, false, LastTextEnd, s.TextLine, 1, t);
             }
             if (s.BookkeeperMode) {
                 const int loss = Level() < s.Rank ? Level() : s.Rank - 1;

@@ -7,10 +7,23 @@
 #include <functional>
 #include <optional>
 
+#include "session/session.h"
+#include "session/testcode.h"
+
 namespace kav {
 
 // A new session at START: counters, score, theme memory and the themes' own values reset.
 void ResetSession(int level);
+// A run of items without a window, as the item dump makes them: one topic's state at the
+// level, in practice or as a test, seeded with the seed when given (else as the session
+// window seeds).
+void StartItemSeries(int level, bool practice, std::optional<std::uint32_t> seed);
+// A test with a class code's settings as a pupil starts it with that code: its topic, ticked
+// themes and level, the code's seed, then START's reset.
+void StartCodedTest(const TestCodeSettings& settings);
+// After an item answered right at once: the counts move on as the judge moves them, so the
+// next item is new.
+void CountItemAsAnswered();
 
 // The check-box number (or, in the mixed challenge, the theme code) of the next item, by the
 // mode's rule: practice cycles through the ticked boxes in order, a test draws a ticked box
@@ -37,6 +50,9 @@ QString DecimalNumberError(QChar separator);
 QString ScoreText(int points, int items);
 // A decimal value in fixed notation with the user's separator.
 QString FormatDecimal(double value, int decimals, QChar separator);
+// The current item's right answer as the program writes it: a whole number plainly ("-" for a
+// negative one, no thousands separators), a decimal one with its decimals and the separator.
+QString ExpectedAnswerText(const SessionState& s, QChar separator);
 
 // Judges the typed answer (the field's text) and writes the outcome under the question.
 // The worked explanation of a theme is reached through the handler (theme code, right).

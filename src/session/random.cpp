@@ -57,4 +57,14 @@ double RandomReal()
     return (engine()() >> 5) * (1.0 / 134217728.0);
 }
 
+RandomState SaveRandom()
+{
+    return engine();
+}
+
+void RestoreRandom(const RandomState& state)
+{
+    engine() = state;
+}
+
 }  // namespace kav

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <random>
 
 namespace kav {
 
@@ -17,5 +18,11 @@ void SeedRandom(std::uint32_t seed);
 int Random(int k);
 // A uniform real in [0, 1).
 double RandomReal();
+
+// The source's whole state: taken before work that must leave the source as it found it
+// (a worksheet made while the program runs), and put back after.
+using RandomState = std::mt19937;
+RandomState SaveRandom();
+void RestoreRandom(const RandomState& state);
 
 }  // namespace kav

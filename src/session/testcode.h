@@ -26,6 +26,8 @@ struct TestCodeSettings {
 inline constexpr int TestCodeLength = 10;
 // The lengths a teacher can choose, in the order of the choice; 0 is "Onbeperkt".
 inline constexpr std::array<int, 4> TestLengths{10, 20, 30, 0};
+// The topics a test can be about, in the order of the main menu.
+inline constexpr std::array<int, 4> TestTopics{0, 10, 20, -10};
 inline constexpr const char* TestCodeSymbols = "23456789ABCDEFGHJKMNPQRSTUVWXYZ";
 
 // The number of theme check boxes of a topic (7, 7, 8; 0 for the mixed challenge and others).

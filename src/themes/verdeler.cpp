@@ -1,5 +1,6 @@
 #include "themes/verdeler.h"
 
+#include "session/engine.h"
 #include "session/session.h"
 #include "themes/ratios/ratios.h"
 #include "themes/relations/relations.h"
@@ -47,6 +48,33 @@ bool Verdeler()
     case 27: Theme26and27(); return true;
     case 28: Theme28(); return true;
     default: return false;
+    }
+}
+
+bool NewItemOfTheme(int themeCode)
+{
+    if (!HasGenerator(themeCode))
+        return false;
+    SessionState& s = Session();
+    s.ThemeCode = themeCode;
+    s.Attempt = 0;
+    s.AnswerSuffix.clear();
+    s.MaxAttempts = 2;
+    s.AnswerTolerance = 0;
+    return Verdeler();
+}
+
+void NextScheduledItem(const std::function<void()>& chosen)
+{
+    SessionState& s = Session();
+    for (;;) {
+        s.ThemeCode = ThemeCodeFor(ChooseNext());
+        s.AnswerSuffix.clear();
+        s.MaxAttempts = s.ThemeCode == 0 ? 1 : 2;
+        if (chosen)
+            chosen();
+        if (Verdeler())
+            return;
     }
 }
 

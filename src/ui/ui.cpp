@@ -1,6 +1,7 @@
 #include "ui/ui.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QEvent>
 #include <QEventLoop>
 #include <QLabel>
@@ -368,6 +369,16 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     if (!hint.isEmpty())
         SetHint(b, hint);
     return b;
+}
+
+QComboBox* MakeComboBox(QWidget* parent, const char* name, const QStringList& items, int points, const QString& hint)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->addItems(items);
+    SetDesignFont(c, points);
+    SetHint(c, hint);
+    return c;
 }
 
 void SetGlyph(QPushButton* b, const QImage& glyph)

@@ -11,6 +11,7 @@
 
 #include "draw/picture.h"
 
+class QComboBox;
 class QLabel;
 class QPainter;
 class QStyle;
@@ -111,6 +112,8 @@ private:
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int points, bool bold = false);
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int points, bool bold = false,
                         const QString& hint = QString());
+// A drop-down list with its component name, items, design font and hint.
+QComboBox* MakeComboBox(QWidget* parent, const char* name, const QStringList& items, int points, const QString& hint);
 
 // ---- keyboard focus ------------------------------------------------------------
 // The program's style: the base style (Fusion) with a clear dark blue frame inside every push

@@ -17,6 +17,7 @@
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
+#include "results/pages.h"
 #include "ui/ui.h"
 
 namespace kav {
@@ -401,21 +402,23 @@ static bool NoDisplay()
     return QGuiApplication::platformName() == QStringLiteral("offscreen");
 }
 
+bool ChoosePrinter(QWidget* parent, QPrinter* printer, const QString& docName)
+{
+    SetA4Layout(printer);
+    printer->setDocName(docName);
+    if (printerChooser)
+        return printerChooser(parent, printer);
+    if (NoDisplay())
+        return false;
+    QPrintDialog dialog(printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Afdrukken"));
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void TResultsForm::AfdrukButtonClick()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                                      QPageLayout::Millimeter));
-    printer.setDocName(QStringLiteral("Resultaten van ") + result_.name);
-    bool print = false;
-    if (printerChooser) {
-        print = printerChooser(this, &printer);
-    } else if (!NoDisplay()) {
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("Afdrukken"));
-        print = dialog.exec() == QDialog::Accepted;
-    }
-    if (!print)
+    if (!ChoosePrinter(this, &printer, QStringLiteral("Resultaten van ") + result_.name))
         return;
     if (!PaintReports(&printer, {result_}, reportOptions())) {
         ShowMessage(QStringLiteral("Afdrukken is niet gelukt. Kijk of de printer klaarstaat en probeer het opnieuw."));

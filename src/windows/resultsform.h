@@ -31,6 +31,9 @@ using PdfNameChooser = std::function<QString(QWidget* parent, const QString& sug
 void SetPdfNameChooser(PdfNameChooser chooser);
 using PrinterChooser = std::function<bool(QWidget* parent, QPrinter* printer)>;
 void SetPrinterChooser(PrinterChooser chooser);
+// Sets the printer up for A4 with the document's name and asks where to print (the print
+// dialog, or the test's chooser); false when cancelled or when nobody can answer.
+bool ChoosePrinter(QWidget* parent, QPrinter* printer, const QString& docName);
 
 // One item again as it was drawn: the text area and the picture side by side, scaled to fit.
 class TItemView : public QWidget {

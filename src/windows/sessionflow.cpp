@@ -210,11 +210,7 @@ void TTestForm::ContinueButtonClick()
     ClearBitmap(&PictureBitmap, col::BtnFace);
     FrameBitmap(&PictureBitmap, col::Black);
     // A code without a generator is passed over at once: schedule again.
-    for (;;) {
-        const int n = ChooseNext();
-        s.ThemeCode = ThemeCodeFor(n);
-        s.AnswerSuffix.clear();
-        s.MaxAttempts = s.ThemeCode == 0 ? 1 : 2;
+    NextScheduledItem([this, &s]() {
         if (s.ThemeCode >= 1 && s.ThemeCode <= 7) {
             InfoLabel->setText(QStringLiteral("Gebruik Pen en Papier !"));
             InfoLabel->move(InfoLabel->x(), Round(7.5 * ScreenScale));
@@ -226,9 +222,7 @@ void TTestForm::ContinueButtonClick()
             CalcButton->show();
             infoImage->setPixmap(QPixmap::fromImage(Glyph(CalcButton)));
         }
-        if (Verdeler())
-            break;
-    }
+    });
     paintBitmaps();
 }
 

@@ -19,6 +19,7 @@
 #include "ui/filechoice.h"
 #include "windows/resultsform.h"
 #include "windows/testmakerform.h"
+#include "windows/worksheetform.h"
 
 namespace kav {
 
@@ -131,19 +132,22 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
 
     OpenButton = MakeButton(this, "OpenButton", QStringLiteral("&Openen"), 10, false,
                             QStringLiteral("Openen|Het gekozen resultaat bekijken, met de goede antwoorden"));
-    Place(OpenButton, 8, ButtonsTop, 72, 32);
+    Place(OpenButton, 8, ButtonsTop, 52, 32);
     CsvButton = MakeButton(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"), 10, false,
                            QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een rekenblad"));
-    Place(CsvButton, 88, ButtonsTop, 140, 32);
+    Place(CsvButton, 63, ButtonsTop, 134, 32);
     PdfButton = MakeButton(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"), 10, false,
                            QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
-    Place(PdfButton, 236, ButtonsTop, 140, 32);
+    Place(PdfButton, 200, ButtonsTop, 134, 32);
     VerwijderButton = MakeButton(this, "VerwijderButton", QStringLiteral("&Verwijderen"), 10, false,
                                  QStringLiteral("Verwijderen|De gekozen resultaten verwijderen"));
-    Place(VerwijderButton, 384, ButtonsTop, 100, 32);
+    Place(VerwijderButton, 337, ButtonsTop, 76, 32);
+    WerkbladButton = MakeButton(this, "WerkbladButton", QStringLiteral("&Werkblad maken…"), 10, false,
+                                QStringLiteral("Werkblad maken|Opgaven op papier, met de antwoorden"));
+    Place(WerkbladButton, 418, ButtonsTop, 118, 32);
     ToetsButton = MakeButton(this, "ToetsButton", QStringLiteral("Toets &maken…"), 10, false,
                              QStringLiteral("Toets maken|Een toetscode maken: de hele klas krijgt dezelfde opgaven"));
-    Place(ToetsButton, 520, ButtonsTop, 112, 32);
+    Place(ToetsButton, 540, ButtonsTop, 92, 32);
 
     StatusBalk = new TPanel(this);
     StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
@@ -160,6 +164,7 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     connect(PdfButton, &QPushButton::clicked, this, &TDocentForm::PdfButtonClick);
     connect(VerwijderButton, &QPushButton::clicked, this, &TDocentForm::VerwijderButtonClick);
     connect(ToetsButton, &QPushButton::clicked, this, &TDocentForm::ToetsButtonClick);
+    connect(WerkbladButton, &QPushButton::clicked, this, &TDocentForm::WerkbladButtonClick);
     connect(SluitButton, &QPushButton::clicked, this, &QDialog::reject);
 
     layoutForScreen(AvailableScreenSize());
@@ -179,9 +184,10 @@ void TDocentForm::layoutForScreen(QSize screen)
     // What the screen has beyond the design's shape goes to the table; the buttons at the
     // right keep to the right edge, those at the bottom to the bottom.
     const int dx = client_.width() - Round(640 * scale_), dy = client_.height() - Round(480 * scale_);
-    for (QWidget* w : {static_cast<QWidget*>(AantalLabel), static_cast<QWidget*>(ToetsButton)})
+    for (QWidget* w : {static_cast<QWidget*>(AantalLabel), static_cast<QWidget*>(ToetsButton),
+                       static_cast<QWidget*>(WerkbladButton)})
         w->move(w->x() + dx, w->y());
-    for (QWidget* w : {OpenButton, CsvButton, PdfButton, VerwijderButton, ToetsButton})
+    for (QWidget* w : {OpenButton, CsvButton, PdfButton, VerwijderButton, WerkbladButton, ToetsButton})
         w->move(w->x(), w->y() + dy);
     MeldingLabel->resize(MeldingLabel->width() + dx, MeldingLabel->height());
     StatusBalk->setGeometry(0, client_.height() - StatusBalk->height(), client_.width(), StatusBalk->height());
@@ -461,6 +467,13 @@ void TDocentForm::ToetsButtonClick()
     if (!toets_)
         toets_ = new TToetsMakenForm(this);
     ShowModal(toets_);
+}
+
+void TDocentForm::WerkbladButtonClick()
+{
+    if (!werkblad_)
+        werkblad_ = new TWerkbladForm(this);
+    ShowModal(werkblad_);
 }
 
 }  // namespace kav

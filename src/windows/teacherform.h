@@ -17,6 +17,7 @@ class QTableWidget;
 namespace kav {
 
 class TToetsMakenForm;
+class TWerkbladForm;
 
 class TDocentForm : public QDialog {
     Q_OBJECT
@@ -34,17 +35,19 @@ public:
     void PdfButtonClick();
     void VerwijderButtonClick();
     void ToetsButtonClick();
+    void WerkbladButtonClick();
 
     // The store's numbers of the rows chosen, and of every row shown, top to bottom.
     QVector<qint64> selectedIds() const;
     QVector<qint64> shownIds() const;
     TToetsMakenForm* toetsForm() const { return toets_; }
+    TWerkbladForm* werkbladForm() const { return werkblad_; }
     const ResultStore* store() const { return store_.get(); }
 
     QLabel *NaamLabel, *CodeLabel, *AantalLabel, *MeldingLabel;
     QLineEdit *NaamFilter, *CodeFilter;
     QTableWidget* ResultatenTabel;
-    QPushButton *OpenButton, *CsvButton, *PdfButton, *VerwijderButton, *ToetsButton;
+    QPushButton *OpenButton, *CsvButton, *PdfButton, *VerwijderButton, *WerkbladButton, *ToetsButton;
     TPanel* StatusBalk;
     QPushButton* SluitButton;
 
@@ -72,6 +75,7 @@ private:
     QSize client_;
     double scale_ = 1;
     TToetsMakenForm* toets_ = nullptr;
+    TWerkbladForm* werkblad_ = nullptr;
 };
 
 // The main menu's way in: asks for the teacher code (on first use: to choose one) and, when

@@ -368,26 +368,15 @@ void TTestForm::layoutForScreen(QSize screen)
     TextBitmap.setSize(Tekst->width(), Tekst->height());
     ClearBitmap(&PictureBitmap, col::BtnFace);
     ClearBitmap(&TextBitmap, col::BtnFace);
-    LineHeight = PictureBitmap.height() / 26;
-    PictureWidth = PictureBitmap.width();
+    // The text font: the status bar font, plain, as large as one line allows.
+    SetAreaMeasures(PictureBitmap, TextBitmap, FontPoints(StatusBalk));
+    SetFontPoints(StatusBalk, TextBitmap.font.size);
     SetContext(&PictureBitmap, &TextBitmap, this);
     SetGamePort(this);
     SetExplanationHandler(&Toelichting);
 
     if (AppForms().Menu)
         AppForms().Menu->setSaldoTag(0);
-
-    // The text font: the status bar font, plain, as large as one line allows.
-    Canvas& t = TextBitmap;
-    t.font.family = FontFamily;
-    t.font.bold = t.font.italic = t.font.underline = false;
-    t.font.size = FontPoints(StatusBalk);
-    while (t.textHeight(QStringLiteral("Hj")) > LineHeight && t.font.size > 1)
-        --t.font.size;
-    SetFontPoints(StatusBalk, t.font.size);
-    PictureBitmap.font = t.font;
-    BaseFontSize = t.font.size;
-    CharWidth = t.textWidth(QStringLiteral("H"));
 }
 
 void TTestForm::showFromMainMenu()

@@ -18,24 +18,44 @@ namespace kav {
 
 namespace {
 
-// The topics in the order of the main menu.
-constexpr int Topics[] = {0, 10, 20, -10};
 constexpr int MaxBoxes = 8;
 
 QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items, const QString& hint)
 {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->addItems(items);
-    SetDesignFont(c, 10);
-    SetHint(c, hint);
-    return c;
+    return MakeComboBox(parent, name, items, 10, hint);
 }
 
 // The dialog in the 640 x 480 design.
 constexpr int DesignW = 440, Margin = 12, BoxH = 21;
 
 }  // namespace
+
+void ShowTopicThemes(int sessionMode, const QVector<QCheckBox*>& boxes, QLabel* allesLabel, QWidget* group,
+                     const QString& hint)
+{
+    const int count = TestThemeBoxes(sessionMode);
+    for (int n = 1; n <= boxes.size(); ++n) {
+        QCheckBox* c = boxes[n - 1];
+        const QSignalBlocker quiet(c);
+        c->setChecked(false);
+        c->setVisible(n <= count);
+        c->setText(n <= count ? QStringLiteral("%1. %2").arg(n).arg(ThemeTitle(sessionMode + n)) : QString());
+    }
+    allesLabel->setVisible(sessionMode < 0);
+    SetHint(group, sessionMode < 0 ? QStringLiteral("|Je hebt geen keus: ALLES!") : hint);
+}
+
+void FixLevelForMixed(QComboBox* levels, bool mixed, int* chosen)
+{
+    const QSignalBlocker quiet(levels);
+    if (mixed && levels->isEnabled()) {
+        *chosen = levels->currentIndex();
+        levels->setCurrentIndex(2);
+    } else if (!mixed && !levels->isEnabled()) {
+        levels->setCurrentIndex(*chosen);
+    }
+    levels->setEnabled(!mixed);
+}
 
 QString DescribeTest(const TestCodeSettings& s)
 {
@@ -62,7 +82,7 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     SetDesignFont(this, 10);
 
     QStringList topics;
-    for (int m : Topics)
+    for (int m : TestTopics)
         topics << TopicName(m);
     OnderdeelLabel = MakeLabel(this, "OnderdeelLabel", QStringLiteral("&Onderdeel"), 10, true);
     Place(OnderdeelLabel, Margin, 10, 150, 18);
@@ -156,7 +176,7 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
 TestCodeSettings TToetsMakenForm::settings() const
 {
     TestCodeSettings s;
-    s.sessionMode = Topics[qBound(0, OnderdeelBox->currentIndex(), 3)];
+    s.sessionMode = TestTopics[size_t(qBound(0, OnderdeelBox->currentIndex(), 3))];
     s.level = NiveauBox->currentIndex() + 1;
     s.length = TestLengths[size_t(qBound(0, LengteBox->currentIndex(), int(TestLengths.size()) - 1))];
     if (s.sessionMode != -10)
@@ -168,29 +188,10 @@ TestCodeSettings TToetsMakenForm::settings() const
 
 void TToetsMakenForm::OnderdeelBoxChange()
 {
-    const int m = Topics[qBound(0, OnderdeelBox->currentIndex(), 3)];
-    const bool mixed = m == -10;
-    const int boxes = TestThemeBoxes(m);
-    for (int n = 1; n <= ThemaBoxes.size(); ++n) {
-        QCheckBox* c = ThemaBoxes[n - 1];
-        const QSignalBlocker quiet(c);
-        c->setChecked(false);
-        c->setVisible(n <= boxes);
-        c->setText(n <= boxes ? QStringLiteral("%1. %2").arg(n).arg(ThemeTitle(m + n)) : QString());
-    }
-    AllesLabel->setVisible(mixed);
-    SetHint(ThemaGroep, mixed ? QStringLiteral("|Je hebt geen keus: ALLES!") : QStringLiteral("|Kies minstens drie thema's voor de toets"));
+    const int m = TestTopics[size_t(qBound(0, OnderdeelBox->currentIndex(), 3))];
+    ShowTopicThemes(m, ThemaBoxes, AllesLabel, ThemaGroep, QStringLiteral("|Kies minstens drie thema's voor de toets"));
     // The mixed challenge is always at the highest level; the teacher's level comes back after.
-    {
-        const QSignalBlocker quiet(NiveauBox);
-        if (mixed && NiveauBox->isEnabled()) {
-            chosenLevel_ = NiveauBox->currentIndex();
-            NiveauBox->setCurrentIndex(2);
-        } else if (!mixed && !NiveauBox->isEnabled()) {
-            NiveauBox->setCurrentIndex(chosenLevel_);
-        }
-        NiveauBox->setEnabled(!mixed);
-    }
+    FixLevelForMixed(NiveauBox, m == -10, &chosenLevel_);
     choiceChanged();
 }
 

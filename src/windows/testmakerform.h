@@ -46,6 +46,14 @@ private:
     int chosenLevel_ = 0;  // the level box's choice, kept while the mixed challenge fixes Prof !
 };
 
+// A topic's theme boxes, "1. <title>" and unticked, the others hidden; the mixed challenge's
+// label instead when the topic is the mixed challenge. The group's hint otherwise.
+void ShowTopicThemes(int sessionMode, const QVector<QCheckBox*>& boxes, QLabel* allesLabel, QWidget* group,
+                     const QString& hint);
+// The mixed challenge is always at the highest level: the level box fixed at Prof !, the
+// teacher's own level kept in *chosen and given back when another topic is chosen.
+void FixLevelForMixed(QComboBox* levels, bool mixed, int* chosen);
+
 // What a code holds, in words: "Verbanden, thema's 1, 2, 5, Durver, 20 opgaven".
 QString DescribeTest(const TestCodeSettings& s);
 

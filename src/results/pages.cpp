@@ -1,0 +1,69 @@
+#include "results/pages.h"
+
+#include <QPageLayout>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include "draw/measures.h"
+
+namespace kav {
+
+QFont PageFont(double points, bool bold)
+{
+    QFont f(FontFamily);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+Sheet::Sheet(QPaintDevice* d) : device(d), dpi(qMax(1, d->logicalDpiY())), width(d->width()), height(d->height())
+{
+}
+
+void DrawPageText(QPainter& p, const QRectF& r, const QString& text, double points, bool bold, Qt::Alignment align,
+                  const QColor& colour)
+{
+    const QFont f = PageFont(points, bold);
+    p.setFont(f);
+    p.setPen(colour);
+    const QString shown = QFontMetricsF(f, p.device()).elidedText(text, Qt::ElideRight, r.width());
+    p.drawText(r, int(align) | Qt::TextSingleLine, shown);
+}
+
+void DrawRule(QPainter& p, const Sheet& sheet, double y)
+{
+    p.setPen(QPen(RuleGrey, std::max(1.0, sheet.mm(0.2))));
+    p.drawLine(QPointF(0, y), QPointF(sheet.width, y));
+}
+
+void DrawPageFooter(QPainter& p, const Sheet& sheet, const QString& left, int page, int pages)
+{
+    const double y = sheet.height - sheet.mm(FooterMm) + sheet.mm(3);
+    const double h = sheet.height - y;
+    DrawPageText(p, QRectF(0, y, sheet.width * 0.7, h), left, FootPoints, false, Qt::AlignLeft | Qt::AlignBottom,
+                 PageGrey);
+    DrawPageText(p, QRectF(sheet.width * 0.7, y, sheet.width * 0.3, h),
+                 QStringLiteral("blz. %1 van %2").arg(page + 1).arg(pages), FootPoints, false,
+                 Qt::AlignRight | Qt::AlignBottom, PageGrey);
+}
+
+QImage OnWhitePaper(const QImage& screen)
+{
+    QImage img = screen.convertToFormat(QImage::Format_RGB32);
+    const QRgb ground = col::BtnFace.rgb(), white = qRgb(255, 255, 255);
+    for (int y = 0; y < img.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if ((line[x] | 0xff000000u) == ground)
+                line[x] = white;
+    }
+    return img;
+}
+
+void SetA4Layout(QPagedPaintDevice* device)
+{
+    device->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                                      QPageLayout::Millimeter));
+}
+
+}  // namespace kav

@@ -1,0 +1,52 @@
+// What the printed pages of the results report and of the worksheets share: a device measured
+// in millimetres and points, the fonts, one-line texts, rules, the page footer and screen
+// drawings put on white paper. No widgets.
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QRectF>
+#include <QString>
+
+class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
+
+namespace kav {
+
+inline const QColor PageGrey(96, 96, 96);
+inline const QColor RuleGrey(160, 160, 160);
+inline constexpr double FooterMm = 9;  // the page's foot line under the items
+inline constexpr double FootPoints = 8;
+
+// The program's font at a size in points.
+QFont PageFont(double points, bool bold = false);
+
+// A device's printable area and resolution; everything is measured in its own pixels from
+// millimetres and points, so a 300-dpi PDF and a 600-dpi printer page come out alike.
+struct Sheet {
+    QPaintDevice* device;
+    double dpi;
+    double width, height;
+
+    explicit Sheet(QPaintDevice* d);
+    double mm(double v) const { return v * dpi / 25.4; }
+    QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, device); }
+    double lineSpacing(double points, bool bold = false) const { return metrics(PageFont(points, bold)).lineSpacing(); }
+    double bottom() const { return height - mm(FooterMm); }
+};
+
+// One line of text in a rectangle, cut short with "…" when it is too long.
+void DrawPageText(QPainter& p, const QRectF& r, const QString& text, double points, bool bold,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop, const QColor& colour = Qt::black);
+// A thin grey rule across the page.
+void DrawRule(QPainter& p, const Sheet& sheet, double y);
+// The foot of a page: a text on the left, "blz. 3 van 5" on the right.
+void DrawPageFooter(QPainter& p, const Sheet& sheet, const QString& left, int page, int pages);
+// A drawing of the screen on white paper: the light grey ground of the screen is left white.
+QImage OnWhitePaper(const QImage& screen);
+// A4 portrait with margins of 15 mm, as every printed page of the program.
+void SetA4Layout(QPagedPaintDevice* device);
+
+}  // namespace kav
