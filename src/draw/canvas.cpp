@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
@@ -471,9 +472,8 @@ void Canvas::setPixel(int x, int y, const QColor& c)
         image_.setPixel(x, y, c.rgb());
 }
 
-// The pixels a text run can change, from the top-left corner it is written at: found once per
-// text and font by writing it white on black, where every pixel the text touches lights up. Null
-// when the ink can't be found.
+// The pixels a text run can change, from the top-left corner it is written at: those the
+// outlines of its letters reach into, and one more all round. Found once per text and font.
 static QRect TextInk(const QString& text, const QFont& f)
 {
     static thread_local QHash<QString, QRect> inks;
@@ -483,34 +483,10 @@ static QRect TextInk(const QString& text, const QFont& f)
         return *it;
     if (inks.size() >= 4096)
         inks.clear();
-    // Room all round for slanted letters and the smoothing of their edges.
-    const QFontMetricsF fm(f);
-    const double margin = 4 + fm.height();
-    const QRect room = fm.boundingRect(text)
-                           .translated(0, fm.ascent())
-                           .united(QRectF(0, 0, fm.horizontalAdvance(text), fm.height()))
-                           .adjusted(-margin, -margin, margin, margin)
-                           .toAlignedRect();
-    QImage probe(room.size(), QImage::Format_RGB32);
-    probe.fill(0xff000000u);
-    {
-        QPainter p(&probe);
-        p.setRenderHint(QPainter::TextAntialiasing, true);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(QPointF(-room.x(), -room.y() + fm.ascent()), text);
-    }
-    QRect ink;
-    bool edge = false;
-    for (int y = 0; y < probe.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(probe.constScanLine(y));
-        for (int x = 0; x < probe.width(); ++x)
-            if (line[x] != 0xff000000u) {
-                ink |= QRect(x, y, 1, 1);
-                edge = edge || x == 0 || y == 0 || x == probe.width() - 1 || y == probe.height() - 1;
-            }
-    }
-    const QRect found = edge ? QRect() : ink.translated(room.topLeft());
+    QPainterPath outline;
+    outline.addText(QPointF(0, QFontMetricsF(f).ascent()), f, text);
+    const QRectF reach = outline.boundingRect();
+    const QRect found = reach.isEmpty() ? QRect() : reach.toAlignedRect().adjusted(-1, -1, 1, 1);
     inks.insert(key, found);
     return found;
 }
@@ -539,8 +515,7 @@ void Canvas::textOut(int x, int y, const QString& text)
     }
     QByteArray key = text.toUtf8();
     key.append(f.toString().toUtf8()).append(QByteArray::number(colour.rgba()));
-    const QRect area = ink.translated(x, y).adjusted(-1, -1, 1, 1);
-    DrawThroughCopy(image_, area, key, draw);
+    DrawThroughCopy(image_, ink.translated(x, y).adjusted(-1, -1, 1, 1), key, draw);
 }
 
 int Canvas::textWidth(const QString& text) const

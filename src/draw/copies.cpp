@@ -20,6 +20,7 @@ struct Copies {
     QHash<QByteArray, Copy> byKey;
     std::deque<QByteArray> order;  // oldest first
     qint64 bytes = 0;
+    std::deque<QImage> scratches;  // where new drawings are made: one for each size of image
 };
 
 Copies& Kept()
@@ -61,6 +62,17 @@ bool InsideRing(const QImage& block, QRgb background, const QRect& clipped, cons
            (clipped.left() != reach.left() || columnPlain(0)) && (clipped.right() != reach.right() || columnPlain(w - 1));
 }
 
+QImage& Scratch(Copies& kept, QSize size, QImage::Format format)
+{
+    for (QImage& s : kept.scratches)
+        if (s.size() == size && s.format() == format)
+            return s;
+    if (kept.scratches.size() >= 3)
+        kept.scratches.pop_front();
+    kept.scratches.emplace_back(size, format);
+    return kept.scratches.back();
+}
+
 void Keep(Copies& kept, const QByteArray& key, const Copy& copy)
 {
     const qint64 size = copy.block.sizeInBytes();
@@ -91,23 +103,29 @@ void DrawThroughCopy(QImage& img, const QRect& reach, const QByteArray& key, con
         draw(p);
         return;
     }
-    // The drawing, its background, its size, the part of it the image shows and the format.
+    // The drawing, its background, its place, the image's size and the format: the painter
+    // smooths an edge a level differently here and there when the same drawing is moved.
     QByteArray fullKey = key;
-    const int shape[8] = {int(background), reach.width(), reach.height(), area.x() - reach.x(),
-                          area.y() - reach.y(), area.width(), area.height(), int(format)};
+    const int shape[8] = {int(background), reach.x(), reach.y(), reach.width(), reach.height(), img.width(),
+                          img.height(), int(format)};
     fullKey.append(reinterpret_cast<const char*>(shape), sizeof shape);
 
     Copies& kept = Kept();
     auto it = kept.byKey.constFind(fullKey);
     if (it == kept.byKey.constEnd()) {
-        Copy copy;
-        copy.block = QImage(area.size(), format);
-        copy.block.fill(background);
+        // Drawn on an image of the same size, in the same place: moved elsewhere, the painter
+        // would smooth some edges differently.
+        QImage& scratch = Scratch(kept, img.size(), format);
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(scratch.scanLine(y)) + area.left();
+            std::fill(line, line + area.width(), background);
+        }
         {
-            QPainter p(&copy.block);
-            p.translate(-area.topLeft());
+            QPainter p(&scratch);
             draw(p);
         }
+        Copy copy;
+        copy.block = scratch.copy(area);
         if (!InsideRing(copy.block, background, area, reach))
             copy.block = QImage();
         Keep(kept, fullKey, copy);

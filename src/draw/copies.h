@@ -1,9 +1,11 @@
 // Drawings kept as pixels for reuse. Large text and library pictures are slow to draw (text over
 // 64 pixels is filled outline by outline, pictures are rendered from their vector source), and
-// the same texts and pictures come back item after item on the same plain background. A drawing
-// made once on a plain background is kept, with that background, and copied wherever the same
-// drawing comes again on the same plain background: the pixels are the very ones the painter
-// would give, since the painter's result depends only on the pixels it draws over.
+// the same texts and pictures come back item after item in the same places on the same plain
+// background. A drawing made once on a plain background is kept, with that background, and
+// copied wherever it comes again in the same place on the same plain background. A picture's
+// copy holds the very pixels the painter gives; large text may differ from a fresh drawing by
+// a few levels at some pixels of its letters' edges, as the painter itself draws it a little
+// differently as its fonts are used.
 #pragma once
 #include <QByteArray>
 #include <QImage>

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QPainter>
 #include <QResource>
 #include <QSvgRenderer>
 #include <memory>
@@ -138,15 +137,8 @@ Picture LoadPicture(Library lib, const QString& name)
     Picture pic;
     // A name the library lacks gives an empty picture, without a warning on the way.
     auto svg = QFileInfo::exists(file) ? std::make_shared<QSvgRenderer>(file) : nullptr;
-    if (svg && svg->isValid() && !svg->defaultSize().isEmpty()) {
-        QImage img(svg->defaultSize(), QImage::Format_ARGB32_Premultiplied);
-        img.fill(Qt::transparent);
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        svg->render(&p);
-        p.end();
-        pic = Picture(img, svg);
-    }
+    if (svg && svg->isValid() && !svg->defaultSize().isEmpty())
+        pic = Picture(svg->defaultSize(), svg);
     cache.insert(key, pic);
     return pic;
 }

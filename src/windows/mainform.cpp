@@ -242,9 +242,7 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     VersieLabel->setText(QStringLiteral("V1.1"));
     DatumLabel->setText(QStringLiteral("augustus 2003"));
     setWindowTitle(QStringLiteral("Kavrin 2: V1.1"));
-    QSvgRenderer icon(QStringLiteral(":/app/kavrin2.svg"));
-    if (icon.isValid())
-        setWindowIcon(QIcon(QStringLiteral(":/app/kavrin2.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/app/kavrin2.svg")));
     layoutForScreen(AvailableScreenSize());
 }
 

@@ -66,7 +66,7 @@ void DrawHouse(const QString& name, double top, QPoint marker = {}, const QColor
     const int mx = int((marker.x() + 0.5) * shown.width() / house.width());
     const int my = int((marker.y() + 0.5) * shown.height() / house.height());
     shown.setBrush(recolour);
-    if (house.image().rect().contains(marker))
+    if (QRect(QPoint(), house.size()).contains(marker))
         shown.floodFill(mx, my, shown.pixel(mx, my), FillMode::Surface);
     pic->draw(x1, y1, shown.image());
 }
