@@ -1,6 +1,7 @@
 // The main menu: scaling to the screen, its layout, and every button's way into a session.
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,6 +28,20 @@ private slots:
         QCOMPARE(Main()->DatumLabel->text(), QStringLiteral("augustus 2003"));
         // Controls grow by the smaller ratio: 740 / 480 is smaller than 1024 / 640.
         QCOMPARE(Main()->LogoPanel->width(), kav::Round(200 * 740.0 / 480));
+    }
+
+    // The main menu starts alone: the other windows are made when they are first needed, and a
+    // message before then still has the session window's text size.
+    void otherWindowsAreMadeWhenNeeded()
+    {
+        QVERIFY(!kav::AppForms().Test && !kav::AppForms().Help && !kav::AppForms().Scrn);
+        QTest::mouseClick(Main()->Button8, Qt::LeftButton);
+        QVERIFY(kav::AppForms().Test && kav::AppForms().Test->isVisible());
+        QVERIFY(!kav::AppForms().Help);
+        StartForms(QSize(1366, 768));
+        kav::MakeMessageBox(QStringLiteral("Let op"), kav::MessageKind::Information);
+        QVERIFY(kav::AppForms().Test && !kav::AppForms().Test->isVisible());
+        QVERIFY(kav::BaseFontSize > 10);
     }
 
     void widthRatioSmallerStillScalesByWidth()
