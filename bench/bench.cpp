@@ -47,7 +47,7 @@ struct Plan {
     // of the process weighs more against the items, so more pairs are needed there.
     int dumpPairs1080 = 5, dumpPairs4k = 3;
     int dumpItems1080 = 41;  // N at 1920 x 1080
-    int dumpItems4k = 21;    // N at 3840 x 2160
+    int dumpItems4k = 41;    // N at 3840 x 2160
     int timed1080 = 200;     // items timed one by one per theme and level, in this process
     int timed4k = 100;
     int memoryShort = 1000, memoryLong = 20000;

@@ -86,26 +86,29 @@ void Canvas::fillRect(int x1, int y1, int x2, int y2)
                log_.end());
 }
 
-// A rectangle with a thick pen, as the painter lays it out: for every row the runs of pen and
-// brush pixels, measured once per size, pen width and brush and then stamped wherever that
-// rectangle is drawn again. The painter's stroker is slow for wide pens and the same cells
-// and frames come back in every item.
+// A rectangle with a thick pen, as the painter lays it out. The painter's stroker is slow for
+// wide pens, and items draw many such cells, frames and bars. Away from its rounded corners a
+// thick rectangle is the same row after row and column after column, so the painter draws it
+// once at a small size per pen width and brush (a "stamp", kept as runs of pen and brush pixels
+// per row), and a rectangle of any size is laid down from the stamp with its middle row and
+// middle column stretched. The pixels are the painter's own.
 namespace {
 
 struct StampRun {
-    int y, x, length;
+    int x, length;
     bool pen;  // pen colour; otherwise the brush colour
 };
 
 struct RectStamp {
     int origin = 0;  // where the rectangle's top-left corner is in the stamp
-    std::vector<StampRun> runs;
+    int w = 0, h = 0;  // the rectangle the stamp was drawn for
+    std::vector<std::vector<StampRun>> rows;
 };
 
-// The runs of pen and brush pixels of a stamp drawn in the two marking colours.
-std::vector<StampRun> StampRuns(const QImage& img, int origin, QRgb penMark)
+// The runs of pen and brush pixels of every row of a stamp drawn in two marking colours.
+std::vector<std::vector<StampRun>> StampRows(const QImage& img, int origin, QRgb penMark)
 {
-    std::vector<StampRun> runs;
+    std::vector<std::vector<StampRun>> rows(size_t(img.height()));
     for (int y = 0; y < img.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width();) {
@@ -114,11 +117,11 @@ std::vector<StampRun> StampRuns(const QImage& img, int origin, QRgb penMark)
             while (end < img.width() && line[end] == v)
                 ++end;
             if (v != 0xff000000u)
-                runs.push_back({y - origin, x - origin, end - x, v == penMark});
+                rows[size_t(y)].push_back({x - origin, end - x, v == penMark});
             x = end;
         }
     }
-    return runs;
+    return rows;
 }
 
 }  // namespace
@@ -141,8 +144,12 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
         p.drawRect(shapeBox(x1, y1, x2, y2));
         return;
     }
+    // The stamp's size: the rectangle's own up to a size where the middle is well clear of the
+    // corners, which the pen rounds over half its width.
+    const int full = 2 * penWidth + 16;
+    const int sw = std::min(w, full), sh = std::min(h, full);
     static thread_local QHash<quint64, RectStamp> stamps;
-    const quint64 key = quint64(w) | quint64(h) << 15 | quint64(penWidth) << 30 | quint64(brushSolid) << 62;
+    const quint64 key = quint64(sw) | quint64(sh) << 16 | quint64(penWidth) << 32 | quint64(brushSolid) << 48;
     auto it = stamps.constFind(key);
     if (it == stamps.constEnd()) {
         if (stamps.size() >= 256)
@@ -155,26 +162,48 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
         probe.brushColor = QColor::fromRgb(brushMark);
         RectStamp st;
         st.origin = penWidth + 2;
-        probe.image_ = QImage(w + 2 * st.origin, h + 2 * st.origin, QImage::Format_RGB32);
+        st.w = sw;
+        st.h = sh;
+        probe.image_ = QImage(sw + 2 * st.origin, sh + 2 * st.origin, QImage::Format_RGB32);
         probe.image_.fill(0xff000000u);
         {
             QPainter p(&probe.image_);
             probe.beginShape(p);
-            p.drawRect(shapeBox(st.origin, st.origin, st.origin + w, st.origin + h));
+            p.drawRect(shapeBox(st.origin, st.origin, st.origin + sw, st.origin + sh));
         }
-        st.runs = StampRuns(probe.image_, st.origin, penMark);
+        st.rows = StampRows(probe.image_, st.origin, penMark);
         it = stamps.insert(key, st);
     }
+    const RectStamp& st = *it;
     const int left = std::min(x1, x2), top = std::min(y1, y2);
+    const int midRow = st.origin + st.h / 2, midColumn = st.w / 2;
+    const int extraRows = h - st.h, extraColumns = w - st.w;
     const QRgb pen = penColor.rgb() | 0xff000000u, fill = brushColor.rgb() | 0xff000000u;
-    for (const StampRun& run : it->runs) {
-        const int y = top + run.y;
-        if (y < 0 || y >= image_.height())
-            continue;
-        const int from = std::max(0, left + run.x), to = std::min(image_.width(), left + run.x + run.length);
-        if (from < to)
-            std::fill(reinterpret_cast<QRgb*>(image_.scanLine(y)) + from, reinterpret_cast<QRgb*>(image_.scanLine(y)) + to,
-                      run.pen ? pen : fill);
+    const int imageWidth = image_.width(), imageHeight = image_.height();
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    auto layRow = [&](const std::vector<StampRun>& runs, int y) {
+        if (y < 0 || y >= imageHeight)
+            return;
+        QRgb* line = reinterpret_cast<QRgb*>(bits + y * stride);
+        for (const StampRun& run : runs) {
+            // A run over the middle column grows by the extra columns; runs right of it move.
+            int from = run.x, to = run.x + run.length;
+            if (to > midColumn)
+                to += extraColumns;
+            if (from > midColumn)
+                from += extraColumns;
+            from = std::max(0, left + from);
+            to = std::min(imageWidth, left + to);
+            if (from < to)
+                std::fill(line + from, line + to, run.pen ? pen : fill);
+        }
+    };
+    int y = top - st.origin;
+    for (int r = 0; r < int(st.rows.size()); ++r) {
+        const int copies = r == midRow ? 1 + extraRows : 1;
+        for (int i = 0; i < copies; ++i, ++y)
+            layRow(st.rows[size_t(r)], y);
     }
 }
 
@@ -414,11 +443,14 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
     const QRgb target = c.rgb() | 0xff000000u;
     const QRgb fill = brushColor.rgb() | 0xff000000u;
     const bool border = mode == FillMode::Border;
-    const std::uint16_t mark = NextFillMark(size_t(w) * size_t(h));
-    std::uint16_t* seen = fillMarks.data();
+    // A filled pixel stays open to a border fill in another colour than the border: only then
+    // must the visited pixels be marked. Otherwise the filled colour itself closes them.
+    const bool marked = border && fill != target;
+    const std::uint16_t mark = marked ? NextFillMark(size_t(w) * size_t(h)) : 0;
+    std::uint16_t* seen = marked ? fillMarks.data() : nullptr;
     auto row = [&](int yy) { return reinterpret_cast<QRgb*>(image_.scanLine(yy)); };
     auto open = [&](const QRgb* line, int yy, int xx) {
-        if (seen[size_t(yy) * w + xx] == mark)
+        if (seen && seen[size_t(yy) * w + xx] == mark)
             return false;
         const QRgb v = line[xx] | 0xff000000u;
         return border ? v != target : v == target;
@@ -440,10 +472,9 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
             --lx;
         while (rx + 1 < w && open(line, yy, rx + 1))
             ++rx;
-        for (int xx = lx; xx <= rx; ++xx) {
-            seen[size_t(yy) * w + xx] = mark;
-            line[xx] = fill;
-        }
+        if (seen)
+            std::fill(seen + size_t(yy) * w + lx, seen + size_t(yy) * w + rx + 1, mark);
+        std::fill(line + lx, line + rx + 1, fill);
         for (int ny : {yy - 1, yy + 1}) {
             if (ny < 0 || ny >= h)
                 continue;
@@ -515,7 +546,7 @@ void Canvas::textOut(int x, int y, const QString& text)
     }
     QByteArray key = text.toUtf8();
     key.append(f.toString().toUtf8()).append(QByteArray::number(colour.rgba()));
-    DrawThroughCopy(image_, ink.translated(x, y).adjusted(-1, -1, 1, 1), key, draw);
+    DrawThroughCopy(image_, ink.translated(x, y).adjusted(-1, -1, 1, 1), key, false, draw);
 }
 
 int Canvas::textWidth(const QString& text) const
@@ -564,7 +595,7 @@ void Canvas::stretchDraw(int x1, int y1, int x2, int y2, const Picture& pic)
     QByteArray key("picture");
     key.append(QByteArray::number(pic.cacheKey())).append(' ').append(QByteArray::number(target.width()));
     key.append('x').append(QByteArray::number(target.height()));
-    DrawThroughCopy(image_, target.adjusted(-margin, -margin, margin, margin), key, draw);
+    DrawThroughCopy(image_, target.adjusted(-margin, -margin, margin, margin), key, true, draw);
 }
 
 void Canvas::draw(int x, int y, const QImage& img)

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QPainter>
+#include <QSet>
 #include <algorithm>
 #include <cstring>
 #include <deque>
@@ -10,7 +11,7 @@ namespace kav {
 
 namespace {
 
-constexpr qint64 BudgetBytes = 64ll * 1024 * 1024;
+constexpr qint64 BudgetBytes = 48ll * 1024 * 1024;
 
 struct Copy {
     QImage block;  // the drawing on its background; null when it can't be copied
@@ -20,6 +21,9 @@ struct Copies {
     QHash<QByteArray, Copy> byKey;
     std::deque<QByteArray> order;  // oldest first
     qint64 bytes = 0;
+    // A drawing is kept the second time it comes: many come once only (a number at a place of
+    // its own), and keeping those would only fill the budget.
+    QSet<size_t> metOnce;
     std::deque<QImage> scratches;  // where new drawings are made: one for each size of image
 };
 
@@ -67,7 +71,7 @@ QImage& Scratch(Copies& kept, QSize size, QImage::Format format)
     for (QImage& s : kept.scratches)
         if (s.size() == size && s.format() == format)
             return s;
-    if (kept.scratches.size() >= 3)
+    if (kept.scratches.size() >= 2)
         kept.scratches.pop_front();
     kept.scratches.emplace_back(size, format);
     return kept.scratches.back();
@@ -88,7 +92,8 @@ void Keep(Copies& kept, const QByteArray& key, const Copy& copy)
 
 }  // namespace
 
-void DrawThroughCopy(QImage& img, const QRect& reach, const QByteArray& key, const std::function<void(QPainter&)>& draw)
+void DrawThroughCopy(QImage& img, const QRect& reach, const QByteArray& key, bool anyPlace,
+                     const std::function<void(QPainter&)>& draw)
 {
     const auto format = img.format();
     const QRect area = reach & img.rect();
@@ -103,16 +108,28 @@ void DrawThroughCopy(QImage& img, const QRect& reach, const QByteArray& key, con
         draw(p);
         return;
     }
-    // The drawing, its background, its place, the image's size and the format: the painter
-    // smooths an edge a level differently here and there when the same drawing is moved.
+    // The drawing, its background, its size, the part of it the image shows, the image's size
+    // and the format, and for text its place too: the painter smooths a letter's edge a little
+    // differently from time to time, a copy in the same place keeps the text as it was.
     QByteArray fullKey = key;
-    const int shape[8] = {int(background), reach.x(), reach.y(), reach.width(), reach.height(), img.width(),
-                          img.height(), int(format)};
+    const QPoint place = anyPlace ? QPoint() : reach.topLeft();
+    const int shape[12] = {int(background), place.x(), place.y(), reach.width(), reach.height(), area.x() - reach.x(),
+                           area.y() - reach.y(), area.width(), area.height(), img.width(), img.height(), int(format)};
     fullKey.append(reinterpret_cast<const char*>(shape), sizeof shape);
 
     Copies& kept = Kept();
     auto it = kept.byKey.constFind(fullKey);
     if (it == kept.byKey.constEnd()) {
+        const size_t hash = qHash(fullKey);
+        if (!kept.metOnce.contains(hash)) {
+            if (kept.metOnce.size() >= 4096)
+                kept.metOnce.clear();
+            kept.metOnce.insert(hash);
+            QPainter p(&img);
+            draw(p);
+            return;
+        }
+        kept.metOnce.remove(hash);
         // Drawn on an image of the same size, in the same place: moved elsewhere, the painter
         // would smooth some edges differently.
         QImage& scratch = Scratch(kept, img.size(), format);
