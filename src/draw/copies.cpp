@@ -130,8 +130,8 @@ void DrawThroughCopy(QImage& img, const QRect& reach, const QByteArray& key, boo
             return;
         }
         kept.metOnce.remove(hash);
-        // Drawn on an image of the same size, in the same place: moved elsewhere, the painter
-        // would smooth some edges differently.
+        // Drawn on an image of the canvas's size, in the drawing's own place, just as the
+        // painter draws it on the canvas.
         QImage& scratch = Scratch(kept, img.size(), format);
         for (int y = area.top(); y <= area.bottom(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(scratch.scanLine(y)) + area.left();
