@@ -118,6 +118,8 @@ public:
 
 private:
     void beginShape(QPainter& p) const;
+    // A rectangle drawn by the painter with the pen and brush, on img.
+    void paintRect(QImage& img, int x1, int y1, int x2, int y2) const;
     void thinLine(QPoint a, QPoint b);
     void arcShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
 

@@ -3,8 +3,11 @@
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
 
 #include "draw/measures.h"
+#include "results/result.h"
 
 namespace kav {
 
@@ -64,6 +67,25 @@ void SetA4Layout(QPagedPaintDevice* device)
 {
     device->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
                                       QPageLayout::Millimeter));
+}
+
+bool WriteA4Pdf(const QString& path, const QString& title, const std::function<bool(QPagedPaintDevice*)>& paint,
+                QString* error)
+{
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        QPdfWriter writer(&file);
+        writer.setResolution(300);
+        SetA4Layout(&writer);
+        writer.setCreator(QStringLiteral("Kavrin 2"));
+        writer.setTitle(title);
+        ok = paint(&writer);
+    }
+    ok = ok && file.commit();
+    if (!ok && error)
+        *error = FileWriteError(path);
+    return ok;
 }
 
 }  // namespace kav

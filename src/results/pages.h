@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <functional>
 
 class QPagedPaintDevice;
 class QPaintDevice;
@@ -48,5 +49,10 @@ void DrawPageFooter(QPainter& p, const Sheet& sheet, const QString& left, int pa
 QImage OnWhitePaper(const QImage& screen);
 // A4 portrait with margins of 15 mm, as every printed page of the program.
 void SetA4Layout(QPagedPaintDevice* device);
+// An A4 PDF at 300 dpi with this title, its pages drawn by paint. It is written beside the file
+// and put in its place when complete, so a failure never leaves half a file nor spoils an older
+// one of that name; false then, with a Dutch one-line message in *error.
+bool WriteA4Pdf(const QString& path, const QString& title, const std::function<bool(QPagedPaintDevice*)>& paint,
+                QString* error);
 
 }  // namespace kav

@@ -8,8 +8,6 @@
 #include <QMap>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -373,23 +371,9 @@ bool PaintReports(QPagedPaintDevice* device, const QVector<SessionResult>& sessi
 bool WriteReportPdf(const QString& path, const QVector<SessionResult>& sessions, const ReportOptions& options,
                     QString* error)
 {
-    // Written beside the file and put in its place when complete, so a failure never leaves
-    // half a report, nor spoils an older one of that name.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        QPdfWriter writer(&file);
-        writer.setResolution(300);
-        SetA4Layout(&writer);
-        writer.setCreator(QStringLiteral("Kavrin 2"));
-        writer.setTitle(sessions.size() == 1 ? QStringLiteral("Resultaten van ") + sessions.first().name
-                                             : QStringLiteral("Resultaten"));
-        ok = PaintReports(&writer, sessions, options);
-    }
-    ok = ok && file.commit();
-    if (!ok && error)
-        *error = FileWriteError(path);
-    return ok;
+    const QString title = sessions.size() == 1 ? QStringLiteral("Resultaten van ") + sessions.first().name
+                                               : QStringLiteral("Resultaten");
+    return WriteA4Pdf(path, title, [&](QPagedPaintDevice* d) { return PaintReports(d, sessions, options); }, error);
 }
 
 }  // namespace kav

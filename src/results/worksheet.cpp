@@ -6,8 +6,6 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -375,23 +373,9 @@ bool PaintWorksheet(QPagedPaintDevice* device, const Worksheet& w, WorksheetPart
 
 bool WriteWorksheetPdf(const QString& path, const Worksheet& w, WorksheetParts parts, QString* error)
 {
-    // Written beside the file and put in its place when complete: a failure never leaves half
-    // a worksheet, nor spoils an older one of that name.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        QPdfWriter writer(&file);
-        writer.setResolution(300);
-        SetA4Layout(&writer);
-        writer.setCreator(QStringLiteral("Kavrin 2"));
-        writer.setTitle(parts == WorksheetParts::Key ? QStringLiteral("Antwoorden bij het werkblad")
-                                                      : QStringLiteral("Werkblad"));
-        ok = PaintWorksheet(&writer, w, parts);
-    }
-    ok = ok && file.commit();
-    if (!ok && error)
-        *error = FileWriteError(path);
-    return ok;
+    const QString title =
+        parts == WorksheetParts::Key ? QStringLiteral("Antwoorden bij het werkblad") : QStringLiteral("Werkblad");
+    return WriteA4Pdf(path, title, [&](QPagedPaintDevice* d) { return PaintWorksheet(d, w, parts); }, error);
 }
 
 }  // namespace kav

@@ -27,8 +27,30 @@ QComboBox* comboBox(QWidget* parent, const char* name, const QStringList& items,
 
 // The dialog in the 640 x 480 design.
 constexpr int DesignW = 440, Margin = 12, BoxH = 21;
+static_assert(ThemeGroupHeight == 22 + MaxBoxes * BoxH + 8);
 
 }  // namespace
+
+QGroupBox* MakeThemeGroup(QWidget* parent, int left, int top, int width, QVector<QCheckBox*>* boxes,
+                          QLabel** allesLabel)
+{
+    auto* group = new QGroupBox(QStringLiteral("Thema's"), parent);
+    group->setObjectName(QStringLiteral("ThemaGroep"));
+    SetDesignFont(group, 10, true);
+    Place(group, left, top, width, ThemeGroupHeight);
+    for (int n = 1; n <= MaxBoxes; ++n) {
+        auto* c = new QCheckBox(group);
+        c->setObjectName(QStringLiteral("ThemaBox%1").arg(n));
+        SetDesignFont(c, 10);
+        Place(c, 10, 22 + (n - 1) * BoxH, width - 20, BoxH);
+        boxes->append(c);
+    }
+    *allesLabel = MakeLabel(group, "AllesLabel",
+                            QStringLiteral("Alle thema's van de drie onderdelen door elkaar, altijd op niveau Prof !"), 10);
+    (*allesLabel)->setWordWrap(true);
+    Place(*allesLabel, 10, 24, width - 20, 44);
+    return group;
+}
 
 void ShowTopicThemes(int sessionMode, const QVector<QCheckBox*>& boxes, QLabel* allesLabel, QWidget* group,
                      const QString& hint)
@@ -104,25 +126,11 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     Place(LengteBox, 296, 28, 132, 28);
     LengteLabel->setBuddy(LengteBox);
 
-    ThemaGroep = new QGroupBox(QStringLiteral("Thema's"), this);
-    ThemaGroep->setObjectName(QStringLiteral("ThemaGroep"));
-    SetDesignFont(ThemaGroep, 10, true);
-    const int groupH = 22 + MaxBoxes * BoxH + 8;
-    Place(ThemaGroep, Margin, 66, DesignW - 2 * Margin, groupH);
-    for (int n = 1; n <= MaxBoxes; ++n) {
-        auto* c = new QCheckBox(ThemaGroep);
-        c->setObjectName(QStringLiteral("ThemaBox%1").arg(n));
-        SetDesignFont(c, 10);
-        Place(c, 10, 22 + (n - 1) * BoxH, DesignW - 2 * Margin - 20, BoxH);
+    ThemaGroep = MakeThemeGroup(this, Margin, 66, DesignW - 2 * Margin, &ThemaBoxes, &AllesLabel);
+    for (QCheckBox* c : ThemaBoxes)
         connect(c, &QCheckBox::toggled, this, &TToetsMakenForm::choiceChanged);
-        ThemaBoxes.append(c);
-    }
-    AllesLabel = MakeLabel(ThemaGroep, "AllesLabel",
-                       QStringLiteral("Alle thema's van de drie onderdelen door elkaar, altijd op niveau Prof !"), 10);
-    AllesLabel->setWordWrap(true);
-    Place(AllesLabel, 10, 24, DesignW - 2 * Margin - 20, 44);
 
-    int y = 66 + groupH + 8;
+    int y = 66 + ThemeGroupHeight + 8;
     MaakButton = MakeButton(this, "MaakButton", QStringLiteral("Maak &code"), 10, true,
                             QStringLiteral("Maak code|Een nieuwe toetscode met deze keuze"));
     MaakButton->setDefault(true);

@@ -46,6 +46,12 @@ private:
     int chosenLevel_ = 0;  // the level box's choice, kept while the mixed challenge fixes Prof !
 };
 
+// The "Thema's" group of the test maker and the worksheet maker, placed in the 640 x 480 design
+// at (left, top) with the given width and ThemeGroupHeight: a box for each of a topic's themes
+// (at most eight) and the mixed challenge's line, made into *boxes and *allesLabel.
+inline constexpr int ThemeGroupHeight = 22 + 8 * 21 + 8;
+QGroupBox* MakeThemeGroup(QWidget* parent, int left, int top, int width, QVector<QCheckBox*>* boxes,
+                          QLabel** allesLabel);
 // A topic's theme boxes, "1. <title>" and unticked, the others hidden; the mixed challenge's
 // label instead when the topic is the mixed challenge. The group's hint otherwise.
 void ShowTopicThemes(int sessionMode, const QVector<QCheckBox*>& boxes, QLabel* allesLabel, QWidget* group,

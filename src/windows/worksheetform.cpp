@@ -73,25 +73,11 @@ TWerkbladForm::TWerkbladForm(QWidget* parent) : QDialog(parent), seed_(NewTestSe
     Place(AantalBox, 296, 28, 80, 28);
     AantalLabel->setBuddy(AantalBox);
 
-    ThemaGroep = new QGroupBox(QStringLiteral("Thema's"), this);
-    ThemaGroep->setObjectName(QStringLiteral("ThemaGroep"));
-    SetDesignFont(ThemaGroep, 10, true);
-    const int groupH = 22 + MaxBoxes * BoxH + 8;
-    Place(ThemaGroep, Margin, 66, DesignW - 2 * Margin, groupH);
-    for (int n = 1; n <= MaxBoxes; ++n) {
-        auto* c = new QCheckBox(ThemaGroep);
-        c->setObjectName(QStringLiteral("ThemaBox%1").arg(n));
-        SetDesignFont(c, 10);
-        Place(c, 10, 22 + (n - 1) * BoxH, DesignW - 2 * Margin - 20, BoxH);
+    ThemaGroep = MakeThemeGroup(this, Margin, 66, DesignW - 2 * Margin, &ThemaBoxes, &AllesLabel);
+    for (QCheckBox* c : ThemaBoxes)
         connect(c, &QCheckBox::toggled, this, &TWerkbladForm::choiceChanged);
-        ThemaBoxes.append(c);
-    }
-    AllesLabel = MakeLabel(ThemaGroep, "AllesLabel",
-                           QStringLiteral("Alle thema's van de drie onderdelen door elkaar, altijd op niveau Prof !"), 10);
-    AllesLabel->setWordWrap(true);
-    Place(AllesLabel, 10, 24, DesignW - 2 * Margin - 20, 44);
 
-    int y = 66 + groupH + 8;
+    int y = 66 + ThemeGroupHeight + 8;
     CodeLabel = MakeLabel(this, "CodeLabel", QStringLiteral("&Toetscode"), 10, true);
     Place(CodeLabel, Margin, y + 5, 80, 20);
     CodeVeld = new QLineEdit(this);

@@ -139,7 +139,8 @@ private slots:
     void largeTextCopiesGiveThePaintersPixels()
     {
         kav::ForgetDrawnCopies();
-        auto written = [](QColor background, QColor colour, bool scribble) {
+        // A canvas in the background colour, with a line across where the text goes if asked.
+        auto ground = [](QColor background, bool scribble) {
             Canvas c(900, 300);
             c.image().fill(background);
             if (scribble) {
@@ -148,25 +149,23 @@ private slots:
                 c.lineTo(900, 150);
             }
             c.font.size = 60;  // 80 pixels: drawn as outlines
+            return c;
+        };
+        auto written = [&](QColor background, QColor colour, bool scribble) {
+            Canvas c = ground(background, scribble);
             c.font.color = colour;
             c.textOut(20, 100, QStringLiteral("Hoeveel stippen? 1289"));
             return c.image();
         };
-        auto painted = [](QColor background, QColor colour, bool scribble) {
-            Canvas c(900, 300);
-            c.image().fill(background);
-            if (scribble) {
-                c.penColor = col::Black;
-                c.moveTo(0, 150);
-                c.lineTo(900, 150);
-            }
-            c.font.size = 60;
+        auto painted = [&](QColor background, QColor colour, bool scribble) {
+            Canvas c = ground(background, scribble);
             QPainter p(&c.image());
             p.setRenderHint(QPainter::TextAntialiasing, true);
             const QFont f = c.qfont();
             p.setFont(f);
             p.setPen(colour);
             p.drawText(QPointF(20, 100 + QFontMetricsF(f).ascent()), QStringLiteral("Hoeveel stippen? 1289"));
+            p.end();
             return c.image();
         };
         QVERIFY(kav::PointsToPixels(60) >= 64);
