@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "draw/copies.h"
+#include "draw/largetext.h"
 #include "draw/measures.h"
 
 namespace kav {
@@ -344,22 +345,30 @@ void Canvas::textOut(int x, int y, const QString& text)
     const QFontMetricsF fm(f);
     const QPointF baseline(x, y + fm.ascent());
     const QColor colour = font.color;
+    // Over 64 pixels the painter keeps no glyphs: such text is laid down from kept glyph masks,
+    // and whole drawn runs are kept as well.
+    const LargeText large = f.pixelSize() > 64 && !font.underline ? LargeText(f, baseline, text) : LargeText();
     const auto draw = [&](QPainter& p) {
         p.setRenderHint(QPainter::TextAntialiasing, true);
+        if (large.draw(p, colour))
+            return;
         p.setFont(f);
         p.setPen(colour);
         p.drawText(baseline, text);
     };
-    // Below 64 pixels the painter keeps its glyphs; larger text is kept as whole drawn runs.
-    const QRect ink = f.pixelSize() < 64 || font.underline ? QRect() : TextInk(text, f);
-    if (ink.isNull()) {
+    QRect ink;
+    if (!large.isNull())
+        ink = large.ink();
+    else if (f.pixelSize() >= 64 && !font.underline)
+        ink = TextInk(text, f).translated(x, y);
+    if (ink.isEmpty()) {
         QPainter p(&image_);
         draw(p);
         return;
     }
     QByteArray key = text.toUtf8();
     key.append(f.toString().toUtf8()).append(QByteArray::number(colour.rgba()));
-    DrawThroughCopy(image_, ink.translated(x, y).adjusted(-1, -1, 1, 1), key, false, draw);
+    DrawThroughCopy(image_, ink.adjusted(-1, -1, 1, 1), key, false, draw);
 }
 
 int Canvas::textWidth(const QString& text) const

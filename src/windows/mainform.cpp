@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
@@ -73,9 +72,7 @@ protected:
         QPainterPath path;
         const double x = (width() - fm.horizontalAdvance(text())) / 2;
         const double y = (height() - fm.height()) / 2 + fm.ascent();
-        QFont f = font();
-        f.setFamily(QFontInfo(f).family());  // the family the label itself is drawn in
-        path.addText(QPointF(x, y), f, text());
+        path.addText(QPointF(x, y), font(), text());
         const double outline = qMax(1.5, font().pixelSize() / 24.0);
         const QColor dark(70, 50, 0);
         p.setPen(Qt::NoPen);
@@ -242,7 +239,6 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     VersieLabel->setText(QStringLiteral("V1.1"));
     DatumLabel->setText(QStringLiteral("augustus 2003"));
     setWindowTitle(QStringLiteral("Kavrin 2: V1.1"));
-    setWindowIcon(QIcon(QStringLiteral(":/app/kavrin2.svg")));
     layoutForScreen(AvailableScreenSize());
 }
 
@@ -321,21 +317,29 @@ void TKavrin2MainForm::makeLogo()
     const QString maker = QStringLiteral("Orvelaan");
     const auto ink = [&c, &maker] { return QFontMetrics(c.qfont()).tightBoundingRect(maker); };
     // The largest size whose ink fits the room. Each size asked of the font system costs a font
-    // load, so the size is estimated from the ink at the label's size and then settled by
-    // looking at its neighbours only: the ink grows with the size.
+    // load, so the size is first guessed: with Arial's metrics the name's ink is about 5.59
+    // times the size. When that guess is not the answer (another font), the ink at the guess
+    // gives a second estimate, which is then settled by looking at its neighbours: the ink grows
+    // with the size.
     const int room = w - 2 * Round(w * 0.06);
     const int start = c.font.size;
     const auto fits = [&](int size) {
         c.font.size = size;
         return ink().width() <= room;
     };
-    int size = start;
-    if (const int startInk = ink().width(); startInk > 0)
-        size = qBound(start, int(double(start) * room / startInk), 399);
-    while (size >= start && !fits(size))
-        --size;
-    while (size < 399 && fits(size + 1))
-        ++size;
+    const auto settle = [&](int size) {
+        while (size >= start && !fits(size))
+            --size;
+        while (size < 399 && fits(size + 1))
+            ++size;
+        return size;
+    };
+    int size = qBound(start, int(room / 5.59), 399);
+    if (!fits(size) || (size < 399 && fits(size + 1))) {
+        c.font.size = size;
+        const int guessInk = ink().width();
+        size = settle(guessInk > 0 ? qBound(start, int(double(size) * room / guessInk), 399) : start);
+    }
     c.font.size = size;
     const QRect r = ink();
     const int x = (w - r.width()) / 2 - r.left();
@@ -357,6 +361,17 @@ void TKavrin2MainForm::showEvent(QShowEvent* e)
     if (!HasScreenOverride())
         for (int ms : {100, 400, 1500})
             QTimer::singleShot(ms, this, &TKavrin2MainForm::fitFrame);
+}
+
+void TKavrin2MainForm::paintEvent(QPaintEvent* e)
+{
+    QWidget::paintEvent(e);
+    // The program's icon, for all its windows, once the menu's first frame is on the screen:
+    // rendering it for the window system is not worth the wait before the menu shows.
+    if (!iconSet_) {
+        iconSet_ = true;
+        QTimer::singleShot(0, qApp, [] { QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/app/kavrin2.svg"))); });
+    }
 }
 
 void TKavrin2MainForm::fitFrame()
@@ -382,6 +397,7 @@ void TKavrin2MainForm::activate()
     move(ScreenOrigin());
     Session().ThemeCode = -1;
     InstallHintSink([this](const QString& h) { StatusBalk->setCaption(h); });
+    StatusBalk->setCaption(LongHint(Hint(this)));
 }
 
 bool TKavrin2MainForm::eventFilter(QObject* o, QEvent* e)

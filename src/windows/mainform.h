@@ -52,6 +52,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
@@ -63,6 +64,7 @@ private:
 
     QSize client_;
     QImage logo_;
+    bool iconSet_ = false;
     Picture winner_;
     TDocentForm* docent_ = nullptr;
 };

@@ -1,6 +1,7 @@
 // What the canvas keeps between drawings to be quick: the flood fill's visited marks, stamped
-// thick rectangles and copies of large text and library pictures. Each must give the pixels the
-// plain way of drawing gives.
+// thick rectangles, large glyphs' masks and copies of large text and library pictures. Each must
+// give the pixels the plain way of drawing gives (large text: but for a few levels at edges
+// that two glyphs share).
 #include <QPainter>
 #include <QtTest>
 #include <deque>
@@ -8,6 +9,7 @@
 
 #include "draw/canvas.h"
 #include "draw/copies.h"
+#include "draw/largetext.h"
 #include "draw/pictures.h"
 #include "support.h"
 
@@ -16,6 +18,28 @@ using kav::FillMode;
 namespace col = kav::col;
 
 namespace {
+
+// How far got strays from want: the pixels that differ and the largest difference of a colour
+// channel among them.
+struct Stray {
+    int pixels = 0, levels = 0;
+};
+Stray Compare(const QImage& got, const QImage& want)
+{
+    Stray s;
+    const QImage g = got.convertToFormat(QImage::Format_ARGB32), w = want.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < w.height(); ++y)
+        for (int x = 0; x < w.width(); ++x) {
+            const QRgb a = reinterpret_cast<const QRgb*>(g.constScanLine(y))[x];
+            const QRgb b = reinterpret_cast<const QRgb*>(w.constScanLine(y))[x];
+            if (a == b)
+                continue;
+            ++s.pixels;
+            s.levels = std::max({s.levels, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                 std::abs(qBlue(a) - qBlue(b))});
+        }
+    return s;
+}
 
 // A flood fill of the region 4-connected to (x, y) whose pixels pass open, one pixel at a time.
 template <typename Open>
@@ -168,16 +192,88 @@ private slots:
             p.end();
             return c.image();
         };
-        QVERIFY(kav::PointsToPixels(60) >= 64);
+        QVERIFY(kav::PointsToPixels(60) > 64);
         const QImage first = written(col::White, col::Blue, false);
-        QCOMPARE(first, painted(col::White, col::Blue, false));
+        const auto close = [](const QImage& got, const QImage& want) {
+            const Stray s = Compare(got, want);
+            return s.levels <= 8 && s.pixels < 200;
+        };
+        QVERIFY(close(first, painted(col::White, col::Blue, false)));
         QCOMPARE(kav::DrawnCopiesBytes(), 0);  // kept the second time only
         QCOMPARE(written(col::White, col::Blue, false), first);
         QVERIFY(kav::DrawnCopiesBytes() > 0);
         QCOMPARE(written(col::White, col::Blue, false), first);
-        QCOMPARE(written(col::White, col::Red, false), painted(col::White, col::Red, false));
-        QCOMPARE(written(col::BtnFace, col::Blue, false), painted(col::BtnFace, col::Blue, false));
-        QCOMPARE(written(col::White, col::Blue, true), painted(col::White, col::Blue, true));
+        QVERIFY(close(written(col::White, col::Red, false), painted(col::White, col::Red, false)));
+        QVERIFY(close(written(col::BtnFace, col::Blue, false), painted(col::BtnFace, col::Blue, false)));
+        QVERIFY(close(written(col::White, col::Blue, true), painted(col::White, col::Blue, true)));
+    }
+
+    // Large glyphs laid down from their masks: at most a few levels off the painter's pixels, at
+    // few pixels, all inside the text's ink, whatever its size,
+    // weight, colour, the image's format and the baseline's place within the pixel. Where the
+    // masks can't stand in, the painter draws.
+    void largeGlyphsFromMasksMatchThePainter()
+    {
+        kav::ForgetGlyphMasks();
+        // With each text, how far its pixels may be off at its edges: a few levels, as the painter
+        // rounds a little differently far from the image's corner, more where kerning lays one
+        // glyph's ink over the next ("AV").
+        const std::pair<QString, int> texts[] = {{QStringLiteral("8"), 8},
+                                                 {QStringLiteral("6 x 6 met 5 spijkers per kant."), 8},
+                                                 {QStringLiteral("Wat? AVA 123,45 \u20ac"), 80}};
+        for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied})
+            for (int px : {65, 97, 180})
+                for (int sub : {0, 13, 40})
+                    for (const auto& [text, levels] : texts) {
+                        QFont f(QStringLiteral("Arial"));
+                        f.setPixelSize(px);
+                        f.setBold(sub == 13);
+                        QImage want(QFontMetrics(f).horizontalAdvance(text) + 20, px * 2, format);
+                        want.fill(QColor(255, 255, 0));
+                        QImage got = want;
+                        const QColor colour = sub == 40 ? QColor(255, 0, 0) : QColor(0, 0, 255);
+                        const QPointF baseline(7 + sub / 64.0, px + 3 + (64 - sub) / 64.0);
+                        QPainter p(&want);
+                        p.setFont(f);
+                        p.setPen(colour);
+                        p.drawText(baseline, text);
+                        p.end();
+                        const kav::LargeText large(f, baseline, text);
+                        QVERIFY(!large.isNull());
+                        QPainter q(&got);
+                        QVERIFY(large.draw(q, colour));
+                        q.end();
+                        const Stray s = Compare(got, want);
+                        QVERIFY2(s.levels <= levels && s.pixels <= px * 4,
+                                 qPrintable(QStringLiteral("%1 px, '%2': %3 pixels, %4 levels")
+                                                .arg(px).arg(text).arg(s.pixels).arg(s.levels)));
+                        QImage outside = got;
+                        QPainter(&outside).fillRect(large.ink(), QColor(255, 255, 0));
+                        QImage plain = want;
+                        plain.fill(QColor(255, 255, 0));
+                        QCOMPARE(outside, plain);
+                    }
+        QVERIFY(kav::GlyphMaskBytes() > 0 && kav::GlyphMaskBytes() <= 24ll * 1024 * 1024);
+
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(64);
+        QVERIFY(kav::LargeText(f, QPointF(5, 80), QStringLiteral("12")).isNull());  // the painter keeps these
+        f.setPixelSize(80);
+        QVERIFY(kav::LargeText(f, QPointF(5.3, 80), QStringLiteral("12")).isNull());
+        QVERIFY(kav::LargeText(f, QPointF(5, 80), QStringLiteral("1\t2")).isNull());
+        const kav::LargeText large(f, QPointF(5, 80), QStringLiteral("12"));
+        QImage img(200, 100, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        QVERIFY(!large.draw(p, QColor(0, 0, 0, 128)));
+        p.scale(2, 2);
+        QVERIFY(!large.draw(p, Qt::black));
+        p.resetTransform();
+        p.setClipRect(0, 0, 50, 50);
+        QVERIFY(!large.draw(p, Qt::black));
+        p.end();
+        f.setUnderline(true);
+        QVERIFY(kav::LargeText(f, QPointF(5, 80), QStringLiteral("12")).isNull());
     }
 
     // Library pictures through their copies: the same pixels as the picture drawn straight,
