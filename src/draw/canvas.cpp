@@ -11,6 +11,7 @@
 #include "draw/copies.h"
 #include "draw/largetext.h"
 #include "draw/measures.h"
+#include "draw/pixelfill.h"
 
 namespace kav {
 
@@ -78,6 +79,13 @@ void Canvas::paintRect(QImage& img, int x1, int y1, int x2, int y2) const
     p.drawRect(shapeBox(x1, y1, x2, y2));
 }
 
+void Canvas::paintEllipse(QImage& img, int x1, int y1, int x2, int y2) const
+{
+    QPainter p(&img);
+    beginShape(p);
+    p.drawEllipse(shapeBox(x1, y1, x2, y2));
+}
+
 void Canvas::fillRect(int x1, int y1, int x2, int y2)
 {
     QRect r = QRect(QPoint(qMin(x1, x2), qMin(y1, y2)), QPoint(qMax(x1, x2) - 1, qMax(y1, y2) - 1))
@@ -135,9 +143,8 @@ static void thinRoundShape(QImage& img, int x1, int y1, int x2, int y2, double e
     auto paint = [&](qint64 y, qint64 from, qint64 to, QRgb c) {
         from = std::max<qint64>(from, 0);
         to = std::min(to, lastX);
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(int(y)));
-        for (qint64 x = from; x <= to; ++x)
-            line[x] = c;
+        if (from <= to)
+            FillPixels(reinterpret_cast<QRgb*>(img.scanLine(int(y))) + from, to - from + 1, c);
     };
     const qint64 firstY = std::max<qint64>(y1, 0), lastY = std::min<qint64>(qint64(y2) - 1, img.height() - 1);
     for (qint64 y = firstY; y <= lastY; ++y) {
@@ -183,9 +190,8 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
                        brushSolid ? &fill : nullptr);
         return;
     }
-    QPainter p(&image_);
-    beginShape(p);
-    p.drawEllipse(shapeBox(x1, y1, x2, y2));
+    if (!stampShape(true, x1, y1, x2, y2))
+        paintEllipse(image_, x1, y1, x2, y2);
 }
 
 void Canvas::arcShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)

@@ -1,12 +1,17 @@
-// The canvas's drawings that keep work between calls: thick rectangles laid down from kept
-// stamps, and the flood fill with its kept marks of the pixels visited.
+// The canvas's drawings that keep work between calls: thick rectangles and ellipses laid down
+// from kept stamps, and the flood fill with its kept marks of the pixels visited.
 #include <QHash>
 #include <QPainter>
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "draw/canvas.h"
+#include "draw/pixelfill.h"
 
 namespace kav {
 
@@ -63,21 +68,28 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
         roundRect(x1, y1, x2, y2, 0, 0);
         return;
     }
+    if (!stampShape(false, x1, y1, x2, y2))
+        paintRect(image_, x1, y1, x2, y2);
+}
+
+// Ellipses with a thick pen come many to an item (the nails of a board, the dots of a
+// pattern), all of one size: the painter draws one, and the others are stamped from it.
+bool Canvas::stampShape(bool ellipse, int x1, int y1, int x2, int y2)
+{
     const auto format = image_.format();
     const bool stampable = (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
                             format == QImage::Format_ARGB32_Premultiplied) &&
                            penWidth <= 256 && OpaqueRgb(penColor) && (!brushSolid || OpaqueRgb(brushColor));
     const int w = std::abs(x2 - x1), h = std::abs(y2 - y1);
-    if (!stampable || w > 16384 || h > 16384) {
-        paintRect(image_, x1, y1, x2, y2);
-        return;
-    }
-    // The stamp's size: the rectangle's own up to a size where the middle is well clear of the
-    // corners, which the pen rounds over half its width.
+    if (!stampable || w > (ellipse ? 512 : 16384) || h > (ellipse ? 512 : 16384))
+        return false;
+    // The stamp's size: a rectangle's own up to a size where the middle is well clear of the
+    // corners, which the pen rounds over half its width; an ellipse's own.
     const int full = 2 * penWidth + 16;
-    const int sw = std::min(w, full), sh = std::min(h, full);
+    const int sw = ellipse ? w : std::min(w, full), sh = ellipse ? h : std::min(h, full);
     static thread_local QHash<quint64, RectStamp> stamps;
-    const quint64 key = quint64(sw) | quint64(sh) << 16 | quint64(penWidth) << 32 | quint64(brushSolid) << 48;
+    const quint64 key = quint64(sw) | quint64(sh) << 16 | quint64(penWidth) << 32 | quint64(brushSolid) << 48 |
+                        quint64(ellipse) << 49;
     auto it = stamps.constFind(key);
     if (it == stamps.constEnd()) {
         if (stamps.size() >= 256)
@@ -94,7 +106,10 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
         st.h = sh;
         probe.image_ = QImage(sw + 2 * st.origin, sh + 2 * st.origin, QImage::Format_RGB32);
         probe.image_.fill(0xff000000u);
-        probe.paintRect(probe.image_, st.origin, st.origin, st.origin + sw, st.origin + sh);
+        if (ellipse)
+            probe.paintEllipse(probe.image_, st.origin, st.origin, st.origin + sw, st.origin + sh);
+        else
+            probe.paintRect(probe.image_, st.origin, st.origin, st.origin + sw, st.origin + sh);
         st.rows = StampRows(probe.image_, st.origin, penMark);
         it = stamps.insert(key, st);
     }
@@ -120,7 +135,7 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
             from = std::max(0, left + from);
             to = std::min(imageWidth, left + to);
             if (from < to)
-                std::fill(line + from, line + to, run.pen ? pen : fill);
+                FillPixels(line + from, to - from, run.pen ? pen : fill);
         }
     };
     int y = top - st.origin;
@@ -129,6 +144,7 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
         for (int i = 0; i < copies; ++i, ++y)
             layRow(st.rows[size_t(r)], y);
     }
+    return true;
 }
 
 // The pixels a flood fill has visited, kept between fills: each fill takes the next mark, so
@@ -145,6 +161,65 @@ static std::uint16_t NextFillMark(size_t pixels)
     return ++lastFillMark;
 }
 
+namespace {
+
+// A row's pixels as a fill without marks sees them: open to a surface fill when they have the
+// surface's colour, to a border fill when they don't have the border's. Rows are scanned four
+// pixels at a time where the processor allows.
+struct RowTest {
+    QRgb target;
+    bool border;
+
+    // The open pixels among four, one bit each (bit 0: the first).
+    int openBits(const QRgb* p) const
+    {
+#if defined(__SSE2__)
+        const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                                       _mm_set1_epi32(int(0xff000000u)));
+        const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, _mm_set1_epi32(int(target)))));
+        return border ? ~same & 0xf : same;
+#else
+        int bits = 0;
+        for (int i = 0; i < 4; ++i)
+            bits |= int(open(p[i])) << i;
+        return bits;
+#endif
+    }
+    bool open(QRgb v) const { return ((v | 0xff000000u) == target) != border; }
+
+    // The first x from `from` up to `to` (not included) whose pixel is open (wanted) or closed
+    // (!wanted); to when there is none.
+    int findRight(const QRgb* line, int from, int to, bool wanted) const
+    {
+        int x = from;
+        for (; x + 4 <= to; x += 4) {
+            const int bits = wanted ? openBits(line + x) : ~openBits(line + x) & 0xf;
+            if (bits)
+                return x + std::countr_zero(unsigned(bits));
+        }
+        for (; x < to; ++x)
+            if (open(line[x]) == wanted)
+                return x;
+        return to;
+    }
+    // The last x from `from` down to `to` (included) whose pixel is closed; to - 1 when there is none.
+    int closedLeft(const QRgb* line, int from, int to) const
+    {
+        int x = from;
+        for (; x - 3 >= to; x -= 4) {
+            const int closed = ~openBits(line + x - 3) & 0xf;
+            if (closed)
+                return x - 3 + (31 - std::countl_zero(unsigned(closed)));
+        }
+        for (; x >= to; --x)
+            if (!open(line[x]))
+                return x;
+        return to - 1;
+    }
+};
+
+}  // namespace
+
 void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
 {
     if (!image_.rect().contains(x, y))
@@ -155,23 +230,50 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
     const QRgb target = c.rgb() | 0xff000000u;
     const QRgb fill = brushColor.rgb() | 0xff000000u;
     const bool border = mode == FillMode::Border;
-    // A filled pixel stays open to a border fill in another colour than the border: only then
-    // must the visited pixels be marked. Otherwise the filled colour itself closes them.
-    const bool marked = border && fill != target;
-    const std::uint16_t mark = marked ? NextFillMark(size_t(w) * size_t(h)) : 0;
-    std::uint16_t* seen = marked ? fillMarks.data() : nullptr;
-    auto row = [&](int yy) { return reinterpret_cast<QRgb*>(image_.scanLine(yy)); };
-    auto open = [&](const QRgb* line, int yy, int xx) {
-        if (seen && seen[size_t(yy) * w + xx] == mark)
-            return false;
-        const QRgb v = line[xx] | 0xff000000u;
-        return border ? v != target : v == target;
-    };
-    if (!open(row(y), y, x) || (!border && target == fill))
+    if (!border && target == fill)
         return;
+    QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
+    const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    auto row = [&](int yy) { return bits + yy * stride; };
     // Scanline fill: each popped seed is widened to its whole run, and the rows above and
     // below get one seed per run of pixels still to fill.
     std::vector<QPoint> stack{QPoint(x, y)};
+    // A filled pixel stays open to a border fill in another colour than the border: only then
+    // must the visited pixels be marked. Otherwise the filled colour itself closes them.
+    if (!border || fill == target) {
+        const RowTest test{target, border};
+        if (!test.open(row(y)[x]))
+            return;
+        while (!stack.empty()) {
+            const QPoint pt = stack.back();
+            stack.pop_back();
+            const int yy = pt.y();
+            QRgb* line = row(yy);
+            if (!test.open(line[pt.x()]))
+                continue;
+            const int lx = test.closedLeft(line, pt.x() - 1, 0) + 1;
+            const int rx = test.findRight(line, pt.x() + 1, w, false) - 1;
+            FillPixels(line + lx, rx + 1 - lx, fill);
+            for (int ny : {yy - 1, yy + 1}) {
+                if (ny < 0 || ny >= h)
+                    continue;
+                const QRgb* other = row(ny);
+                for (int xx = test.findRight(other, lx, rx + 1, true); xx <= rx;
+                     xx = test.findRight(other, xx, rx + 1, true)) {
+                    stack.push_back(QPoint(xx, ny));
+                    xx = test.findRight(other, xx, rx + 1, false);
+                }
+            }
+        }
+        return;
+    }
+    const std::uint16_t mark = NextFillMark(size_t(w) * size_t(h));
+    std::uint16_t* seen = fillMarks.data();
+    auto open = [&](const QRgb* line, int yy, int xx) {
+        return seen[size_t(yy) * w + xx] != mark && (line[xx] | 0xff000000u) != target;
+    };
+    if (!open(row(y), y, x))
+        return;
     while (!stack.empty()) {
         const QPoint pt = stack.back();
         stack.pop_back();
@@ -184,9 +286,8 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
             --lx;
         while (rx + 1 < w && open(line, yy, rx + 1))
             ++rx;
-        if (seen)
-            std::fill(seen + size_t(yy) * w + lx, seen + size_t(yy) * w + rx + 1, mark);
-        std::fill(line + lx, line + rx + 1, fill);
+        std::fill(seen + size_t(yy) * w + lx, seen + size_t(yy) * w + rx + 1, mark);
+        FillPixels(line + lx, rx + 1 - lx, fill);
         for (int ny : {yy - 1, yy + 1}) {
             if (ny < 0 || ny >= h)
                 continue;

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kav {
 
@@ -37,9 +40,18 @@ Copies& Kept()
 bool PlainColour(const QImage& img, const QRect& r, QRgb* colour)
 {
     const QRgb c = reinterpret_cast<const QRgb*>(img.constScanLine(r.top()))[r.left()];
+    const int w = r.width();
     for (int y = r.top(); y <= r.bottom(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y)) + r.left();
-        for (int x = 0; x < r.width(); ++x)
+        int x = 0;
+#if defined(__SSE2__)
+        const __m128i four = _mm_set1_epi32(int(c));
+        for (; x + 4 <= w; x += 4)
+            if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(line + x)), four)) !=
+                0xffff)
+                return false;
+#endif
+        for (; x < w; ++x)
             if (line[x] != c)
                 return false;
     }

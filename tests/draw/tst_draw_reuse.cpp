@@ -77,7 +77,7 @@ Canvas Scribbled(int w, int h, int seed)
 }
 
 // The painter's own thick rectangle, as the canvas drew it before it kept stamps.
-QImage PainterRectangle(QImage img, QRect box, int penWidth, QColor pen, const QColor* brush)
+QImage PainterShape(QImage img, bool ellipse, QRect box, int penWidth, QColor pen, const QColor* brush)
 {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -87,7 +87,11 @@ QImage PainterRectangle(QImage img, QRect box, int penWidth, QColor pen, const Q
     qpen.setJoinStyle(Qt::RoundJoin);
     p.setPen(qpen);
     p.setBrush(brush ? QBrush(*brush) : QBrush(Qt::NoBrush));
-    p.drawRect(QRectF(box.x(), box.y(), qMax(0, box.width() - 1), qMax(0, box.height() - 1)));
+    const QRectF shape(box.x(), box.y(), qMax(0, box.width() - 1), qMax(0, box.height() - 1));
+    if (ellipse)
+        p.drawEllipse(shape);
+    else
+        p.drawRect(shape);
     return img;
 }
 
@@ -133,29 +137,39 @@ private slots:
 
     // Stamped rectangles: sizes from a dot up to bars stretched from their stamp, several pen
     // widths, with and without a brush, on both canvas formats, at places partly off the canvas.
-    void thickRectanglesMatchThePainter()
+    void thickRectanglesAndEllipsesMatchThePainter()
     {
         const QColor brush = col::Yellow;
-        for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32})
-            for (int pen : {2, 3, 4, 7})
-                for (int w : {0, 3, 6, 9, 12, 15, 18, 21, 24, 37, 61})
-                    for (int h : {0, 4, 8, 12, 16, 20, 24, 45, 70})
-                        for (QPoint at : {QPoint(9, 11), QPoint(-5, 20), QPoint(30, -6)}) {
-                            Canvas c(100, 90);
-                            c.image() = c.image().convertToFormat(format);
-                            c.image().fill(col::White);
-                            const QImage before = c.image();
-                            c.penColor = col::Red;
-                            c.penWidth = pen;
-                            c.brushSolid = (w + h) % 2 == 0;
-                            c.brushColor = brush;
-                            c.rectangle(at.x(), at.y(), at.x() + w, at.y() + h);
-                            const QImage expected = PainterRectangle(before, QRect(at, QSize(w, h)), pen, col::Red,
-                                                                     c.brushSolid ? &brush : nullptr);
-                            QVERIFY2(c.image() == expected,
-                                     qPrintable(QStringLiteral("pen %1, %2 x %3 at %4,%5")
-                                                    .arg(pen).arg(w).arg(h).arg(at.x()).arg(at.y())));
-                        }
+        auto check = [&](bool ellipse, QImage::Format format, QSize canvas, int pen, QRect box) {
+            Canvas c(canvas.width(), canvas.height());
+            c.image() = c.image().convertToFormat(format);
+            c.image().fill(col::White);
+            const QImage before = c.image();
+            c.penColor = col::Red;
+            c.penWidth = pen;
+            c.brushSolid = (box.width() + box.height()) % 2 == 0;
+            c.brushColor = brush;
+            if (ellipse)
+                c.ellipse(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
+            else
+                c.rectangle(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());
+            const QImage expected = PainterShape(before, ellipse, box, pen, col::Red, c.brushSolid ? &brush : nullptr);
+            return c.image() == expected;
+        };
+        for (bool ellipse : {false, true})
+            for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32})
+                for (int pen : {2, 3, 4, 7})
+                    for (int w : {0, 3, 6, 9, 12, 15, 18, 21, 24, 37, 61})
+                        for (int h : {0, 4, 8, 12, 16, 20, 24, 45, 70})
+                            for (QPoint at : {QPoint(9, 11), QPoint(-5, 20), QPoint(30, -6)})
+                                QVERIFY2(check(ellipse, format, QSize(100, 90), pen, QRect(at, QSize(w, h))),
+                                         qPrintable(QStringLiteral("%1 pen %2, %3 x %4 at %5,%6")
+                                                        .arg(ellipse ? "ellipse" : "rectangle")
+                                                        .arg(pen).arg(w).arg(h).arg(at.x()).arg(at.y())));
+        // The same ellipse again, far out on a 4K picture: stamped, it must stay the painter's.
+        for (int pen : {2, 5})
+            for (QPoint at : {QPoint(17, 23), QPoint(2411, 1503), QPoint(2890, 1933), QPoint(1234, 777)})
+                QVERIFY(check(true, QImage::Format_RGB32, QSize(2961, 1994), pen, QRect(at, QSize(41, 39))));
     }
 
     // Large text through its copies: the first drawing, a copy of it in the same place, the
