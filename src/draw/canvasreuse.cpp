@@ -163,56 +163,68 @@ static std::uint16_t NextFillMark(size_t pixels)
 
 namespace {
 
-// A row's pixels as a fill without marks sees them: open to a surface fill when they have the
-// surface's colour, to a border fill when they don't have the border's. Rows are scanned four
+// A row's pixels as a fill sees them: open to a surface fill when they have the surface's
+// colour, to a border fill when they don't have the border's, and in a fill that marks the
+// pixels it visits (seen: the row's marks) only when not yet marked. Rows are scanned four
 // pixels at a time where the processor allows.
 struct RowTest {
     QRgb target;
     bool border;
+    std::uint16_t mark = 0;
 
     // The open pixels among four, one bit each (bit 0: the first).
-    int openBits(const QRgb* p) const
+    int openBits(const QRgb* p, const std::uint16_t* seen) const
     {
 #if defined(__SSE2__)
         const __m128i v = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
                                        _mm_set1_epi32(int(0xff000000u)));
         const int same = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, _mm_set1_epi32(int(target)))));
-        return border ? ~same & 0xf : same;
+        int bits = border ? ~same & 0xf : same;
+        if (seen) {
+            const __m128i marks = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(seen));
+            const __m128i marked = _mm_cmpeq_epi16(marks, _mm_set1_epi16(short(mark)));
+            bits &= ~_mm_movemask_ps(_mm_castsi128_ps(_mm_unpacklo_epi16(marked, marked)));
+        }
+        return bits & 0xf;
 #else
         int bits = 0;
         for (int i = 0; i < 4; ++i)
-            bits |= int(open(p[i])) << i;
+            bits |= int(open(p[i], seen ? seen + i : nullptr)) << i;
         return bits;
 #endif
     }
-    bool open(QRgb v) const { return ((v | 0xff000000u) == target) != border; }
+    bool open(QRgb v, const std::uint16_t* seen) const
+    {
+        return ((v | 0xff000000u) == target) != border && !(seen && *seen == mark);
+    }
 
     // The first x from `from` up to `to` (not included) whose pixel is open (wanted) or closed
     // (!wanted); to when there is none.
-    int findRight(const QRgb* line, int from, int to, bool wanted) const
+    int findRight(const QRgb* line, const std::uint16_t* seen, int from, int to, bool wanted) const
     {
         int x = from;
         for (; x + 4 <= to; x += 4) {
-            const int bits = wanted ? openBits(line + x) : ~openBits(line + x) & 0xf;
+            const int open4 = openBits(line + x, seen ? seen + x : nullptr);
+            const int bits = wanted ? open4 : ~open4 & 0xf;
             if (bits)
                 return x + std::countr_zero(unsigned(bits));
         }
         for (; x < to; ++x)
-            if (open(line[x]) == wanted)
+            if (open(line[x], seen ? seen + x : nullptr) == wanted)
                 return x;
         return to;
     }
     // The last x from `from` down to `to` (included) whose pixel is closed; to - 1 when there is none.
-    int closedLeft(const QRgb* line, int from, int to) const
+    int closedLeft(const QRgb* line, const std::uint16_t* seen, int from, int to) const
     {
         int x = from;
         for (; x - 3 >= to; x -= 4) {
-            const int closed = ~openBits(line + x - 3) & 0xf;
+            const int closed = ~openBits(line + x - 3, seen ? seen + x - 3 : nullptr) & 0xf;
             if (closed)
                 return x - 3 + (31 - std::countl_zero(unsigned(closed)));
         }
         for (; x >= to; --x)
-            if (!open(line[x]))
+            if (!open(line[x], seen ? seen + x : nullptr))
                 return x;
         return to - 1;
     }
@@ -232,72 +244,47 @@ void Canvas::floodFill(int x, int y, const QColor& c, FillMode mode)
     const bool border = mode == FillMode::Border;
     if (!border && target == fill)
         return;
+    // A filled pixel stays open to a border fill in another colour than the border: only then
+    // must the visited pixels be marked. Otherwise the filled colour itself closes them.
+    const bool marked = border && fill != target;
+    RowTest test{target, border};
+    std::uint16_t* marks = nullptr;
+    if (marked) {
+        test.mark = NextFillMark(size_t(w) * size_t(h));
+        marks = fillMarks.data();
+    }
     QRgb* const bits = reinterpret_cast<QRgb*>(image_.bits());
     const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
     auto row = [&](int yy) { return bits + yy * stride; };
+    auto seenRow = [&](int yy) { return marks ? marks + size_t(yy) * size_t(w) : nullptr; };
+    const std::uint16_t* start = seenRow(y);
+    if (!test.open(row(y)[x], start ? start + x : nullptr))
+        return;
     // Scanline fill: each popped seed is widened to its whole run, and the rows above and
     // below get one seed per run of pixels still to fill.
     std::vector<QPoint> stack{QPoint(x, y)};
-    // A filled pixel stays open to a border fill in another colour than the border: only then
-    // must the visited pixels be marked. Otherwise the filled colour itself closes them.
-    if (!border || fill == target) {
-        const RowTest test{target, border};
-        if (!test.open(row(y)[x]))
-            return;
-        while (!stack.empty()) {
-            const QPoint pt = stack.back();
-            stack.pop_back();
-            const int yy = pt.y();
-            QRgb* line = row(yy);
-            if (!test.open(line[pt.x()]))
-                continue;
-            const int lx = test.closedLeft(line, pt.x() - 1, 0) + 1;
-            const int rx = test.findRight(line, pt.x() + 1, w, false) - 1;
-            FillPixels(line + lx, rx + 1 - lx, fill);
-            for (int ny : {yy - 1, yy + 1}) {
-                if (ny < 0 || ny >= h)
-                    continue;
-                const QRgb* other = row(ny);
-                for (int xx = test.findRight(other, lx, rx + 1, true); xx <= rx;
-                     xx = test.findRight(other, xx, rx + 1, true)) {
-                    stack.push_back(QPoint(xx, ny));
-                    xx = test.findRight(other, xx, rx + 1, false);
-                }
-            }
-        }
-        return;
-    }
-    const std::uint16_t mark = NextFillMark(size_t(w) * size_t(h));
-    std::uint16_t* seen = fillMarks.data();
-    auto open = [&](const QRgb* line, int yy, int xx) {
-        return seen[size_t(yy) * w + xx] != mark && (line[xx] | 0xff000000u) != target;
-    };
-    if (!open(row(y), y, x))
-        return;
     while (!stack.empty()) {
         const QPoint pt = stack.back();
         stack.pop_back();
         const int yy = pt.y();
         QRgb* line = row(yy);
-        if (!open(line, yy, pt.x()))
+        std::uint16_t* seen = seenRow(yy);
+        if (!test.open(line[pt.x()], seen ? seen + pt.x() : nullptr))
             continue;
-        int lx = pt.x(), rx = pt.x();
-        while (lx > 0 && open(line, yy, lx - 1))
-            --lx;
-        while (rx + 1 < w && open(line, yy, rx + 1))
-            ++rx;
-        std::fill(seen + size_t(yy) * w + lx, seen + size_t(yy) * w + rx + 1, mark);
+        const int lx = test.closedLeft(line, seen, pt.x() - 1, 0) + 1;
+        const int rx = test.findRight(line, seen, pt.x() + 1, w, false) - 1;
+        if (seen)
+            std::fill(seen + lx, seen + rx + 1, test.mark);
         FillPixels(line + lx, rx + 1 - lx, fill);
         for (int ny : {yy - 1, yy + 1}) {
             if (ny < 0 || ny >= h)
                 continue;
             const QRgb* other = row(ny);
-            bool inRun = false;
-            for (int xx = lx; xx <= rx; ++xx) {
-                const bool o = open(other, ny, xx);
-                if (o && !inRun)
-                    stack.push_back(QPoint(xx, ny));
-                inRun = o;
+            const std::uint16_t* otherSeen = seenRow(ny);
+            for (int xx = test.findRight(other, otherSeen, lx, rx + 1, true); xx <= rx;
+                 xx = test.findRight(other, otherSeen, xx, rx + 1, true)) {
+                stack.push_back(QPoint(xx, ny));
+                xx = test.findRight(other, otherSeen, xx, rx + 1, false);
             }
         }
     }
