@@ -190,7 +190,7 @@ void Canvas::ellipse(int x1, int y1, int x2, int y2)
                        brushSolid ? &fill : nullptr);
         return;
     }
-    if (!stampShape(true, x1, y1, x2, y2))
+    if (!stampShape(Stamped::Ellipse, x1, y1, x2, y2))
         paintEllipse(image_, x1, y1, x2, y2);
 }
 
@@ -302,7 +302,8 @@ void Canvas::lineTo(int x, int y)
     const QPoint to(x, y);
     if (penWidth <= 1) {
         thinLine(penPos_, to);
-    } else {
+    } else if ((penPos_.x() == x) == (penPos_.y() == y) ||
+               !stampShape(Stamped::Line, penPos_.x(), penPos_.y(), x, y)) {
         QPainter p(&image_);
         beginShape(p);
         p.drawLine(penPos_, to);

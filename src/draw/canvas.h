@@ -121,9 +121,10 @@ private:
     // A rectangle or an ellipse drawn by the painter with the pen and brush, on img.
     void paintRect(QImage& img, int x1, int y1, int x2, int y2) const;
     void paintEllipse(QImage& img, int x1, int y1, int x2, int y2) const;
-    // A thick-pen rectangle or ellipse laid down from a kept stamp; false when the pen, brush
-    // or image can't be stamped (the painter then draws it).
-    bool stampShape(bool ellipse, int x1, int y1, int x2, int y2);
+    // A thick-pen rectangle, ellipse or level or upright line laid down from a kept stamp; false
+    // when the pen, brush or image can't be stamped (the painter then draws it).
+    enum class Stamped { Rectangle, Ellipse, Line };
+    bool stampShape(Stamped kind, int x1, int y1, int x2, int y2);
     void thinLine(QPoint a, QPoint b);
     void arcShape(int kind, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
 

@@ -68,14 +68,16 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
         roundRect(x1, y1, x2, y2, 0, 0);
         return;
     }
-    if (!stampShape(false, x1, y1, x2, y2))
+    if (!stampShape(Stamped::Rectangle, x1, y1, x2, y2))
         paintRect(image_, x1, y1, x2, y2);
 }
 
 // Ellipses with a thick pen come many to an item (the nails of a board, the dots of a
-// pattern), all of one size: the painter draws one, and the others are stamped from it.
-bool Canvas::stampShape(bool ellipse, int x1, int y1, int x2, int y2)
+// pattern), all of one size: the painter draws one, and the others are stamped from it. Level
+// and upright thick lines (a grid's) are stamped like rectangles, stretched along their length.
+bool Canvas::stampShape(Stamped kind, int x1, int y1, int x2, int y2)
 {
+    const bool ellipse = kind == Stamped::Ellipse;
     const auto format = image_.format();
     const bool stampable = (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
                             format == QImage::Format_ARGB32_Premultiplied) &&
@@ -89,7 +91,7 @@ bool Canvas::stampShape(bool ellipse, int x1, int y1, int x2, int y2)
     const int sw = ellipse ? w : std::min(w, full), sh = ellipse ? h : std::min(h, full);
     static thread_local QHash<quint64, RectStamp> stamps;
     const quint64 key = quint64(sw) | quint64(sh) << 16 | quint64(penWidth) << 32 | quint64(brushSolid) << 48 |
-                        quint64(ellipse) << 49;
+                        quint64(kind) << 49;
     auto it = stamps.constFind(key);
     if (it == stamps.constEnd()) {
         if (stamps.size() >= 256)
@@ -106,10 +108,15 @@ bool Canvas::stampShape(bool ellipse, int x1, int y1, int x2, int y2)
         st.h = sh;
         probe.image_ = QImage(sw + 2 * st.origin, sh + 2 * st.origin, QImage::Format_RGB32);
         probe.image_.fill(0xff000000u);
-        if (ellipse)
+        if (ellipse) {
             probe.paintEllipse(probe.image_, st.origin, st.origin, st.origin + sw, st.origin + sh);
-        else
+        } else if (kind == Stamped::Line) {
+            QPainter p(&probe.image_);
+            probe.beginShape(p);
+            p.drawLine(QPoint(st.origin, st.origin), QPoint(st.origin + sw, st.origin + sh));
+        } else {
             probe.paintRect(probe.image_, st.origin, st.origin, st.origin + sw, st.origin + sh);
+        }
         st.rows = StampRows(probe.image_, st.origin, penMark);
         it = stamps.insert(key, st);
     }

@@ -137,7 +137,7 @@ private slots:
 
     // Stamped rectangles: sizes from a dot up to bars stretched from their stamp, several pen
     // widths, with and without a brush, on both canvas formats, at places partly off the canvas.
-    void thickRectanglesAndEllipsesMatchThePainter()
+    void thickRectanglesEllipsesAndLinesMatchThePainter()
     {
         const QColor brush = col::Yellow;
         auto check = [&](bool ellipse, QImage::Format format, QSize canvas, int pen, QRect box) {
@@ -166,6 +166,35 @@ private slots:
                                          qPrintable(QStringLiteral("%1 pen %2, %3 x %4 at %5,%6")
                                                         .arg(ellipse ? "ellipse" : "rectangle")
                                                         .arg(pen).arg(w).arg(h).arg(at.x()).arg(at.y())));
+        // Level and upright thick lines, either way, against the painter's line.
+        for (int pen : {2, 3, 5, 8})
+            for (int length : {1, 2, 7, 19, 20, 37, 90, 300})
+                for (bool upright : {false, true})
+                    for (bool backwards : {false, true})
+                        for (QPoint at : {QPoint(11, 13), QPoint(-4, 60), QPoint(250, 170)}) {
+                            QPoint a = at, b = at + (upright ? QPoint(0, length) : QPoint(length, 0));
+                            if (backwards)
+                                std::swap(a, b);
+                            Canvas c(320, 200);
+                            c.image().fill(col::White);
+                            QImage expected = c.image();
+                            c.penColor = col::Blue;
+                            c.penWidth = pen;
+                            c.moveTo(a.x(), a.y());
+                            c.lineTo(b.x(), b.y());
+                            QPainter p(&expected);
+                            p.setRenderHint(QPainter::Antialiasing, false);
+                            QPen qpen(col::Blue);
+                            qpen.setWidth(pen);
+                            qpen.setCapStyle(Qt::RoundCap);
+                            qpen.setJoinStyle(Qt::RoundJoin);
+                            p.setPen(qpen);
+                            p.drawLine(a, b);
+                            p.end();
+                            QVERIFY2(c.image() == expected, qPrintable(QStringLiteral("pen %1, line %2,%3 - %4,%5")
+                                                                           .arg(pen).arg(a.x()).arg(a.y())
+                                                                           .arg(b.x()).arg(b.y())));
+                        }
         // The same ellipse again, far out on a 4K picture: stamped, it must stay the painter's.
         for (int pen : {2, 5})
             for (QPoint at : {QPoint(17, 23), QPoint(2411, 1503), QPoint(2890, 1933), QPoint(1234, 777)})
