@@ -1,5 +1,5 @@
 // What the canvas keeps between drawings to be quick: the flood fill's visited marks, stamped
-// thick rectangles, large glyphs' masks and copies of large text and library pictures. Each must
+// thick shapes, large glyphs' masks and copies of large text and library pictures. Each must
 // give the pixels the plain way of drawing gives (large text: but for a few levels at edges
 // that two glyphs share).
 #include <QPainter>
@@ -76,7 +76,7 @@ Canvas Scribbled(int w, int h, int seed)
     return c;
 }
 
-// The painter's own thick rectangle, as the canvas drew it before it kept stamps.
+// The painter's own thick rectangle or ellipse, as the canvas drew it before it kept stamps.
 QImage PainterShape(QImage img, bool ellipse, QRect box, int penWidth, QColor pen, const QColor* brush)
 {
     QPainter p(&img);
@@ -135,8 +135,9 @@ private slots:
         }
     }
 
-    // Stamped rectangles: sizes from a dot up to bars stretched from their stamp, several pen
-    // widths, with and without a brush, on both canvas formats, at places partly off the canvas.
+    // Stamped rectangles and ellipses: sizes from a dot up to bars stretched from their stamp,
+    // several pen widths, with and without a brush, on both canvas formats, at places partly off
+    // the canvas; level and upright lines of several lengths, drawn either way.
     void thickRectanglesEllipsesAndLinesMatchThePainter()
     {
         const QColor brush = col::Yellow;
