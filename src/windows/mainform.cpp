@@ -335,11 +335,9 @@ void TKavrin2MainForm::makeLogo()
         return size;
     };
     int size = qBound(start, int(room / 5.59), 399);
-    if (!fits(size) || (size < 399 && fits(size + 1))) {
-        c.font.size = size;
-        const int guessInk = ink().width();
+    c.font.size = size;
+    if (const int guessInk = ink().width(); guessInk > room || (size < 399 && fits(size + 1)))
         size = settle(guessInk > 0 ? qBound(start, int(double(size) * room / guessInk), 399) : start);
-    }
     c.font.size = size;
     const QRect r = ink();
     const int x = (w - r.width()) / 2 - r.left();
