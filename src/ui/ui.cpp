@@ -113,12 +113,16 @@ void SetFontPoints(QWidget* w, int points)
 
 void SetDesignFont(QWidget* w, int points, bool bold, bool italic)
 {
+    // One font change with everything in it: a widget that measures its text on every change
+    // (a group box's title) would otherwise load a font for each step.
     w->setProperty("kavDesignPoints", points);
     QFont f = w->font();
     f.setBold(bold);
     f.setItalic(italic);
+    f.setFamily(FontFamily);
+    f.setPixelSize(qMax(1, PointsToPixels(points)));
     w->setFont(f);
-    SetFontPoints(w, points);
+    w->setProperty("kavPoints", points);
 }
 
 QSize DesignSize(const QWidget* w)

@@ -27,9 +27,11 @@ namespace kav {
 
 namespace {
 
-QGroupBox* groupBox(QWidget* parent, const char* name, const QString& title)
+// Without its title: a group box measures its title at every font change, so the titles are
+// set once the fonts have their size for the screen.
+QGroupBox* groupBox(QWidget* parent, const char* name)
 {
-    auto* g = new QGroupBox(title, parent);
+    auto* g = new QGroupBox(parent);
     g->setObjectName(QString::fromLatin1(name));
     SetDesignFont(g, 10, true);
     return g;
@@ -145,7 +147,7 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     }
 
     // The two games.
-    GroupBox1 = groupBox(this, "GroupBox1", QString());
+    GroupBox1 = groupBox(this, "GroupBox1");
     Place(GroupBox1, 8, 136, 150, 298);
     Label5 = label(GroupBox1, "Label5", QStringLiteral("Twee spelletjes"), 11, true);
     Label5->setAlignment(Qt::AlignCenter);
@@ -163,7 +165,7 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     Place(Button2, 10, 200, 130, 30);
 
     // The three topics.
-    GroupBox2 = groupBox(this, "GroupBox2", QStringLiteral("  Verbanden  "));
+    GroupBox2 = groupBox(this, "GroupBox2");
     Place(GroupBox2, 200, 136, 240, 64);
     Button3 = sessionButton(GroupBox2, QStringLiteral("Oefenen"), 0, QStringLiteral("Oefenen|Oefenen met Verbanden"));
     Button3->setObjectName(QStringLiteral("Button3"));
@@ -172,7 +174,7 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     Button4->setObjectName(QStringLiteral("Button4"));
     Place(Button4, 126, 24, 100, 30);
 
-    GroupBox3 = groupBox(this, "GroupBox3", QStringLiteral("  Verhoudingen  "));
+    GroupBox3 = groupBox(this, "GroupBox3");
     Place(GroupBox3, 200, 237, 240, 64);
     Button5 = sessionButton(GroupBox3, QStringLiteral("Oefenen"), 10,
                             QStringLiteral("Oefenen|Oefenen met Verhoudingen"));
@@ -182,7 +184,7 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     Button6->setObjectName(QStringLiteral("Button6"));
     Place(Button6, 126, 24, 100, 30);
 
-    GroupBox4 = groupBox(this, "GroupBox4", QStringLiteral("  Driehoeksgetallen  "));
+    GroupBox4 = groupBox(this, "GroupBox4");
     Place(GroupBox4, 200, 334, 240, 100);
     Button7 = sessionButton(GroupBox4, QStringLiteral("&Uitleg / Demo"), 30,
                             QStringLiteral("Uitleg en demonstratie|Uitleg en demonstraties over driehoeksgetallen"));
@@ -198,7 +200,7 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     Place(Button9, 126, 60, 100, 30);
 
     // The mixed challenge.
-    GroupBox5 = groupBox(this, "GroupBox5", QString());
+    GroupBox5 = groupBox(this, "GroupBox5");
     Place(GroupBox5, 482, 136, 150, 298);
     Label2 = label(GroupBox5, "Label2", QStringLiteral("Grote uitdaging:"), 11, true);
     Label2->setAlignment(Qt::AlignCenter);
@@ -240,6 +242,9 @@ TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
     DatumLabel->setText(QStringLiteral("augustus 2003"));
     setWindowTitle(QStringLiteral("Kavrin 2: V1.1"));
     layoutForScreen(AvailableScreenSize());
+    GroupBox2->setTitle(QStringLiteral("  Verbanden  "));
+    GroupBox3->setTitle(QStringLiteral("  Verhoudingen  "));
+    GroupBox4->setTitle(QStringLiteral("  Driehoeksgetallen  "));
 }
 
 void TKavrin2MainForm::layoutForScreen(QSize screen)
