@@ -66,6 +66,13 @@ private slots:
             QCOMPARE(m->GroupBox5->x() + m->GroupBox5->width(), screen.width() - kav::TextMargin);
             QCOMPARE(m->GroupBox4->y() + m->GroupBox4->height(), m->GroupBox1->y() + m->GroupBox1->height());
             QCOMPARE(m->GroupBox2->x(), m->GroupBox3->x());
+            // The topics' titles, in the bold font of the buttons below them at the screen's size.
+            QCOMPARE(m->GroupBox2->title(), QStringLiteral("  Verbanden  "));
+            QCOMPARE(m->GroupBox3->title(), QStringLiteral("  Verhoudingen  "));
+            QCOMPARE(m->GroupBox4->title(), QStringLiteral("  Driehoeksgetallen  "));
+            QCOMPARE(m->GroupBox4->font(), m->Button7->font());
+            QVERIFY(m->GroupBox4->font().bold() && !m->GroupBox4->font().italic());
+            QCOMPARE(m->StatusBalk->font().italic(), true);
             // The game buttons line up with the rows of the topics beside them.
             QCOMPARE(m->Button2->mapTo(m, QPoint(0, m->Button2->height())).y(),
                      m->Button7->mapTo(m, QPoint(0, m->Button7->height())).y());
