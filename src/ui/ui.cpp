@@ -11,6 +11,7 @@
 #include <QStylePainter>
 #include <QVariant>
 #include <QWindow>
+#include <optional>
 
 #include "draw/canvas.h"
 #include "draw/measures.h"
@@ -102,27 +103,35 @@ void Place(QWidget* w, int x, int y, int width, int height)
     w->setGeometry(x, y, width, height);
 }
 
-void SetFontPoints(QWidget* w, int points)
+namespace {
+
+// The widget's font made the program's, at a size in points, with bold and italic as given;
+// set in one change, as a widget that measures its text on every change (a group box's title)
+// would otherwise load a font for each step.
+void ApplyFont(QWidget* w, int points, std::optional<bool> bold = {}, std::optional<bool> italic = {})
 {
     QFont f = w->font();
+    if (bold)
+        f.setBold(*bold);
+    if (italic)
+        f.setItalic(*italic);
     f.setFamily(FontFamily);
     f.setPixelSize(qMax(1, PointsToPixels(points)));
     w->setFont(f);
     w->setProperty("kavPoints", points);
 }
 
+}  // namespace
+
+void SetFontPoints(QWidget* w, int points)
+{
+    ApplyFont(w, points);
+}
+
 void SetDesignFont(QWidget* w, int points, bool bold, bool italic)
 {
-    // One font change with everything in it: a widget that measures its text on every change
-    // (a group box's title) would otherwise load a font for each step.
     w->setProperty("kavDesignPoints", points);
-    QFont f = w->font();
-    f.setBold(bold);
-    f.setItalic(italic);
-    f.setFamily(FontFamily);
-    f.setPixelSize(qMax(1, PointsToPixels(points)));
-    w->setFont(f);
-    w->setProperty("kavPoints", points);
+    ApplyFont(w, points, bold, italic);
 }
 
 QSize DesignSize(const QWidget* w)
