@@ -1,11 +1,12 @@
 // Prints the program's figures beside the goals they are held to: start-up to the main menu
 // against a bare Qt Widgets window, a new item of every theme and level at 1920 x 1080 and
-// 3840 x 2160, memory at the main menu and over 20,000 items, and the celebration's discs.
+// 3840 x 2160, memory at the main menu and over 20,000 items, the celebration's discs and a
+// 40-item worksheet with its key.
 // Figures only: nothing here fails on a slow machine, the exit status is 0.
 //
 //   build/bench/kavrin_bench                       all figures (a few minutes)
 //   kavrin_bench --quick                           the same with few rounds, for a first look
-//   kavrin_bench --only start|items|memory|discs   one part
+//   kavrin_bench --only start|items|memory|discs|worksheet   one part
 //   kavrin_bench --start program|bare [--screen WxH]
 //                                                  one start-up up to the first frame drawn
 //                                                  under the platform in use, exit status 0
@@ -31,6 +32,7 @@
 #include "themes/verdeler.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
+#include "worksheet.h"
 #include "windows/scrn.h"
 #include "windows/testform.h"
 
@@ -52,6 +54,7 @@ struct Plan {
     int timed4k = 100;
     int memoryShort = 1000, memoryLong = 20000;
     int discSeconds = 2;
+    int worksheetRounds = 5;
 };
 
 Plan QuickPlan()
@@ -64,6 +67,7 @@ Plan QuickPlan()
     p.memoryShort = 100;
     p.memoryLong = 1000;
     p.discSeconds = 1;
+    p.worksheetRounds = 1;
     return p;
 }
 
@@ -301,7 +305,7 @@ int main(int argc, char** argv)
         else if (args[i] == "--only" && i + 1 < args.size())
             only = args[++i];
         else {
-            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs]\n"
+            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet]\n"
                                  "kavrin_bench --start program|bare [--screen WxH]\n");
             return 2;
         }
@@ -313,6 +317,8 @@ int main(int argc, char** argv)
         StartUps(plan, bench::OwnFolder() + "/kavrin_bench");
     if (wanted("memory"))
         MemoryGrowth(plan);
+    if (wanted("worksheet"))
+        bench::WorksheetFigures(ProgramPath(), plan.worksheetRounds);
     if (!wanted("items") && !wanted("discs"))
         return 0;
 

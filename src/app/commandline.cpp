@@ -141,6 +141,11 @@ void ParseWorksheet(const QCommandLineParser& parser, CommandLine& cl)
         cl.error = items ? QStringLiteral("--code gaat niet samen met --items") : QStringLiteral("--worksheet verwacht --items of --code");
         return;
     }
+    if (code && !r.pictures) {
+        cl.error = QStringLiteral("--no-pictures gaat niet samen met --code: een toets op papier heeft dezelfde "
+                                  "opgaven als op het scherm, met hun plaatjes");
+        return;
+    }
     bool ok = true;
     r.count = 10;
     if (code) {
@@ -172,6 +177,10 @@ void ParseWorksheet(const QCommandLineParser& parser, CommandLine& cl)
                 cl.error = QStringLiteral("geen opgaven voor thema ") + QString::number(c);
                 return;
             }
+        if (!r.pictures && ThemesWithoutPictures(r.codes).isEmpty()) {
+            cl.error = QStringLiteral("zonder plaatjes blijft geen thema over: deze thema's hebben hun plaatje nodig");
+            return;
+        }
         if (isSet("level")) {
             r.level = value("level").toInt(&ok);
             if (!ok || r.level < 1 || r.level > 3) {

@@ -101,6 +101,11 @@ int RunWorksheet(int argc, char** argv, const WorksheetOptions& o)
         }
     ReadDecimalSeparator();
     const Worksheet sheet = MakeWorksheet(o.request);
+    if (!sheet.leftOut.isEmpty()) {
+        QString left = LeftOutMessage(sheet.leftOut);
+        left[0] = left[0].toLower();
+        Say(stderr, left);
+    }
     QString error;
     const bool ok = WriteWorksheetPdf(o.file, sheet, o.key ? WorksheetParts::Both : WorksheetParts::Sheet, &error);
     CloseLibraries();

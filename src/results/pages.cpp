@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "draw/measures.h"
 #include "results/result.h"
@@ -59,6 +60,70 @@ QImage OnWhitePaper(const QImage& screen)
         for (int x = 0; x < img.width(); ++x)
             if ((line[x] | 0xff000000u) == ground)
                 line[x] = white;
+    }
+    return img;
+}
+
+PackedImage::PackedImage(const QImage& image) : PackedImage(image, image.rect(), QColor())
+{
+}
+
+PackedImage::PackedImage(const QImage& image, const QRect& part, const QColor& ground)
+{
+    const QRect r = part & image.rect();
+    if (image.isNull() || r.isEmpty())
+        return;
+    const QImage img = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+                           ? image
+                           : image.convertToFormat(QImage::Format_RGB32);
+    size_ = r.size();
+    const quint32 from = ground.isValid() ? (ground.rgb() | 0xff000000u) : 0u, white = 0xffffffffu;
+    quint32 colour = 0, count = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y)) + r.left();
+        const QRgb* end = line + r.width();
+        for (; line != end; ++line) {
+            quint32 c = *line | 0xff000000u;
+            if (c == from)
+                c = white;
+            if (c == colour && count > 0) {
+                ++count;
+                continue;
+            }
+            if (count > 0)
+                runs_ << count << colour;
+            colour = c;
+            count = 1;
+        }
+    }
+    if (count > 0)
+        runs_ << count << colour;
+    runs_.squeeze();
+}
+
+QImage PackedImage::image() const
+{
+    if (isNull())
+        return QImage();
+    QImage img(size_, QImage::Format_RGB32);
+    const qsizetype total = qsizetype(size_.width()) * size_.height();
+    qsizetype at = 0;
+    int x = 0, y = 0;
+    QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(0));
+    for (qsizetype i = 0; i + 1 < runs_.size() && at < total; i += 2) {
+        qsizetype left = std::min<qsizetype>(runs_[i], total - at);
+        const QRgb colour = runs_[i + 1];
+        at += left;
+        while (left > 0) {
+            const int n = int(std::min<qsizetype>(left, size_.width() - x));
+            std::fill(line + x, line + x + n, colour);
+            left -= n;
+            x += n;
+            if (x == size_.width() && ++y < size_.height()) {
+                x = 0;
+                line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            }
+        }
     }
     return img;
 }

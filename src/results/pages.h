@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <QVector>
 #include <functional>
 
 class QPagedPaintDevice;
@@ -47,6 +48,28 @@ void DrawRule(QPainter& p, const Sheet& sheet, double y);
 void DrawPageFooter(QPainter& p, const Sheet& sheet, const QString& left, int page, int pages);
 // A drawing of the screen on white paper: the light grey ground of the screen is left white.
 QImage OnWhitePaper(const QImage& screen);
+// A drawing kept small until it is printed: its pixels as runs of one colour, row after row.
+// Drawings are mostly flat colour, so a page's worth of them takes a few megabytes instead of
+// hundreds, and packing and unpacking cost a pass over the pixels.
+class PackedImage {
+public:
+    PackedImage() = default;
+    explicit PackedImage(const QImage& image);
+    // A part of a drawing, with its ground colour (when valid) turned white as on paper.
+    PackedImage(const QImage& image, const QRect& part, const QColor& ground);
+    bool isNull() const { return size_.isEmpty(); }
+    QSize size() const { return size_; }
+    int width() const { return size_.width(); }
+    int height() const { return size_.height(); }
+    // The drawing again (RGB32); a null image when there is none.
+    QImage image() const;
+    qsizetype bytes() const { return runs_.size() * qsizetype(sizeof(quint32)); }
+
+private:
+    QSize size_;
+    QVector<quint32> runs_;  // pairs: how many pixels, their colour
+};
+
 // A4 portrait with margins of 15 mm, as every printed page of the program.
 void SetA4Layout(QPagedPaintDevice* device);
 // An A4 PDF at 300 dpi with this title, its pages drawn by paint. It is written beside the file

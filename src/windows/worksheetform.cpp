@@ -7,7 +7,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QGuiApplication>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -15,6 +17,7 @@
 #include "draw/numbers.h"
 #include "results/result.h"
 #include "ui/filechoice.h"
+#include "session/catalogue.h"
 #include "ui/ui.h"
 #include "windows/resultsform.h"
 #include "windows/testmakerform.h"
@@ -29,6 +32,29 @@ constexpr int DefaultCount = 20;
 
 // The parts in the order of the list.
 constexpr WorksheetParts Parts[] = {WorksheetParts::Both, WorksheetParts::Sheet, WorksheetParts::Key};
+
+// "22, 23 en 25"
+QString NumberList(const QList<int>& numbers)
+{
+    QStringList n;
+    for (int v : numbers)
+        n << QString::number(v);
+    if (n.size() < 2)
+        return n.join(QString());
+    const QString last = n.takeLast();
+    return n.join(QStringLiteral(", ")) + QStringLiteral(" en ") + last;
+}
+
+// The theme boxes numbered as the theme codes everywhere else: "21. Hoe groot is dat
+// driehoeksgetal ?".
+void NumberThemeBoxes(int sessionMode, const QVector<QCheckBox*>& boxes)
+{
+    if (sessionMode < 0)
+        return;
+    for (int n = 1; n <= boxes.size(); ++n)
+        if (!boxes[n - 1]->isHidden())
+            boxes[n - 1]->setText(QStringLiteral("%1. %2").arg(sessionMode + n).arg(ThemeTitle(sessionMode + n)));
+}
 
 QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& text, const QString& hint)
 {
@@ -120,7 +146,14 @@ TWerkbladForm::TWerkbladForm(QWidget* parent) : QDialog(parent), seed_(NewTestSe
     y += 40;
     StatusLabel = MakeLabel(this, "StatusLabel", QString(), 10);
     StatusLabel->setStyleSheet(QStringLiteral("color: rgb(0,0,255)"));
+    StatusLabel->setWordWrap(true);
     Place(StatusLabel, Margin, y, DesignW - 2 * Margin - 96, 30);
+    Voortgang = new QProgressBar(this);
+    Voortgang->setObjectName(QStringLiteral("Voortgang"));
+    Voortgang->setFormat(QStringLiteral("Werkblad maken… %p%"));
+    SetDesignFont(Voortgang, 10);
+    Place(Voortgang, Margin, y + 4, DesignW - 2 * Margin - 96, 22);
+    Voortgang->hide();
     SluitButton = MakeButton(this, "SluitButton", QStringLiteral("&Sluiten"), 10, false,
                              QStringLiteral("Sluiten|Terug naar de resultaten"));
     Place(SluitButton, DesignW - Margin - 88, y, 88, 30);
@@ -130,6 +163,7 @@ TWerkbladForm::TWerkbladForm(QWidget* parent) : QDialog(parent), seed_(NewTestSe
     connect(NiveauBox, &QComboBox::currentIndexChanged, this, &TWerkbladForm::choiceChanged);
     connect(AantalBox, &QSpinBox::valueChanged, this, &TWerkbladForm::choiceChanged);
     connect(DeelBox, &QComboBox::currentIndexChanged, this, &TWerkbladForm::choiceChanged);
+    connect(PlaatjesBox, &QCheckBox::toggled, this, &TWerkbladForm::choiceChanged);
     connect(CodeVeld, &QLineEdit::textChanged, this, &TWerkbladForm::CodeVeldChange);
     connect(PdfButton, &QPushButton::clicked, this, &TWerkbladForm::PdfButtonClick);
     connect(AfdrukButton, &QPushButton::clicked, this, &TWerkbladForm::AfdrukButtonClick);
@@ -150,6 +184,7 @@ void TWerkbladForm::OnderdeelBoxChange()
 {
     const int m = TestTopics[size_t(qBound(0, OnderdeelBox->currentIndex(), 3))];
     ShowTopicThemes(m, ThemaBoxes, AllesLabel, ThemaGroep, QStringLiteral("|Kies de thema's van het werkblad"));
+    NumberThemeBoxes(m, ThemaBoxes);
     // The mixed challenge is always at the highest level; the teacher's level comes back after.
     FixLevelForMixed(NiveauBox, m == -10, &chosenLevel_);
     choiceChanged();
@@ -167,6 +202,7 @@ void TWerkbladForm::CodeVeldChange()
                                               TestTopics.begin()));
             const int m = code_->sessionMode;
             ShowTopicThemes(m, ThemaBoxes, AllesLabel, ThemaGroep, QString());
+            NumberThemeBoxes(m, ThemaBoxes);
             for (int n = 1; n <= MaxBoxes; ++n) {
                 const QSignalBlocker quiet(ThemaBoxes[n - 1]);
                 ThemaBoxes[n - 1]->setChecked(m >= 0 && ((code_->themes >> (n - 1)) & 1u));
@@ -195,18 +231,43 @@ void TWerkbladForm::lockToCode(bool locked)
         c->setEnabled(!locked);
     AantalBox->setEnabled(!locked || code_->length == 0);
     NieuwButton->setEnabled(!locked);
+    // A test on paper holds the very items of the screen, with their pictures.
+    if (locked)
+        PlaatjesBox->setChecked(true);
+    PlaatjesBox->setEnabled(!locked);
 }
 
 void TWerkbladForm::choiceChanged()
 {
     StatusLabel->clear();
+    StatusLabel->setToolTip(QString());
     QString why;
     const bool ok = request(&why).has_value() || (!CodeVeld->text().trimmed().isEmpty() && !code_);
     PdfButton->setEnabled(ok);
     AfdrukButton->setEnabled(ok);
     ToelichtingBox->setEnabled(parts() != WorksheetParts::Sheet);
-    if (!why.isEmpty() && CodeVeld->text().trimmed().isEmpty())
+    if (!why.isEmpty() && CodeVeld->text().trimmed().isEmpty()) {
         StatusLabel->setText(why);
+    } else if (ok && !PlaatjesBox->isChecked()) {
+        const QList<int> out = leftOut();
+        if (!out.isEmpty())
+            StatusLabel->setText(QStringLiteral("Zonder plaatjes vallen weg: %1 %2.")
+                                     .arg(out.size() == 1 ? QStringLiteral("thema") : QStringLiteral("thema's"))
+                                     .arg(NumberList(out)));
+        StatusLabel->setToolTip(out.isEmpty() ? QString() : LeftOutMessage(out));
+    }
+}
+
+QList<int> TWerkbladForm::leftOut() const
+{
+    const std::optional<WorksheetRequest> r = request();
+    if (!r || !r->test || r->pictures)
+        return {};
+    QList<int> out;
+    for (int c : TestThemes(*r->test))
+        if (NeedsPicture(c))
+            out << c;
+    return out;
 }
 
 std::optional<WorksheetRequest> TWerkbladForm::request(QString* why) const
@@ -242,6 +303,11 @@ std::optional<WorksheetRequest> TWerkbladForm::request(QString* why) const
     if (t.sessionMode >= 0 && t.themes == 0) {
         if (why)
             *why = QStringLiteral("Kies minstens één thema.");
+        return std::nullopt;
+    }
+    if (!r.pictures && ThemesWithoutPictures(TestThemes(t)).isEmpty()) {
+        if (why)
+            *why = QStringLiteral("Deze thema's hebben hun plaatjes nodig. Zet Met plaatjes aan of kies een ander thema.");
         return std::nullopt;
     }
     r.test = t;
@@ -287,7 +353,10 @@ void TWerkbladForm::PdfButtonClick()
     if (path.isEmpty())
         return;
     QString error;
-    if (!WriteWorksheetPdf(path, MakeWorksheet(*r), parts(), &error)) {
+    const bool written = makeAndWrite(*r, [&](const Worksheet& w, const WorksheetProgress& progress) {
+        return WriteWorksheetPdf(path, w, parts(), &error, progress);
+    });
+    if (!written) {
         ShowMessage(error);
         StatusLabel->clear();
         return;
@@ -303,12 +372,49 @@ void TWerkbladForm::AfdrukButtonClick()
     QPrinter printer(QPrinter::HighResolution);
     if (!ChoosePrinter(this, &printer, suggestedName().chopped(4)))
         return;
-    if (!PaintWorksheet(&printer, MakeWorksheet(*r), parts())) {
+    const bool printed = makeAndWrite(*r, [&](const Worksheet& w, const WorksheetProgress& progress) {
+        return PaintWorksheet(&printer, w, parts(), progress);
+    });
+    if (!printed) {
         ShowMessage(QStringLiteral("Afdrukken is niet gelukt. Kijk of de printer klaarstaat en probeer het opnieuw."));
         StatusLabel->clear();
         return;
     }
     StatusLabel->setText(QStringLiteral("Naar de printer gestuurd."));
+}
+
+bool TWerkbladForm::makeAndWrite(const WorksheetRequest& r,
+                                 const std::function<bool(const Worksheet&, const WorksheetProgress&)>& write)
+{
+    QList<QWidget*> off;
+    for (QWidget* w : {static_cast<QWidget*>(PdfButton), static_cast<QWidget*>(AfdrukButton),
+                       static_cast<QWidget*>(NieuwButton), static_cast<QWidget*>(SluitButton)})
+        if (w->isEnabled()) {
+            w->setEnabled(false);
+            off << w;
+        }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    StatusLabel->hide();
+    const int partCount = parts() == WorksheetParts::Both ? 2 : 1;
+    Voortgang->setRange(0, r.count * (1 + partCount));
+    Voortgang->setValue(0);
+    Voortgang->show();
+    // The bar is drawn again at every step; what is typed or clicked meanwhile waits.
+    auto show = [this](int value) {
+        Voortgang->setValue(value);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const Worksheet w = MakeWorksheet(r, [&](int done, int) { show(done); });
+    const int made = int(w.items.size());
+    Voortgang->setRange(0, made * (1 + partCount));
+    const bool ok = write(w, [&](int done, int) { show(made + done); });
+    Voortgang->hide();
+    StatusLabel->show();
+    QGuiApplication::restoreOverrideCursor();
+    for (QWidget* widget : off)
+        widget->setEnabled(true);
+    return ok;
 }
 
 void TWerkbladForm::NieuwButtonClick()

@@ -4,6 +4,7 @@
 #pragma once
 #include <QDialog>
 #include <QVector>
+#include <functional>
 #include <cstdint>
 #include <optional>
 
@@ -15,6 +16,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QSpinBox;
 
@@ -51,6 +53,7 @@ public:
     QComboBox* DeelBox;
     QPushButton *PdfButton, *AfdrukButton, *NieuwButton, *SluitButton;
     QLabel* StatusLabel;
+    QProgressBar* Voortgang;  // over the status line while a sheet is made
 
 private:
     void choiceChanged();
@@ -58,6 +61,11 @@ private:
     // The request as chosen; nothing after a message saying why.
     std::optional<WorksheetRequest> checkedRequest();
     QString suggestedName() const;
+    // Makes the sheet and hands it to `write`, with a wait cursor and the progress shown and
+    // the buttons off meanwhile.
+    bool makeAndWrite(const WorksheetRequest& r, const std::function<bool(const Worksheet&, const WorksheetProgress&)>& write);
+    // The themes chosen now that a sheet without pictures leaves out.
+    QList<int> leftOut() const;
 
     std::optional<TestCodeSettings> code_;
     std::uint32_t seed_ = 0;  // the items without a code: the same until "Andere opgaven"
