@@ -413,8 +413,20 @@ void DrawTexts(QPainter& p, const QVector<TextLogEntry>& texts, const QRectF& bo
         f.setPointSizeF(std::max(1.0, PointsToPixels(std::max(1, e.size)) * scale * 72.0 / dpi));
         p.setFont(f);
         p.setPen(InkFor(e.color));
-        const double ascent = QFontMetricsF(f, p.device()).ascent();
-        p.drawText(QPointF(at.x() + (e.x - box.left()) * scale, at.y() + (e.y - box.top()) * scale + ascent), e.text);
+        const QFontMetricsF fm(f, p.device());
+        const QPointF place(at.x() + (e.x - box.left()) * scale, at.y() + (e.y - box.top()) * scale + fm.ascent());
+        // Letters a little wider on paper than on the drawing are narrowed to the drawing's
+        // width, so a text never runs into the one written after it.
+        const double wide = fm.horizontalAdvance(e.text), room = e.width * scale;
+        if (e.width > 0 && wide > room * 1.005) {
+            p.save();
+            p.translate(place);
+            p.scale(std::max(0.8, room / wide), 1);
+            p.drawText(QPointF(0, 0), e.text);
+            p.restore();
+        } else {
+            p.drawText(place, e.text);
+        }
     }
 }
 

@@ -1,7 +1,9 @@
 // kavrin2 --worksheet as a teacher runs it: the PDF's key against the item dump of the same
 // arguments, the class code's settings, the arguments refused (status 2) and a file that can't
 // be written (status 1); and the worksheet against the dump over many seeds.
+#include <QDate>
 #include <QFile>
+#include <QLocale>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -9,10 +11,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 #include "app/commandline.h"
 #include "draw/pictures.h"
 #include "results/worksheet.h"
+#include "session/catalogue.h"
 #include "session/testcode.h"
 #include "support.h"
 
@@ -32,9 +36,15 @@ struct Run {
     QStringList said;  // the error output's lines, Qt's own notes left out
 };
 
-Run Program(const QStringList& args)
+Run Program(const QStringList& args, const QString& locale = QString())
 {
     QProcess p;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), locale);
+        env.insert(QStringLiteral("LANG"), locale);
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(KAVRIN_BUILD_DIR "/kavrin2"), args);
     Run r;
     if (!p.waitForFinished(120000))
@@ -187,6 +197,8 @@ private slots:
         QTest::newRow("key alone") << QStringList{"--key"};
         QTest::newRow("code alone") << QStringList{"--code", code};
         QTest::newRow("png") << QStringList{"--worksheet", pdf, "--items", "21", "--png", "/tmp"};
+        QTest::newRow("code without pictures") << QStringList{"--worksheet", pdf, "--code", code, "--no-pictures"};
+        QTest::newRow("no theme without pictures") << QStringList{"--worksheet", pdf, "--items", "1-7,22-25", "--no-pictures"};
     }
     void wrongArgumentsAreRefused()
     {
@@ -212,6 +224,79 @@ private slots:
         QCOMPARE(r.said.size(), 1);
         QVERIFY(r.said.first().contains(missing));
         QVERIFY(HelpText().contains(QStringLiteral("--worksheet")));
+        // Without pictures: a code's test and a choice of picture themes only are refused.
+        r = Program({"--worksheet", file("x.pdf"), "--code", CodeOf(0, 0b111, 2, 20, 1), "--no-pictures"});
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.said.first().contains(QStringLiteral("--no-pictures")));
+        r = Program({"--worksheet", file("x.pdf"), "--items", "2,3,11", "--no-pictures"});
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.said.first().contains(QStringLiteral("geen thema")));
+        QVERIFY(!QFile::exists(file("x.pdf")));
+    }
+
+    // Without pictures the themes that need theirs are left out and said so; the count is
+    // filled from the others, and nothing on paper sends the pupil to a picture.
+    void withoutPicturesThemesAreLeftOut()
+    {
+        const QString pdf = file("zonder.pdf");
+        const Run r = Program({"--worksheet", pdf, "--items", "21-28", "--no-pictures", "--count", "12", "--seed", "3"});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.contains("12 opgaven"));
+        QCOMPARE(r.said.size(), 1);
+        for (int theme : {22, 23, 24, 25, 28})
+            QVERIFY2(r.said.first().contains(QStringLiteral("thema %1 (").arg(theme)), qPrintable(r.said.first()));
+        QVERIFY(!r.said.first().contains(QStringLiteral("thema 21")));
+        const QString text = PdfText(pdf);
+        if (text.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QCOMPARE(text.count(QRegularExpression(QStringLiteral("Opgave \\d+"))), 12);
+        QVERIFY(!text.contains(QStringLiteral("hiernaast")) && !text.contains(QStringLiteral("het plaatje")));
+        QVERIFY(text.contains(QStringLiteral("Zonder plaatjes weggelaten")));
+        // Theme 26's row of numbers is there as text.
+        QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\d+ \\+ \\d+ \\+ \\d+"))));
+    }
+
+    // Every page of the sheet has the name line and its number; the header is whole; the answer
+    // line names its unit once; one decimal separator, the key's comma, on a point-locale run.
+    void whatEveryPageShows()
+    {
+        const QString pdf = file("pagina.pdf");
+        const QString code = CodeOf(10, 0b1111111, 2, 30, 2024);
+        const Run r = Program({"--worksheet", pdf, "--code", code, "--key"}, QStringLiteral("en_GB.UTF-8"));
+        QCOMPARE(r.code, 0);
+        const QString text = PdfText(pdf);
+        if (text.isEmpty())
+            QSKIP("pdftotext is not installed");
+        QStringList pages = text.split(u'\f');
+        while (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+            pages.removeLast();
+        const int sheetPages = int(std::count_if(pages.begin(), pages.end(), [](const QString& p) {
+            return p.contains(QStringLiteral("Kavrin 2 · Werkblad"));
+        }));
+        QVERIFY(sheetPages >= 3);
+        for (int i = 0; i < pages.size(); ++i) {
+            const bool sheet = i < sheetPages;
+            QVERIFY2(!sheet || pages[i].contains(QStringLiteral("Naam:")), qPrintable(QString::number(i)));
+            const int n = sheet ? i + 1 : i + 1 - sheetPages;
+            const int of = sheet ? sheetPages : int(pages.size()) - sheetPages;
+            QVERIFY2(pages[i].contains(QStringLiteral("blz. %1 van %2").arg(n).arg(of)), qPrintable(QString::number(i)));
+        }
+        // Nothing cut short: the grouped code, the date, every theme with its title.
+        QVERIFY(!text.contains(QChar(0x2026)));
+        QVERIFY(text.contains(GroupTestCode(code)));
+        QVERIFY(text.contains(QLocale(QLocale::Dutch).toString(QDate::currentDate(), QStringLiteral("d MMMM yyyy"))));
+        const QString flat = QString(text).replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
+        for (int theme = 11; theme <= 17; ++theme)
+            QVERIFY2(flat.contains(QStringLiteral("%1: %2").arg(theme).arg(ThemeTitle(theme))), qPrintable(ThemeTitle(theme)));
+        // "Pond: ____", never "Pond: ____ pond"; a unit the caption doesn't name stays.
+        const QRegularExpression twice(QStringLiteral("(?i)\\b(\\w+):\\s+\\1\\b"));
+        QVERIFY2(!text.contains(twice), qPrintable(twice.match(text).captured(0)));
+        QVERIFY(text.contains(QRegularExpression(QStringLiteral("Aantal (liter|km):"))) ||
+                text.contains(QRegularExpression(QStringLiteral("(Pond|Euro|Dollar|Frank|Rand):"))));
+        // The program writes a point here, the sheet a comma throughout.
+        QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("\\d\\.\\d"))),
+                 qPrintable(QRegularExpression(QStringLiteral(".{20}\\d\\.\\d.{10}")).match(text).captured(0)));
+        QVERIFY(text.contains(QRegularExpression(QStringLiteral("\\d,\\d"))));
     }
 
     // Over many seeds and every level the worksheet holds the dump's items, in its order.
@@ -228,7 +313,6 @@ private slots:
                 r.level = level;
                 r.count = MaxWorksheetItems;
                 r.seed = std::uint32_t(seed * 7919);
-                r.pictures = false;
                 QStringList answers;
                 for (const WorksheetItem& i : MakeWorksheet(r).items)
                     answers << i.answer;
