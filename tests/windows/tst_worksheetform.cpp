@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -15,6 +16,7 @@
 #include "draw/messages.h"
 #include "formsfixture.h"
 #include "results/teachercode.h"
+#include "session/catalogue.h"
 #include "session/engine.h"
 #include "session/testcode.h"
 #include "ui/filechoice.h"
@@ -126,7 +128,6 @@ private slots:
         WorksheetRequest r;
         r.test = DecodeTestCode(relations);
         r.count = 10;
-        r.pictures = false;
         QCOMPARE(SheetItems(MakeWorksheet(r)), played);
 
         const QString mixed = CodeOf(-10, 0, 3, 20, 777);
@@ -228,6 +229,58 @@ private slots:
 
         QTest::mouseClick(f->NieuwButton, Qt::LeftButton);
         QVERIFY(f->request()->test->seed != seed);
+        f->reject();
+    }
+
+    // "Met plaatjes" off: the window names the themes left out, refuses a choice with none
+    // left, and a class code keeps its pictures. Saving shows its progress and a wait cursor
+    // and leaves neither behind.
+    void withoutPictures()
+    {
+        TWerkbladForm* f = openForm();
+        QVERIFY(f);
+        f->OnderdeelBox->setCurrentIndex(2);  // Driehoeksgetallen: the boxes carry the theme codes
+        QCOMPARE(f->ThemaBoxes[0]->text(), QStringLiteral("21. ") + ThemeTitle(21));
+        for (int n : {1, 4, 6})
+            f->ThemaBoxes[n - 1]->setChecked(true);
+        f->PlaatjesBox->setChecked(false);
+        QCOMPARE(f->StatusLabel->text(), QStringLiteral("Zonder plaatjes vallen weg: thema 24."));
+        QVERIFY(f->StatusLabel->toolTip().contains(ThemeTitle(24)));
+        Shot(f, QStringLiteral("werkblad-zonder-plaatjes"));
+        f->AantalBox->setValue(5);
+        f->DeelBox->setCurrentIndex(0);
+        const QString pdf = dir_.filePath(QStringLiteral("zonder.pdf"));
+        SetSaveFileChooser([&](const QString&, const QString&) { return pdf; });
+        QTest::mouseClick(f->PdfButton, Qt::LeftButton);
+        QVERIFY(f->StatusLabel->text().startsWith(QStringLiteral("Opgeslagen")));
+        QVERIFY(!f->Voortgang->isVisible() && f->StatusLabel->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(f->Voortgang->maximum(), 5 * 3);
+        QCOMPARE(f->Voortgang->value(), f->Voortgang->maximum());
+        QVERIFY(f->PdfButton->isEnabled() && f->SluitButton->isEnabled());
+        const QString text = PdfText(pdf);
+        if (!text.isEmpty()) {
+            QCOMPARE(text.count(QRegularExpression(QStringLiteral("Opgave \\d"))), 5);
+            QVERIFY(!text.contains(QStringLiteral("hiernaast")));
+            QVERIFY(!text.contains(QStringLiteral("thema 24:")));
+        }
+
+        // Only themes that need their picture: nothing to make.
+        for (int n : {1, 6})
+            f->ThemaBoxes[n - 1]->setChecked(false);
+        QVERIFY(!f->PdfButton->isEnabled());
+        QVERIFY(f->StatusLabel->text().contains(QStringLiteral("plaatjes nodig")));
+        f->PlaatjesBox->setChecked(true);
+        QVERIFY(f->PdfButton->isEnabled());
+
+        // A class code: the test's own items with their pictures.
+        f->PlaatjesBox->setChecked(false);
+        QTest::keyClicks(f->CodeVeld, CodeOf(20, 0b1111, 1, 10, 5));
+        QVERIFY(f->code().has_value());
+        QVERIFY(f->PlaatjesBox->isChecked() && !f->PlaatjesBox->isEnabled());
+        QVERIFY(f->request()->pictures);
+        f->CodeVeld->clear();
+        QVERIFY(f->PlaatjesBox->isEnabled());
         f->reject();
     }
 
