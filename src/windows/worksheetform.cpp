@@ -194,6 +194,11 @@ void TWerkbladForm::CodeVeldChange()
 {
     const QString typed = NormaliseTestCode(CodeVeld->text());
     code_ = DecodeTestCode(typed);
+    // A whole code is shown as it is written everywhere: "BE7DE-N7TNA".
+    if (code_ && CodeVeld->text() != GroupTestCode(typed)) {
+        CodeVeld->setText(GroupTestCode(typed));
+        return;  // the change comes back here with the code as shown
+    }
     if (code_) {
         // The code's settings, shown and fixed: the sheet holds the test's own items.
         {

@@ -154,6 +154,7 @@ private slots:
         const QString code = CodeOf(10, 0b1110000, 1, 30, 99);  // Verhoudingen 15, 16, 17
         QTest::keyClicks(f->CodeVeld, GroupTestCode(code).toLower());
         QVERIFY(f->code().has_value());
+        QCOMPARE(f->CodeVeld->text(), GroupTestCode(code));
         QCOMPARE(f->OnderdeelBox->currentText(), QStringLiteral("Verhoudingen"));
         QCOMPARE(f->NiveauBox->currentIndex(), 0);
         QCOMPARE(f->AantalBox->value(), 30);
