@@ -389,7 +389,7 @@ Worksheet MakeWorksheet(const WorksheetRequest& request, const WorksheetProgress
         StartItemSeries(r.level, false, r.seed);
     SessionState& s = Session();
     // The mixed challenge without pictures: at most this many items passed over.
-    int passes = count * 50;
+    const int passes = count * 50;
     for (int i = 0; w.items.size() < count && i < count + passes; ++i) {
         ClearBitmap(&text, col::BtnFace);
         ClearBitmap(&picture, col::BtnFace);

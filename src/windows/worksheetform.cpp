@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,8 +16,8 @@
 #include "draw/messages.h"
 #include "draw/numbers.h"
 #include "results/result.h"
-#include "ui/filechoice.h"
 #include "session/catalogue.h"
+#include "ui/filechoice.h"
 #include "ui/ui.h"
 #include "windows/resultsform.h"
 #include "windows/testmakerform.h"
@@ -253,9 +253,12 @@ void TWerkbladForm::choiceChanged()
     ToelichtingBox->setEnabled(parts() != WorksheetParts::Sheet);
     if (!why.isEmpty() && CodeVeld->text().trimmed().isEmpty()) {
         StatusLabel->setText(why);
-    } else if (ok && !PlaatjesBox->isChecked()) {
+    } else if (const std::optional<WorksheetRequest> r = request(); r && r->test && !r->pictures) {
         const QList<int> out = leftOut();
-        if (!out.isEmpty())
+        const QList<int> kept = ThemesWithoutPictures(TestThemes(*r->test));
+        if (!out.isEmpty() && kept.size() < out.size())
+            StatusLabel->setText(QStringLiteral("Zonder plaatjes blijven alleen de thema's %1 over.").arg(NumberList(kept)));
+        else if (!out.isEmpty())
             StatusLabel->setText(QStringLiteral("Zonder plaatjes vallen weg: %1 %2.")
                                      .arg(out.size() == 1 ? QStringLiteral("thema") : QStringLiteral("thema's"))
                                      .arg(NumberList(out)));

@@ -274,6 +274,13 @@ private slots:
         f->PlaatjesBox->setChecked(true);
         QVERIFY(f->PdfButton->isEnabled());
 
+        // The mixed challenge names the few themes that stay.
+        f->PlaatjesBox->setChecked(false);
+        f->OnderdeelBox->setCurrentIndex(3);
+        QCOMPARE(f->StatusLabel->text(), QStringLiteral("Zonder plaatjes blijven alleen de thema's 16, 17, 21, 26 en 27 over."));
+        QVERIFY(f->PdfButton->isEnabled());
+        f->OnderdeelBox->setCurrentIndex(2);
+
         // A class code: the test's own items with their pictures.
         f->PlaatjesBox->setChecked(false);
         QTest::keyClicks(f->CodeVeld, CodeOf(20, 0b1111, 1, 10, 5));
