@@ -34,6 +34,26 @@ void DrawPageText(QPainter& p, const QRectF& r, const QString& text, double poin
     p.drawText(r, int(align) | Qt::TextSingleLine, shown);
 }
 
+double DrawWholeText(QPainter* p, const Sheet& sheet, const QRectF& at, const QString& text, double points, bool bold,
+                     const QColor& colour, Qt::Alignment align)
+{
+    QFont f = PageFont(points, bold);
+    double w = sheet.metrics(f).horizontalAdvance(text);
+    for (double pt = points; w > at.width() && pt > points * 0.8 + 0.01;) {
+        pt = std::max(points * 0.8, pt - 0.5);
+        f = PageFont(pt, bold);
+        w = sheet.metrics(f).horizontalAdvance(text);
+    }
+    const int flags = int(align) | Qt::AlignTop | Qt::TextWordWrap;
+    const QRectF need = sheet.metrics(f).boundingRect(QRectF(at.left(), at.top(), at.width(), 1e6), flags, text);
+    if (p) {
+        p->setFont(f);
+        p->setPen(colour);
+        p->drawText(QRectF(at.left(), at.top(), at.width(), need.height() + 2), flags, text);
+    }
+    return need.height();
+}
+
 void DrawRule(QPainter& p, const Sheet& sheet, double y)
 {
     p.setPen(QPen(RuleGrey, std::max(1.0, sheet.mm(0.2))));

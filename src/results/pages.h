@@ -42,6 +42,10 @@ struct Sheet {
 // One line of text in a rectangle, cut short with "…" when it is too long.
 void DrawPageText(QPainter& p, const QRectF& r, const QString& text, double points, bool bold,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop, const QColor& colour = Qt::black);
+// A text in a width, never cut: its font shrinks to at most a fifth smaller and then the text
+// wraps at its spaces. The height it takes; drawn only when there is a painter.
+double DrawWholeText(QPainter* p, const Sheet& sheet, const QRectF& at, const QString& text, double points, bool bold,
+                     const QColor& colour = Qt::black, Qt::Alignment align = Qt::AlignLeft);
 // A thin grey rule across the page.
 void DrawRule(QPainter& p, const Sheet& sheet, double y);
 // The foot of a page: a text on the left, "blz. 3 van 5" on the right.

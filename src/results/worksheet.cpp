@@ -61,30 +61,6 @@ QString ItemTheme(const WorksheetItem& item)
     return QStringLiteral("thema %1: %2").arg(item.themeCode).arg(item.themeTitle);
 }
 
-// ---- texts that are shown whole ---------------------------------------------------------
-
-// A text in a width, never cut: its font shrinks to at most a fifth smaller and then the
-// text wraps at its spaces. The height it takes; drawn only with a painter.
-double WholeText(QPainter* p, const Sheet& sheet, const QRectF& at, const QString& text, double points, bool bold,
-                 const QColor& colour = Qt::black, Qt::Alignment align = Qt::AlignLeft)
-{
-    QFont f = PageFont(points, bold);
-    double w = sheet.metrics(f).horizontalAdvance(text);
-    for (double pt = points; w > at.width() && pt > points * 0.8 + 0.01;) {
-        pt = std::max(points * 0.8, pt - 0.5);
-        f = PageFont(pt, bold);
-        w = sheet.metrics(f).horizontalAdvance(text);
-    }
-    const int flags = int(align) | Qt::AlignTop | Qt::TextWordWrap;
-    const QRectF need = sheet.metrics(f).boundingRect(QRectF(at.left(), at.top(), at.width(), 1e6), flags, text);
-    if (p) {
-        p->setFont(f);
-        p->setPen(colour);
-        p->drawText(QRectF(at.left(), at.top(), at.width(), need.height() + 2), flags, text);
-    }
-    return need.height();
-}
-
 struct Field {
     QString label, value;
     bool bold = true;
@@ -124,7 +100,7 @@ double FlowFields(QPainter* p, const Sheet& sheet, double top, const QVector<Fie
             p->setPen(PageGrey);
             p->drawText(QRectF(x, y, lw, row), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, l);
         }
-        const double h = WholeText(p, sheet, QRectF(x + lw, y, std::min(vw, sheet.width - x - lw), row), f.value,
+        const double h = DrawWholeText(p, sheet, QRectF(x + lw, y, std::min(vw, sheet.width - x - lw), row), f.value,
                                    HeadPoints, f.bold);
         rowBottom = std::max(rowBottom, y + std::max(row, h + row * 0.2));
         x += lw + vw + gap;
@@ -265,7 +241,7 @@ double RunningHead(QPainter* p, const Sheet& sheet, const Worksheet& w, bool nam
 {
     const QString text = HeadLine(w, nameLine ? QStringLiteral("Werkblad") : QStringLiteral("Antwoorden"));
     const double width = nameLine ? sheet.width * 0.58 : sheet.width;
-    double h = WholeText(p, sheet, QRectF(0, 0, width, 0), text, SmallPoints, false, PageGrey);
+    double h = DrawWholeText(p, sheet, QRectF(0, 0, width, 0), text, SmallPoints, false, PageGrey);
     if (nameLine) {
         const QFont f = PageFont(HeadPoints + 1);
         const QString naam = QStringLiteral("Naam:");
@@ -300,7 +276,7 @@ double SheetHeader(QPainter* p, const Sheet& sheet, const Worksheet& w)
     double y = DrawTitle(p, sheet, QStringLiteral("Werkblad"));
     y += FlowFields(p, sheet, y, HeaderFields(w));
     if (!w.leftOut.isEmpty())
-        y += WholeText(p, sheet, QRectF(0, y, sheet.width, 0), LeftOutMessage(w.leftOut), SmallPoints, false, PageGrey);
+        y += DrawWholeText(p, sheet, QRectF(0, y, sheet.width, 0), LeftOutMessage(w.leftOut), SmallPoints, false, PageGrey);
     y += sheet.mm(5);
     const QFont f = PageFont(HeadPoints + 1);
     const double naam = sheet.metrics(f).horizontalAdvance(QStringLiteral("Naam: "));
@@ -325,7 +301,7 @@ double KeyHeader(QPainter* p, const Sheet& sheet, const Worksheet& w)
                          DateText(w.date) + QStringLiteral(".  ") +
                          (w.themeCodes.size() == 1 ? QStringLiteral("Thema ") : QStringLiteral("Thema's ")) +
                          ThemeNames(w);
-    return y + WholeText(p, sheet, QRectF(0, y, sheet.width, 0), text, HeadPoints, false, PageGrey) + sheet.mm(4);
+    return y + DrawWholeText(p, sheet, QRectF(0, y, sheet.width, 0), text, HeadPoints, false, PageGrey) + sheet.mm(4);
 }
 
 // Places blocks of the given heights on pages: a block never split, a new page when it does
