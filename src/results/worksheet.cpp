@@ -31,8 +31,8 @@ constexpr double AnswerLineMm = 45;     // the line the answer is written on
 constexpr double TitlePoints = 16, HeadPoints = 10, ItemTitlePoints = 11, AnswerPoints = 11, SmallPoints = 8;
 // What a pupil must read in a picture prints at least this large: on the sheet and in the key.
 constexpr double SheetPicturePoints = 9, KeyPicturePoints = 8;
-// A picture never prints below 200 image pixels to the inch, and goes into the file at about
-// 300.
+// A picture prints at 200 image pixels to the inch or more (unless only a larger size makes its
+// texts legible), and goes into the file at about 300.
 constexpr double MinPictureDpi = 200, PrintDpi = 300;
 
 QString DateText(const QDate& d)

@@ -33,7 +33,7 @@ struct WorksheetRequest {
     std::optional<std::uint32_t> seed;  // without a test: none is a new seed each time
     std::optional<TestCodeSettings> test;
     QString code;  // the class code as typed, for the header; empty without one
-    bool pictures = true;
+    bool pictures = true;  // without: the themes that need their picture are left out
     bool explanations = false;  // the worked explanations made for the key
 };
 
