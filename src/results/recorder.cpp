@@ -13,20 +13,52 @@ QString RightAnswerText(const SessionState& s)
 }
 
 void SessionRecorder::start(const QString& name, const QString& code, int sessionMode, bool practice, int level,
-                            const QDateTime& now)
+                            int plannedItems, const QDateTime& now)
 {
     result_ = SessionResult();
+    result_.uuid = NewSessionId();
     result_.name = name;
     result_.code = code;
     result_.sessionMode = sessionMode;
     result_.practice = practice;
     result_.level = level;
+    result_.plannedItems = practice ? 0 : qMax(0, plannedItems);
     result_.started = now;
     hasFirst_ = false;
-    firstAnswer_.clear();
+    pending_ = ItemResult();
+    askedPicture_ = QImage();
     points_ = Session().Points;
     items_ = Session().ItemCount;
     running_ = true;
+}
+
+void SessionRecorder::aboutToJudge()
+{
+    if (!running_ || result_.code.isEmpty())
+        return;
+    if (const Canvas* p = PictureBitmap())
+        askedPicture_ = p->image();  // shared until the canvas is drawn on
+}
+
+ItemResult SessionRecorder::itemInHand(const QString& firstAnswer) const
+{
+    const SessionState& s = Session();
+    ItemResult item;
+    item.number = int(result_.items.size()) + 1;
+    item.themeCode = s.ThemeCode;
+    item.themeTitle = ThemeTitle(s.ThemeCode);
+    item.firstAnswer = firstAnswer;
+    item.rightAnswer = RightAnswerText(s);
+    if (const Canvas* t = TextBitmap()) {
+        item.texts = t->textLog();
+        item.textPng = PngBytes(t->image());
+    }
+    item.pictureAsAsked = !askedPicture_.isNull();
+    if (item.pictureAsAsked)
+        item.picturePng = PngBytes(askedPicture_);
+    else if (const Canvas* p = PictureBitmap())
+        item.picturePng = PngBytes(p->image());
+    return item;
 }
 
 void SessionRecorder::judged(const QString& typed)
@@ -36,47 +68,59 @@ void SessionRecorder::judged(const QString& typed)
     const SessionState& s = Session();
     const QString answer = Trim(typed);
     if (s.ItemCount == items_) {
-        // Not final: the first of two attempts.
-        firstAnswer_ = answer;
+        // Not final: the first of two attempts. Kept as it stands, should the session stop
+        // before the second.
+        pending_ = itemInHand(answer);
+        pending_.unfinished = true;
         hasFirst_ = true;
+        askedPicture_ = QImage();
         return;
     }
-    ItemResult item;
-    item.number = int(result_.items.size()) + 1;
-    item.themeCode = s.ThemeCode;
-    item.themeTitle = ThemeTitle(s.ThemeCode);
-    item.firstAnswer = hasFirst_ ? firstAnswer_ : answer;
+    ItemResult item = itemInHand(hasFirst_ ? pending_.firstAnswer : answer);
     item.secondAnswer = hasFirst_ ? answer : QString();
     item.attempts = hasFirst_ ? 2 : 1;
+    if (hasFirst_ && pending_.pictureAsAsked && !item.pictureAsAsked) {
+        item.picturePng = pending_.picturePng;  // the second attempt left the picture as it was
+        item.pictureAsAsked = true;
+    }
     // A final judgement adds the item's points (none when wrong); a right answer gives at
     // least one point.
     item.points = qMax(0, s.Points - points_);
     item.right = item.points > 0;
-    item.rightAnswer = RightAnswerText(s);
-    if (const Canvas* t = TextBitmap()) {
-        item.texts = t->textLog();
-        item.textPng = PngBytes(t->image());
-    }
-    if (const Canvas* p = PictureBitmap())
-        item.picturePng = PngBytes(p->image());
     result_.items.append(item);
     points_ = s.Points;
     items_ = s.ItemCount;
     hasFirst_ = false;
-    firstAnswer_.clear();
+    pending_ = ItemResult();
+    askedPicture_ = QImage();
 }
 
-SessionResult SessionRecorder::finish(bool finished, const QDateTime& now)
+SessionResult SessionRecorder::finish(const QDateTime& now)
 {
+    if (hasFirst_)
+        result_.items.append(pending_);  // niet af: one answer judged, the second not given
     result_.ended = now;
-    result_.finished = finished;
     result_.points = 0;
-    for (const ItemResult& i : result_.items)
+    int complete = 0;
+    for (const ItemResult& i : result_.items) {
         result_.points += i.points;
-    result_.maxPoints = int(result_.items.size()) * MaxItemPoints(result_.level);
-    result_.scoreText = ScoreText(result_.points, int(result_.items.size()));
+        complete += i.unfinished ? 0 : 1;
+    }
+    const int judged = int(result_.items.size());
+    if (result_.practice)
+        result_.status = SessionStatus::None;
+    else if (judged == 0)
+        result_.status = SessionStatus::NotStarted;
+    else if (result_.plannedItems > 0 && complete < result_.plannedItems)
+        result_.status = SessionStatus::Stopped;
+    else
+        result_.status = SessionStatus::Completed;  // Onbeperkt: whenever it is left
+    result_.maxPoints = MaxSessionPoints(result_.plannedItems, judged, result_.level);
+    result_.scoreText = ScoreText(result_.points, complete);
     running_ = false;
     hasFirst_ = false;
+    pending_ = ItemResult();
+    askedPicture_ = QImage();
     return result_;
 }
 

@@ -17,6 +17,7 @@
 #include "session/engine.h"
 #include "session/testcode.h"
 #include "ui/filechoice.h"
+#include "windows/renameform.h"
 #include "windows/resultsform.h"
 #include "windows/testmakerform.h"
 #include "windows/worksheetform.h"
@@ -62,8 +63,9 @@ QLineEdit* filterField(QWidget* parent, const char* name, int maxLength, const Q
     return e;
 }
 
-// The design of the window, 640 x 480 like every window of the program.
-constexpr int TableTop = 40, TableBottom = 392, ButtonsTop = 400;
+// The design of the window, 640 x 480 like every window of the program: the table, and two
+// rows of buttons above the status bar.
+constexpr int TableTop = 40, ButtonHeight = 32, ButtonGap = 4, RowGap = 6, LastRowTop = 400;
 
 }  // namespace
 
@@ -76,6 +78,19 @@ QString TopicText(const SessionSummary& s)
 QString DateText(const QDateTime& t)
 {
     return t.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString GradeCellText(const SessionSummary& s)
+{
+    if (!s.graded())
+        return QString::fromUtf16(NotGraded);
+    const QString note = ItemsNote(s.status, s.plannedItems, s.items);
+    return note.isEmpty() ? s.gradeText() : s.gradeText() + QStringLiteral("  ") + note;
+}
+
+QString StatusCellText(const SessionSummary& s)
+{
+    return s.status == SessionStatus::None ? QString::fromUtf16(NotGraded) : StatusName(s.status);
 }
 
 TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
@@ -125,29 +140,41 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     ResultatenTabel->setSortingEnabled(true);
     SetHint(ResultatenTabel,
             QStringLiteral("|Kies een of meer resultaten (met Ctrl of Shift); klik op een kop om te sorteren"));
-    Place(ResultatenTabel, 8, TableTop, 624, TableBottom - TableTop);
+    Place(ResultatenTabel, 8, TableTop, 624, LastRowTop - 8 - TableTop);  // down to the buttons: placeNotice
     ResultatenTabel->installEventFilter(this);
     connect(ResultatenTabel, &QTableWidget::doubleClicked, this, &TDocentForm::OpenButtonClick);
     connect(ResultatenTabel->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TDocentForm::updateButtons);
 
     OpenButton = MakeButton(this, "OpenButton", QStringLiteral("&Openen"), 10, false,
                             QStringLiteral("Openen|Het gekozen resultaat bekijken, met de goede antwoorden"));
-    Place(OpenButton, 8, ButtonsTop, 52, 32);
-    CsvButton = MakeButton(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"), 10, false,
-                           QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een rekenblad"));
-    Place(CsvButton, 63, ButtonsTop, 134, 32);
-    PdfButton = MakeButton(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"), 10, false,
-                           QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
-    Place(PdfButton, 200, ButtonsTop, 134, 32);
+    NaamButton = MakeButton(this, "NaamButton", QStringLiteral("Naam wij&zigen…"), 10, false,
+                            QStringLiteral("Naam wijzigen|De gekozen resultaten een (andere) naam geven"));
     VerwijderButton = MakeButton(this, "VerwijderButton", QStringLiteral("&Verwijderen"), 10, false,
                                  QStringLiteral("Verwijderen|De gekozen resultaten verwijderen"));
-    Place(VerwijderButton, 337, ButtonsTop, 76, 32);
+    CsvButton = MakeButton(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"), 10, false,
+                           QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een "
+                                          "rekenblad, één regel per opgave"));
+    CijferButton = MakeButton(this, "CijferButton", QStringLiteral("C&ijferlijst (CSV)…"), 10, false,
+                              QStringLiteral("Cijferlijst|De gekozen resultaten (of alle getoonde) bewaren voor een "
+                                             "rekenblad, één regel per sessie met het cijfer"));
+    PdfButton = MakeButton(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"), 10, false,
+                           QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
     WerkbladButton = MakeButton(this, "WerkbladButton", QStringLiteral("&Werkblad maken…"), 10, false,
                                 QStringLiteral("Werkblad maken|Opgaven op papier, met de antwoorden"));
-    Place(WerkbladButton, 418, ButtonsTop, 118, 32);
     ToetsButton = MakeButton(this, "ToetsButton", QStringLiteral("Toets &maken…"), 10, false,
                              QStringLiteral("Toets maken|Een toetscode maken: de hele klas krijgt dezelfde opgaven"));
-    Place(ToetsButton, 540, ButtonsTop, 92, 32);
+    // The rows of buttons, top to bottom: what is done with the chosen sessions, and what is
+    // saved; the tests at the right. A new button takes its place in a row here.
+    const QVector<ButtonRow> rows = {
+        {{{OpenButton, 60}, {NaamButton, 112}, {VerwijderButton, 84}}, {{WerkbladButton, 118}, {ToetsButton, 92}}},
+        {{{CsvButton, 134}, {CijferButton, 130}, {PdfButton, 134}}, {}},
+    };
+    const int rowsTop = LastRowTop - int(rows.size() - 1) * (ButtonHeight + RowGap);
+    for (int r = 0; r < rows.size(); ++r)
+        PlaceRow(rows[r], rowsTop + r * (ButtonHeight + RowGap));
+    for (const ButtonRow& row : rows)
+        for (const auto& [button, width] : row.right)
+            rightButtons_.append(button);
 
     StatusBalk = new TPanel(this);
     StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
@@ -163,11 +190,33 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     connect(CsvButton, &QPushButton::clicked, this, &TDocentForm::CsvButtonClick);
     connect(PdfButton, &QPushButton::clicked, this, &TDocentForm::PdfButtonClick);
     connect(VerwijderButton, &QPushButton::clicked, this, &TDocentForm::VerwijderButtonClick);
+    connect(NaamButton, &QPushButton::clicked, this, &TDocentForm::NaamButtonClick);
+    connect(CijferButton, &QPushButton::clicked, this, &TDocentForm::CijferButtonClick);
     connect(ToetsButton, &QPushButton::clicked, this, &TDocentForm::ToetsButtonClick);
     connect(WerkbladButton, &QPushButton::clicked, this, &TDocentForm::WerkbladButtonClick);
     connect(SluitButton, &QPushButton::clicked, this, &QDialog::reject);
 
     layoutForScreen(AvailableScreenSize());
+}
+
+void TDocentForm::PlaceRow(const ButtonRow& row, int top)
+{
+    int x = 8;
+    for (const auto& [button, width] : row.left) {
+        Place(button, x, top, width, ButtonHeight);
+        x += width + ButtonGap;
+    }
+    x = 640 - 8;
+    for (auto it = row.right.rbegin(); it != row.right.rend(); ++it) {
+        x -= it->second;
+        Place(it->first, x, top, it->second, ButtonHeight);
+        x -= ButtonGap;
+    }
+}
+
+QVector<QPushButton*> TDocentForm::buttons() const
+{
+    return {OpenButton, NaamButton, VerwijderButton, CsvButton, CijferButton, PdfButton, WerkbladButton, ToetsButton};
 }
 
 TDocentForm::~TDocentForm()
@@ -184,11 +233,11 @@ void TDocentForm::layoutForScreen(QSize screen)
     // What the screen has beyond the design's shape goes to the table; the buttons at the
     // right keep to the right edge, those at the bottom to the bottom.
     const int dx = client_.width() - Round(640 * scale_), dy = client_.height() - Round(480 * scale_);
-    for (QWidget* w : {static_cast<QWidget*>(AantalLabel), static_cast<QWidget*>(ToetsButton),
-                       static_cast<QWidget*>(WerkbladButton)})
+    for (QWidget* w : rightButtons_)
         w->move(w->x() + dx, w->y());
-    for (QWidget* w : {OpenButton, CsvButton, PdfButton, VerwijderButton, WerkbladButton, ToetsButton})
-        w->move(w->x(), w->y() + dy);
+    AantalLabel->move(AantalLabel->x() + dx, AantalLabel->y());
+    for (QPushButton* b : buttons())
+        b->move(b->x(), b->y() + dy);
     MeldingLabel->resize(MeldingLabel->width() + dx, MeldingLabel->height());
     StatusBalk->setGeometry(0, client_.height() - StatusBalk->height(), client_.width(), StatusBalk->height());
     const int captionLeft = SluitButton->x() + SluitButton->width() + TextMargin;
@@ -211,7 +260,9 @@ void TDocentForm::placeNotice()
         MeldingLabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(h, MeldingLabel->fontMetrics().height()));
         top = MeldingLabel->geometry().bottom() + 1 + Round(4 * scale_);
     }
-    const int bottom = OpenButton->y() - margin;
+    int bottom = client_.height();
+    for (QPushButton* b : buttons())
+        bottom = qMin(bottom, b->y() - margin);
     ResultatenTabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(0, bottom - top));
     fitColumns();
 }
@@ -227,7 +278,7 @@ void TDocentForm::fitColumns()
     const int headPad = 2 * style->pixelMetric(QStyle::PM_HeaderMargin) + style->pixelMetric(QStyle::PM_HeaderMarkSize) + pad;
     const QStringList widest = {QString(), QStringLiteral("2026-12-07 14:05"), QStringLiteral("Driehoeksgetallen (oefenen)"),
                                 QStringLiteral("Starter"), QStringLiteral("ABCDE-FGHJK"), QStringLiteral("000 uit 000"),
-                                QStringLiteral("10,0"), QStringLiteral("afgebroken")};
+                                QStringLiteral("1,0  opgaven: 29 van 30"), QStringLiteral("niet begonnen")};
     QHeaderView* h = ResultatenTabel->horizontalHeader();
     int used = 0;
     for (int c = 1; c < Columns; ++c) {
@@ -306,8 +357,8 @@ void TDocentForm::fillTable()
             {LevelName(s.level), double(s.level)},
             {code, code},
             {ScoreText(s.points, s.items), double(s.points) * 100000 + s.items},
-            {s.gradeText(), double(GradeTenths(s.points, s.maxPoints))},
-            {StatusName(s.finished), StatusName(s.finished)},
+            {GradeCellText(s), s.graded() ? double(GradeTenths(s.points, s.maxPoints)) : -1.0},
+            {StatusCellText(s), StatusCellText(s)},
         };
         for (int c = 0; c < Columns; ++c) {
             auto* cell = new Cell(cells[c].first, cells[c].second);
@@ -348,6 +399,8 @@ void TDocentForm::updateButtons()
     const bool on = store_ && store_->available();
     const qsizetype chosen = selectedIds().size(), shown = ResultatenTabel->rowCount();
     OpenButton->setEnabled(on && chosen == 1);
+    NaamButton->setEnabled(on && chosen > 0);
+    CijferButton->setEnabled(on && shown > 0);
     CsvButton->setEnabled(on && shown > 0);
     PdfButton->setEnabled(on && shown > 0);
     VerwijderButton->setEnabled(on && chosen > 0);
@@ -446,6 +499,35 @@ void TDocentForm::PdfButtonClick()
                    [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
                        return WriteReportPdf(path, sessions, ReportOptions{true}, error);
                    });
+}
+
+void TDocentForm::CijferButtonClick()
+{
+    exportSessions(QStringLiteral("cijferlijst (CSV)"), QStringLiteral("csv"),
+                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
+                       return writeGradeBook(path, sessions, error);
+                   });
+}
+
+void TDocentForm::NaamButtonClick()
+{
+    const QVector<qint64> ids = selectedIds();
+    if (!store_ || ids.isEmpty())
+        return;
+    QStringList names;
+    for (const SessionSummary& s : listed_)
+        if (ids.contains(s.id) && !names.contains(s.name))
+            names << s.name;
+    auto* dialog = new TNaamForm(ids.size(), names.size() == 1 ? names.first() : QString(), this);
+    ShowModal(dialog, [this, dialog, ids]() {
+        const QString name = dialog->result() == QDialog::Accepted ? dialog->name() : QString();
+        dialog->deleteLater();
+        if (name.isEmpty() || !store_)
+            return;
+        if (!store_->rename(ids, name))
+            ShowMessage(QStringLiteral("De naam kon niet worden gewijzigd."));
+        fillTable();
+    });
 }
 
 void TDocentForm::VerwijderButtonClick()
