@@ -92,7 +92,7 @@ int SessionResult::rightAtSecond() const
 
 int SessionResult::wrong() const
 {
-    return int(std::count_if(items.begin(), items.end(), [](const ItemResult& i) { return !i.right; }));
+    return int(std::count_if(items.begin(), items.end(), [](const ItemResult& i) { return !i.right && !i.unfinished; }));
 }
 
 qint64 SessionResult::durationSeconds() const

@@ -71,7 +71,7 @@ struct SessionResult {
     int percentage() const;     // 0..100, rounded; 0 when the maximum is 0
     int rightAtFirst() const;
     int rightAtSecond() const;
-    int wrong() const;
+    int wrong() const;  // wrong at both attempts; niet af is not wrong
     qint64 durationSeconds() const;
 };
 
