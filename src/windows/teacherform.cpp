@@ -26,7 +26,9 @@ namespace kav {
 
 namespace {
 
-enum Column { NaamCol, DatumCol, OnderdeelCol, NiveauCol, CodeCol, ScoreCol, CijferCol, StatusCol, Columns };
+// The score ("006 uit 003") is left to the results window: the grade beside what it stands
+// on says more, and the columns fit the width then.
+enum Column { NaamCol, DatumCol, OnderdeelCol, NiveauCol, CodeCol, CijferCol, StatusCol, Columns };
 
 constexpr int IdRole = Qt::UserRole;
 constexpr int SortRole = Qt::UserRole + 1;
@@ -84,8 +86,10 @@ QString GradeCellText(const SessionSummary& s)
 {
     if (!s.graded())
         return QString::fromUtf16(NotGraded);
-    const QString note = ItemsNote(s.status, s.plannedItems, s.items);
-    return note.isEmpty() ? s.gradeText() : s.gradeText() + QStringLiteral("  ") + note;
+    // Short, so that the columns fit beside each other: "2,4 (3 van 20)"; the cell's tooltip
+    // has the whole note.
+    const QString note = ItemsNote(s.status, s.plannedItems, s.items).remove(QStringLiteral("opgaven: "));
+    return note.isEmpty() ? s.gradeText() : s.gradeText() + QStringLiteral(" (") + note + u')';
 }
 
 QString StatusCellText(const SessionSummary& s)
@@ -122,11 +126,11 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
 
     ResultatenTabel = new QTableWidget(0, Columns, this);
     ResultatenTabel->setObjectName(QStringLiteral("ResultatenTabel"));
-    // The table in a smaller size than the buttons, so eight columns fit the design's width.
+    // The table in a smaller size than the buttons, so its columns fit the design's width.
     SetDesignFont(ResultatenTabel, 8);
     SetDesignFont(ResultatenTabel->horizontalHeader(), 8, true);
     ResultatenTabel->setHorizontalHeaderLabels({QStringLiteral("Naam"), QStringLiteral("Datum"), QStringLiteral("Onderdeel"),
-                                                QStringLiteral("Niveau"), QStringLiteral("Toetscode"), QStringLiteral("Score"),
+                                                QStringLiteral("Niveau"), QStringLiteral("Toetscode"),
                                                 QStringLiteral("Cijfer"), QStringLiteral("Status")});
     ResultatenTabel->setSelectionBehavior(QAbstractItemView::SelectRows);
     ResultatenTabel->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -277,13 +281,17 @@ void TDocentForm::fitColumns()
     const int pad = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ResultatenTabel) + 1) + 4;
     const int headPad = 2 * style->pixelMetric(QStyle::PM_HeaderMargin) + style->pixelMetric(QStyle::PM_HeaderMarkSize) + pad;
     const QStringList widest = {QString(), QStringLiteral("2026-12-07 14:05"), QStringLiteral("Driehoeksgetallen (oefenen)"),
-                                QStringLiteral("Starter"), QStringLiteral("ABCDE-FGHJK"), QStringLiteral("000 uit 000"),
-                                QStringLiteral("1,0  opgaven: 29 van 30"), QStringLiteral("niet begonnen")};
+                                QStringLiteral("Starter"), QStringLiteral("ABCDE-FGHJK"),
+                                QStringLiteral("1,0 (29 van 30)"), QStringLiteral("niet begonnen")};
     QHeaderView* h = ResultatenTabel->horizontalHeader();
     int used = 0;
     for (int c = 1; c < Columns; ++c) {
         const QString title = ResultatenTabel->horizontalHeaderItem(c)->text();
-        const int w = qMax(body.horizontalAdvance(widest[c]) + pad, head.horizontalAdvance(title) + headPad);
+        int text = body.horizontalAdvance(widest[c]);
+        for (int row = 0; row < ResultatenTabel->rowCount(); ++row)  // an older session's longer note
+            if (const QTableWidgetItem* cell = ResultatenTabel->item(row, c))
+                text = qMax(text, body.horizontalAdvance(cell->text()));
+        const int w = qMax(text + pad, head.horizontalAdvance(title) + headPad);
         h->resizeSection(c, w);
         used += w;
     }
@@ -356,7 +364,6 @@ void TDocentForm::fillTable()
             {TopicText(s), TopicText(s)},
             {LevelName(s.level), double(s.level)},
             {code, code},
-            {ScoreText(s.points, s.items), double(s.points) * 100000 + s.items},
             {GradeCellText(s), s.graded() ? double(GradeTenths(s.points, s.maxPoints)) : -1.0},
             {StatusCellText(s), StatusCellText(s)},
         };
@@ -365,10 +372,13 @@ void TDocentForm::fillTable()
             cell->setData(IdRole, s.id);
             if (c >= NiveauCol)
                 cell->setTextAlignment(Qt::AlignCenter);
+            if (c == CijferCol)
+                cell->setToolTip(ItemsNote(s.status, s.plannedItems, s.items));
             t->setItem(row, c, cell);
         }
     }
     t->setSortingEnabled(true);  // sorts by the column the teacher chose last
+    fitColumns();
     // What was chosen and is still shown stays chosen.
     for (int row = 0; row < t->rowCount(); ++row)
         if (chosen.contains(t->item(row, 0)->data(IdRole).toLongLong()))
