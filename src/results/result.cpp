@@ -139,7 +139,7 @@ QString ItemsNote(SessionStatus status, int plannedItems, int itemsDone)
     if (status == SessionStatus::None)
         return QString();
     if (plannedItems == UnknownPlan)
-        return QStringLiteral("opgaven: %1, gepland: onbekend").arg(itemsDone);
+        return QStringLiteral("gepland: onbekend");
     if (plannedItems > 0 && status != SessionStatus::Completed)
         return QStringLiteral("opgaven: %1 van %2").arg(itemsDone).arg(plannedItems);
     return QString();

@@ -90,8 +90,8 @@ QString LevelName(int level);
 // "voltooid", "afgebroken", "niet begonnen"; empty for practice.
 QString StatusName(SessionStatus status);
 // What a grade stands on, shown beside it: "opgaven: 3 van 20" for a test of set length that
-// was not completed, "opgaven: 3, gepland: onbekend" for one kept before the plan was; empty
-// otherwise (and for practice, which has no status).
+// was not completed, "gepland: onbekend" for one kept before the plan was (its maximum is its
+// items done); empty otherwise (and for practice, which has no status).
 QString ItemsNote(SessionStatus status, int plannedItems, int itemsDone);
 // For windows and paper: the grade with its note ("2,4 (opgaven: 3 van 20)"), or "—" for
 // practice.

@@ -26,7 +26,7 @@ QLineEdit* codeField(QWidget* parent, const char* name)
 }
 
 // The dialog in the 640 x 480 design.
-constexpr int DesignW = 340, Margin = 12, FieldW = DesignW - 2 * Margin, UitlegH = 118;
+constexpr int DesignW = 340, Margin = 12, FieldW = DesignW - 2 * Margin, UitlegH = 100;
 
 }  // namespace
 
@@ -43,6 +43,7 @@ TDocentCodeForm::TDocentCodeForm(QWidget* parent) : QDialog(parent), choosing_(!
                                                        .arg(MinTeacherCodeLength),
                         9);
     UitlegLabel->setWordWrap(true);
+    UitlegLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(UitlegLabel, Margin, y, FieldW, UitlegH);
     UitlegLabel->setVisible(choosing_);
     if (choosing_)

@@ -86,10 +86,12 @@ QString GradeCellText(const SessionSummary& s)
 {
     if (!s.graded())
         return QString::fromUtf16(NotGraded);
-    // Short, so that the columns fit beside each other: "2,4 (3 van 20)"; the cell's tooltip
-    // has the whole note.
-    const QString note = ItemsNote(s.status, s.plannedItems, s.items).remove(QStringLiteral("opgaven: "));
-    return note.isEmpty() ? s.gradeText() : s.gradeText() + QStringLiteral(" (") + note + u')';
+    // Short, so that the columns fit beside each other: "2,4 (3 van 20)", "10,0 (3 van ?)" when
+    // the plan is unknown; the cell's tooltip has the whole note.
+    if (ItemsNote(s.status, s.plannedItems, s.items).isEmpty())
+        return s.gradeText();
+    const QString planned = s.plannedItems > 0 ? QString::number(s.plannedItems) : QStringLiteral("?");
+    return s.gradeText() + QStringLiteral(" (%1 van %2)").arg(s.items).arg(planned);
 }
 
 QString StatusCellText(const SessionSummary& s)

@@ -275,7 +275,7 @@ private slots:
         QCOMPARE(ItemsNote(SessionStatus::NotStarted, 10, 0), QStringLiteral("opgaven: 0 van 10"));
         QCOMPARE(ItemsNote(SessionStatus::Completed, 20, 20), QString());
         QCOMPARE(ItemsNote(SessionStatus::Completed, 0, 12), QString());
-        QCOMPARE(ItemsNote(SessionStatus::Stopped, UnknownPlan, 3), QStringLiteral("opgaven: 3, gepland: onbekend"));
+        QCOMPARE(ItemsNote(SessionStatus::Stopped, UnknownPlan, 3), QStringLiteral("gepland: onbekend"));
         QCOMPARE(ItemsNote(SessionStatus::None, 0, 3), QString());
         SessionResult s = SampleSession(QStringLiteral("Anna"));
         s.plannedItems = 20;

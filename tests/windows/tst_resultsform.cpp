@@ -128,6 +128,11 @@ private slots:
         QCOMPARE(Field(g, "cijfer"), QStringLiteral("Cijfer: 1,7 (opgaven: 3 van 20)"));
         QCOMPARE(Cell(g, 2, 4), QStringLiteral("niet af"));
         QCOMPARE(Field(g, "fout"), QStringLiteral("Fout: 1"));
+        testsupport::Shot(&g, QStringLiteral("results-stopped"));
+        s.plannedItems = UnknownPlan;  // kept before plans were
+        TResultsForm old(s, ResultsView::Teacher);
+        QCOMPARE(Field(old, "cijfer"), QStringLiteral("Cijfer: 1,7 (gepland: onbekend)"));
+        testsupport::Shot(&old, QStringLiteral("results-old"));
         // Practice has no grade and no status.
         s.practice = true;
         s.status = SessionStatus::None;

@@ -189,6 +189,17 @@ private slots:
         QCOMPARE(t->item(0, 6)->text(), QStringLiteral("afgebroken"));
         QCOMPARE(t->item(3, 5)->text(), QStringLiteral("\u2014"));
         QCOMPARE(t->item(3, 6)->text(), QStringLiteral("\u2014"));
+        SessionSummary old;  // kept before plans were
+        old.points = old.maxPoints = 4;
+        old.items = 1;
+        old.status = SessionStatus::Stopped;
+        old.plannedItems = UnknownPlan;
+        QCOMPARE(GradeCellText(old), QStringLiteral("10,0 (1 van ?)"));
+        old.status = SessionStatus::NotStarted;
+        old.plannedItems = 10;
+        old.items = old.points = 0;
+        QCOMPARE(GradeCellText(old), QStringLiteral("1,0 (0 van 10)"));
+        QCOMPARE(StatusCellText(old), QStringLiteral("niet begonnen"));
         QCOMPARE(Corner()->AantalLabel->text(), QStringLiteral("4 resultaten"));
         QVERIFY(Corner()->MeldingLabel->isHidden());
         // Nothing chosen: only what works on everything shown is on.
