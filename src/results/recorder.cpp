@@ -24,9 +24,7 @@ void SessionRecorder::start(const QString& name, const QString& code, int sessio
     result_.level = level;
     result_.plannedItems = practice ? 0 : qMax(0, plannedItems);
     result_.started = now;
-    hasFirst_ = false;
-    pending_ = ItemResult();
-    askedPicture_ = QImage();
+    clearPending();
     points_ = Session().Points;
     items_ = Session().ItemCount;
     running_ = true;
@@ -40,7 +38,7 @@ void SessionRecorder::aboutToJudge()
         askedPicture_ = p->image();  // shared until the canvas is drawn on
 }
 
-ItemResult SessionRecorder::itemInHand(const QString& firstAnswer) const
+ItemResult SessionRecorder::itemInHand(const QString& firstAnswer, QImage* text, QImage* picture) const
 {
     const SessionState& s = Session();
     ItemResult item;
@@ -51,13 +49,13 @@ ItemResult SessionRecorder::itemInHand(const QString& firstAnswer) const
     item.rightAnswer = RightAnswerText(s);
     if (const Canvas* t = TextBitmap()) {
         item.texts = t->textLog();
-        item.textPng = PngBytes(t->image());
+        *text = t->image();
     }
     item.pictureAsAsked = !askedPicture_.isNull();
     if (item.pictureAsAsked)
-        item.picturePng = PngBytes(askedPicture_);
+        *picture = askedPicture_;
     else if (const Canvas* p = PictureBitmap())
-        item.picturePng = PngBytes(p->image());
+        *picture = p->image();
     return item;
 }
 
@@ -68,21 +66,20 @@ void SessionRecorder::judged(const QString& typed)
     const SessionState& s = Session();
     const QString answer = Trim(typed);
     if (s.ItemCount == items_) {
-        // Not final: the first of two attempts. Kept as it stands, should the session stop
-        // before the second.
-        pending_ = itemInHand(answer);
+        // Not final: the first of two attempts. Kept as it stands (the drawings encoded only
+        // when they are needed), should the session stop before the second.
+        pending_ = itemInHand(answer, &pendingText_, &pendingPicture_);
         pending_.unfinished = true;
         hasFirst_ = true;
         askedPicture_ = QImage();
         return;
     }
-    ItemResult item = itemInHand(hasFirst_ ? pending_.firstAnswer : answer);
+    QImage text, picture;
+    ItemResult item = itemInHand(hasFirst_ ? pending_.firstAnswer : answer, &text, &picture);
     item.secondAnswer = hasFirst_ ? answer : QString();
     item.attempts = hasFirst_ ? 2 : 1;
-    if (hasFirst_ && pending_.pictureAsAsked && !item.pictureAsAsked) {
-        item.picturePng = pending_.picturePng;  // the second attempt left the picture as it was
-        item.pictureAsAsked = true;
-    }
+    item.textPng = PngBytes(text);
+    item.picturePng = PngBytes(picture);
     // A final judgement adds the item's points (none when wrong); a right answer gives at
     // least one point.
     item.points = qMax(0, s.Points - points_);
@@ -90,15 +87,24 @@ void SessionRecorder::judged(const QString& typed)
     result_.items.append(item);
     points_ = s.Points;
     items_ = s.ItemCount;
+    clearPending();
+}
+
+void SessionRecorder::clearPending()
+{
     hasFirst_ = false;
     pending_ = ItemResult();
-    askedPicture_ = QImage();
+    pendingText_ = pendingPicture_ = askedPicture_ = QImage();
 }
 
 SessionResult SessionRecorder::finish(const QDateTime& now)
 {
-    if (hasFirst_)
-        result_.items.append(pending_);  // niet af: one answer judged, the second not given
+    if (hasFirst_) {
+        // Niet af: one answer judged, the second not given.
+        pending_.textPng = PngBytes(pendingText_);
+        pending_.picturePng = PngBytes(pendingPicture_);
+        result_.items.append(pending_);
+    }
     result_.ended = now;
     result_.points = 0;
     int complete = 0;
@@ -118,9 +124,7 @@ SessionResult SessionRecorder::finish(const QDateTime& now)
     result_.maxPoints = MaxSessionPoints(result_.plannedItems, judged, result_.level);
     result_.scoreText = ScoreText(result_.points, complete);
     running_ = false;
-    hasFirst_ = false;
-    pending_ = ItemResult();
-    askedPicture_ = QImage();
+    clearPending();
     return result_;
 }
 

@@ -35,11 +35,14 @@ public:
     const SessionResult& current() const { return result_; }
 
 private:
-    // The item in hand with what is drawn now; the picture as asked when there is one.
-    ItemResult itemInHand(const QString& firstAnswer) const;
+    // The item in hand with its texts as drawn now, and its two drawings: the picture as
+    // asked when there is one.
+    ItemResult itemInHand(const QString& firstAnswer, QImage* text, QImage* picture) const;
+    void clearPending();
 
     SessionResult result_;
     ItemResult pending_;  // the item after its first wrong answer, until its second
+    QImage pendingText_, pendingPicture_;
     QImage askedPicture_;
     bool hasFirst_ = false;
     int points_ = 0;

@@ -508,20 +508,24 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
     return r;
 }
 
-bool ResultStore::rename(const QVector<qint64>& ids, const QString& name)
+bool ResultStore::forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,
+                                 const QVariant& value)
 {
-    if (!available() || name.trimmed().isEmpty())
+    if (!available())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     bool ok = db.transaction();
     for (qint64 id : ids) {
-        if (!ok)
-            break;
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("UPDATE sessions SET name = ? WHERE id = ?"));
-        q.addBindValue(name.trimmed());
-        q.addBindValue(id);
-        ok = q.exec();
+        for (const char* sql : statements) {
+            if (!ok)
+                break;
+            QSqlQuery q(db);
+            q.prepare(QLatin1String(sql));
+            if (value.isValid())
+                q.addBindValue(value);
+            q.addBindValue(id);
+            ok = q.exec();
+        }
     }
     if (ok && db.commit())
         return true;
@@ -529,26 +533,16 @@ bool ResultStore::rename(const QVector<qint64>& ids, const QString& name)
     return false;
 }
 
+bool ResultStore::rename(const QVector<qint64>& ids, const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        return false;
+    return forEachSession(ids, {"UPDATE sessions SET name = ? WHERE id = ?"}, name.trimmed());
+}
+
 bool ResultStore::remove(const QVector<qint64>& ids)
 {
-    if (!available())
-        return false;
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    bool ok = db.transaction();
-    for (qint64 id : ids) {
-        if (!ok)
-            break;
-        for (const char* sql : {"DELETE FROM items WHERE session_id = ?", "DELETE FROM sessions WHERE id = ?"}) {
-            QSqlQuery q(db);
-            q.prepare(QLatin1String(sql));
-            q.addBindValue(id);
-            ok = ok && q.exec();
-        }
-    }
-    if (ok && db.commit())
-        return true;
-    db.rollback();
-    return false;
+    return forEachSession(ids, {"DELETE FROM items WHERE session_id = ?", "DELETE FROM sessions WHERE id = ?"});
 }
 
 }  // namespace kav

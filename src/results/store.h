@@ -9,7 +9,9 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 #include <QVector>
+#include <initializer_list>
 #include <optional>
 
 #include "results/result.h"
@@ -85,6 +87,10 @@ private:
     void close();
     bool putAside();
     void notice(const QString& text);
+    // Runs the statements for every session in one transaction, all or none: each bound to
+    // value (when it is given) and the session's id.
+    bool forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,
+                        const QVariant& value = QVariant());
 
     QString path_;
     QString connection_;
