@@ -131,6 +131,11 @@ private slots:
         QVERIFY(f);
         QVERIFY(f->choosing());
         QCOMPARE(f->CodeLabel->text(), QStringLiteral("Kies een docentcode"));
+        // What the code does and what it cannot do, said where it is chosen.
+        QVERIFY(f->UitlegLabel->isVisible());
+        QVERIFY(f->UitlegLabel->text().startsWith(TeacherCodeExplanation()));
+        QVERIFY(TeacherCodeExplanation().contains(QStringLiteral("eigen account van een leerling")));
+        QVERIFY(TeacherCodeExplanation().contains(QStringLiteral("Een toetscode is geen geheim")));
         Shot(f, QStringLiteral("code-choose"));
         TypeCode(f->CodeVeld, QStringLiteral("abc"));
         QTest::keyClick(f->CodeVeld, Qt::Key_Return);
@@ -383,6 +388,7 @@ private slots:
         QVERIFY(d);
         QCOMPARE(d->UitlegLabel->text(), QStringLiteral("Eén naam voor alle 3 gekozen sessies:"));
         QCOMPARE(d->NaamVeld->text(), QString());  // names differ: none offered
+        Shot(d, QStringLiteral("rename-many"));
         ClearRecordedMessages();
         QTest::mouseClick(d->OkButton, Qt::LeftButton);
         QCOMPARE(RecordedMessages(), QStringList{QStringLiteral("Typ de naam van de leerling.")});
