@@ -204,6 +204,13 @@ private slots:
         QCOMPARE(StatusName(SessionStatus::Stopped), QStringLiteral("afgebroken"));
         QCOMPARE(StatusName(SessionStatus::NotStarted), QStringLiteral("niet begonnen"));
         QCOMPARE(StatusName(SessionStatus::None), QString());
+        // What a grade stands on: the plan, unless the test was completed or had none.
+        QCOMPARE(ItemsNote(SessionStatus::Stopped, 20, 3), QStringLiteral("opgaven: 3 van 20"));
+        QCOMPARE(ItemsNote(SessionStatus::NotStarted, 10, 0), QStringLiteral("opgaven: 0 van 10"));
+        QCOMPARE(ItemsNote(SessionStatus::Completed, 20, 20) + ItemsNote(SessionStatus::Completed, 0, 12) +
+                     ItemsNote(SessionStatus::None, 0, 3),
+                 QString());
+        QCOMPARE(ItemsNote(SessionStatus::Stopped, UnknownPlan, 3), QStringLiteral("gepland: onbekend"));
     }
 
     // A stopped test, an item left niet af, and practice: what each row says of them.
@@ -263,30 +270,6 @@ private slots:
                  QStringLiteral("'=Bram|2026-12-07 14:05|Verhoudingen|toets|Durver||20|3|6|80|8|1,7|afgebroken|2"));
         QCOMPARE(rows[3].join(u'|'), QStringLiteral("Cas|2026-12-07 14:05|Verhoudingen|oefenen|Durver|||3|6|12|50|||0"));
         QCOMPARE(rows[4][6], QString());  // planned: unknown
-    }
-
-    void gradesStandOnThePlannedItems()
-    {
-        QCOMPARE(MaxSessionPoints(20, 3, 2), 80);  // stopped after 3 of 20
-        QCOMPARE(MaxSessionPoints(0, 7, 1), 14);   // Onbeperkt: the items judged
-        QCOMPARE(MaxSessionPoints(UnknownPlan, 3, 3), 18);
-        QCOMPARE(GradeText(12, MaxSessionPoints(20, 3, 2)), QStringLiteral("2,4"));
-        QCOMPARE(ItemsNote(SessionStatus::Stopped, 20, 3), QStringLiteral("opgaven: 3 van 20"));
-        QCOMPARE(ItemsNote(SessionStatus::NotStarted, 10, 0), QStringLiteral("opgaven: 0 van 10"));
-        QCOMPARE(ItemsNote(SessionStatus::Completed, 20, 20), QString());
-        QCOMPARE(ItemsNote(SessionStatus::Completed, 0, 12), QString());
-        QCOMPARE(ItemsNote(SessionStatus::Stopped, UnknownPlan, 3), QStringLiteral("gepland: onbekend"));
-        QCOMPARE(ItemsNote(SessionStatus::None, 0, 3), QString());
-        SessionResult s = SampleSession(QStringLiteral("Anna"));
-        s.plannedItems = 20;
-        s.maxPoints = MaxSessionPoints(20, 3, 2);
-        s.status = SessionStatus::Stopped;
-        QCOMPARE(GradeWithNote(s), QStringLiteral("1,7 (opgaven: 3 van 20)"));
-        s.practice = true;
-        s.status = SessionStatus::None;
-        QCOMPARE(GradeWithNote(s), QStringLiteral("\u2014"));
-        QCOMPARE(s.gradeText(), QString());
-        QCOMPARE(s.percentage(), 8);  // practice keeps its percentage
     }
 
     void textsJoinIntoLines()
