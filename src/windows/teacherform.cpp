@@ -177,10 +177,18 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     };
     const int rowsTop = LastRowTop - int(rows.size() - 1) * (ButtonHeight + RowGap);
     for (int r = 0; r < rows.size(); ++r)
-        PlaceRow(rows[r], rowsTop + r * (ButtonHeight + RowGap));
+        placeRow(rows[r], rowsTop + r * (ButtonHeight + RowGap));
+    // Tab goes along the rows, left to right.
+    QWidget* previous = nullptr;
     for (const ButtonRow& row : rows)
-        for (const auto& [button, width] : row.right)
-            rightButtons_.append(button);
+        for (const auto* side : {&row.left, &row.right})
+            for (const auto& [button, width] : *side) {
+                if (previous)
+                    setTabOrder(previous, button);
+                previous = button;
+                if (side == &row.right)
+                    rightButtons_.append(button);
+            }
 
     StatusBalk = new TPanel(this);
     StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
@@ -205,7 +213,7 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     layoutForScreen(AvailableScreenSize());
 }
 
-void TDocentForm::PlaceRow(const ButtonRow& row, int top)
+void TDocentForm::placeRow(const ButtonRow& row, int top)
 {
     int x = 8;
     for (const auto& [button, width] : row.left) {
@@ -457,9 +465,9 @@ bool TDocentForm::sessionsToExport(QVector<SessionResult>& out) const
     return !out.isEmpty();
 }
 
-QString TDocentForm::suggestedFileName(const QString& suffix) const
+QString TDocentForm::suggestedFileName(const QString& base, const QString& suffix) const
 {
-    QString name = QStringLiteral("resultaten");
+    QString name = base;
     const QString code = NormaliseTestCode(CodeFilter->text());
     if (code.size() == TestCodeLength)
         name += QLatin1Char('-') + GroupTestCode(code);
@@ -479,13 +487,14 @@ void TDocentForm::OpenButtonClick()
     ShowResultsWindow(this, *result, ResultsView::Teacher);
 }
 
-void TDocentForm::exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write)
+void TDocentForm::exportSessions(const QString& title, const QString& base, const QString& suffix,
+                                 const ExportWriter& write)
 {
     QVector<SessionResult> sessions;
     if (!store_ || !store_->available() || !sessionsToExport(sessions))
         return;
-    const QString path = ChooseSaveFile(this, QStringLiteral("Resultaten exporteren als ") + kind, suggestedFileName(suffix),
-                                        suffix, kind + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
+    const QString path = ChooseSaveFile(this, title, suggestedFileName(base, suffix), suffix,
+                                        suffix.toUpper() + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
     if (path.isEmpty())
         return;
     QString error;
@@ -501,13 +510,13 @@ void TDocentForm::exportSessions(const QString& kind, const QString& suffix, con
 
 void TDocentForm::CsvButtonClick()
 {
-    exportSessions(QStringLiteral("CSV"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
+    exportSessions(QStringLiteral("Resultaten exporteren als CSV"), QStringLiteral("resultaten"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
                                                                    QString* error) { return writeCsv(path, sessions, error); });
 }
 
 void TDocentForm::PdfButtonClick()
 {
-    exportSessions(QStringLiteral("PDF"), QStringLiteral("pdf"),
+    exportSessions(QStringLiteral("Resultaten exporteren als PDF"), QStringLiteral("resultaten"), QStringLiteral("pdf"),
                    [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
                        return WriteReportPdf(path, sessions, ReportOptions{true}, error);
                    });
@@ -515,7 +524,7 @@ void TDocentForm::PdfButtonClick()
 
 void TDocentForm::CijferButtonClick()
 {
-    exportSessions(QStringLiteral("cijferlijst (CSV)"), QStringLiteral("csv"),
+    exportSessions(QStringLiteral("Cijferlijst exporteren (CSV)"), QStringLiteral("cijferlijst"), QStringLiteral("csv"),
                    [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
                        return writeGradeBook(path, sessions, error);
                    });

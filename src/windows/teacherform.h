@@ -67,7 +67,7 @@ private:
     struct ButtonRow {
         QVector<QPair<QPushButton*, int>> left, right;
     };
-    void PlaceRow(const ButtonRow& row, int top);
+    void placeRow(const ButtonRow& row, int top);
     QVector<QPushButton*> buttons() const;
     void fillTable();
     void updateButtons();
@@ -76,10 +76,11 @@ private:
     // The sessions to export: the chosen ones, or every one shown; false (with a message
     // shown) when one of them can't be read.
     bool sessionsToExport(QVector<SessionResult>& out) const;
-    QString suggestedFileName(const QString& suffix) const;
+    // "resultaten-ABCDE-FGHJK-2026-12-08.csv": the base, the class code filtered on, the date.
+    QString suggestedFileName(const QString& base, const QString& suffix) const;
     // Asks where to save and writes the sessions there with `write`; says how it went.
     using ExportWriter = std::function<bool(const QString& path, const QVector<SessionResult>& sessions, QString* error)>;
-    void exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write);
+    void exportSessions(const QString& title, const QString& base, const QString& suffix, const ExportWriter& write);
 
     std::unique_ptr<ResultStore> store_;
     QVector<SessionSummary> listed_;
@@ -96,7 +97,7 @@ private:
 void AskTeacherCode(QWidget* parent, std::function<void()> open);
 
 // The columns' texts of one session as the table shows them: the grade with what it stands on
-// ("2,4  opgaven: 3 van 20"), "—" for practice in the grade and the status.
+// ("2,4 (3 van 20)"), "—" for practice in the grade and the status.
 QString TopicText(const SessionSummary& s);
 QString DateText(const QDateTime& t);
 QString GradeCellText(const SessionSummary& s);

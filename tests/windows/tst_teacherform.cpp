@@ -347,7 +347,7 @@ private slots:
         ClearRecordedMessages();
         QTest::mouseClick(c->CijferButton, Qt::LeftButton);
         SetSaveFileChooser({});
-        QVERIFY(asked.endsWith(QStringLiteral(".csv")));
+        QVERIFY(asked.endsWith(QStringLiteral(".csv")) && QFileInfo(asked).fileName().startsWith(QStringLiteral("cijferlijst-")));
         QCOMPARE(RecordedMessages().size(), 1);
         QVERIFY(RecordedMessages().first().startsWith(QStringLiteral("De resultaten zijn bewaard in")));
         // One line per session chosen (the lines themselves: tst_results_csv).
