@@ -420,8 +420,8 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
-                               " (SELECT COUNT(*) FROM items WHERE session_id = sessions.id), planned, uuid,"
-                               " ended FROM sessions")))
+                               " (SELECT COUNT(*) FROM items WHERE session_id = sessions.id), planned, uuid"
+                               " FROM sessions")))
         return out;
     const QString name = filter.name.trimmed();
     const QString code = NormaliseTestCode(filter.code);
@@ -442,7 +442,6 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
         s.items = q.value(10).toInt();
         s.plannedItems = q.value(11).toInt();
         s.uuid = q.value(12).toString();
-        s.ended = dateFrom(q.value(13).toString());
         out.append(s);
     }
     std::stable_sort(out.begin(), out.end(), [](const SessionSummary& a, const SessionSummary& b) {

@@ -25,7 +25,6 @@ struct SessionSummary {
     QString name;
     QString code;
     QDateTime started;  // local time
-    QDateTime ended;
     int sessionMode = 0;
     bool practice = false;
     int level = 1;
