@@ -65,6 +65,18 @@ void OpenRelationsTest()
     QVERIFY(QTest::qWaitForWindowActive(Test()));
 }
 
+// A relations test started by the pupil, with n items answered right and Doorgaan after each.
+void StartAndAnswer(int n)
+{
+    OpenRelationsTest();
+    QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
+    AltS();
+    for (int item = 1; item <= n; ++item) {
+        TypeInto(Test()->InvoerVeld, RightAnswer());
+        Press(Qt::Key_Return);
+    }
+}
+
 }  // namespace
 
 class TestClassroom : public QObject {
@@ -206,13 +218,7 @@ private slots:
     // every way out keeps the test as voltooid, without a question.
     void eindeAsksWhileItemsAreToCome()
     {
-        OpenRelationsTest();
-        QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
-        AltS();
-        for (int item = 1; item <= 3; ++item) {
-            TypeInto(Test()->InvoerVeld, RightAnswer());
-            Press(Qt::Key_Return);
-        }
+        StartAndAnswer(3);
         TypeInto(Test()->InvoerVeld, QStringLiteral("999999"));  // the fourth wrong once
         const int before = int(Stored().size());
         kav::ClearRecordedMessages();
@@ -239,14 +245,8 @@ private slots:
         for (Way way : {Einde, Escape, Close}) {
             StartForms(QSize(1024, 768));
             Test()->Klok->blockSignals(true);
-            OpenRelationsTest();
-            QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
-            AltS();
-            for (int item = 1; item <= 10; ++item) {
-                TypeInto(Test()->InvoerVeld, RightAnswer());
-                if (item < 10)
-                    Press(Qt::Key_Return);
-            }
+            StartAndAnswer(9);
+            TypeInto(Test()->InvoerVeld, RightAnswer());  // the tenth, and no Doorgaan
             const int before = int(Stored().size());
             kav::ClearRecordedMessages();
             if (way == Einde)
