@@ -50,6 +50,8 @@ const QList<OptionText>& Options()
                         "BESTAND.pdf (een verslag per sessie, met de juiste antwoorden)")},
         {{QStringLiteral("name")}, QStringLiteral("NAAM"),
          QStringLiteral("bij --export-results: alleen de resultaten van deze leerling (hoofdletters tellen niet mee)")},
+        {{QStringLiteral("per-session")}, QString(),
+         QStringLiteral("bij --export-results BESTAND.csv: een cijferlijst, één regel per sessie")},
         {{QStringLiteral("h"), QStringLiteral("help")}, QString(), QStringLiteral("toon deze hulp en stop")},
         {{QStringLiteral("v"), QStringLiteral("version")}, QString(), QStringLiteral("toon de versie en stop")},
     };
@@ -116,7 +118,7 @@ void ParseWorksheet(const QCommandLineParser& parser, CommandLine& cl)
 {
     auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
     auto value = [&parser](const char* name) { return parser.values(QString::fromLatin1(name)).last(); };
-    for (const char* other : {"export-results", "reset-teacher-code", "practice", "wrong", "png", "name"})
+    for (const char* other : {"export-results", "reset-teacher-code", "practice", "wrong", "png", "name", "per-session"})
         if (isSet(other)) {
             cl.error = QStringLiteral("--") + QString::fromLatin1(other) + QStringLiteral(" gaat niet samen met --worksheet");
             return;
@@ -274,9 +276,17 @@ CommandLine ParseCommandLine(const QStringList& args)
                 return cl;
             }
         }
-    } else if (parser.isSet(QStringLiteral("name"))) {
-        cl.error = QStringLiteral("--name hoort bij --export-results");
-        return cl;
+        cl.exportResults.perSession = parser.isSet(QStringLiteral("per-session"));
+        if (cl.exportResults.perSession && cl.exportResults.pdf()) {
+            cl.error = QStringLiteral("--per-session maakt een cijferlijst en verwacht een bestand dat eindigt op .csv");
+            return cl;
+        }
+    } else {
+        for (const char* name : {"name", "per-session"})
+            if (parser.isSet(QString::fromLatin1(name))) {
+                cl.error = QStringLiteral("--") + QString::fromLatin1(name) + QStringLiteral(" hoort bij --export-results");
+                return cl;
+            }
     }
 
     const bool dump = parser.isSet(QStringLiteral("items"));
@@ -354,6 +364,7 @@ QString HelpText()
     }
     text += QStringLiteral("\nVoorbeelden: kavrin2 --items 21-28 --level 2 --count 16 --seed 7 --png /tmp/opgaven\n"
                            "             kavrin2 --export-results resultaten.pdf --name Jan\n"
+                           "             kavrin2 --export-results cijferlijst.csv --per-session\n"
                            "             kavrin2 --worksheet werkblad.pdf --items 21-28 --level 2 --count 20 --key\n"
                            "             kavrin2 --worksheet toets.pdf --code ABCDE-FGHJK --key --explanations\n");
     return text;

@@ -24,10 +24,11 @@ struct ItemDumpOptions {
     QString pngFolder;
 };
 
-// What the results export is asked to write (--export-results and --name).
+// What the results export is asked to write (--export-results, --name and --per-session).
 struct ExportOptions {
     QString file;  // ends in .csv or .pdf
     QString name;  // one pupil's results only; empty for everyone's
+    bool perSession = false;  // the grade book: one line per session (a .csv file only)
     bool pdf() const { return file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive); }
 };
 

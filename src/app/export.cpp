@@ -73,10 +73,16 @@ int RunExport(int argc, char** argv, const ExportOptions& o)
         Say(stderr, notice);
     if (!read)
         return 1;
+    if (!o.name.isEmpty() && sessions.isEmpty()) {
+        Say(stderr, QStringLiteral("Geen sessies van %1").arg(o.name));
+        return 1;
+    }
     QString error;
     ReportOptions report;
     report.rightAnswers = true;
-    const bool ok = o.pdf() ? WriteReportPdf(o.file, sessions, report, &error) : writeCsv(o.file, sessions, &error);
+    const bool ok = o.pdf()          ? WriteReportPdf(o.file, sessions, report, &error)
+                    : o.perSession ? writeGradeBook(o.file, sessions, &error)
+                                   : writeCsv(o.file, sessions, &error);
     if (!ok) {
         Say(stderr, error);
         return 1;

@@ -2,6 +2,8 @@
 
 #include <QSaveFile>
 
+#include "session/testcode.h"
+
 namespace kav {
 
 namespace {
@@ -22,12 +24,60 @@ QString plainText(const QString& text)
     return text;
 }
 
+QString line(const QStringList& fields)
+{
+    QString out;
+    for (int k = 0; k < fields.size(); ++k)
+        out += (k ? QStringLiteral(";") : QString()) + CsvField(fields[k]);
+    return out + QStringLiteral("\r\n");
+}
+
+QString dateText(const SessionResult& s)
+{
+    return s.started.isValid() ? s.started.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+}
+
+QString kindText(const SessionResult& s)
+{
+    return s.practice ? QStringLiteral("oefenen") : QStringLiteral("toets");
+}
+
+// The plan as a number; empty without one (Onbeperkt, practice) or when it is unknown.
+QString plannedText(const SessionResult& s)
+{
+    return s.plannedItems > 0 ? QString::number(s.plannedItems) : QString();
+}
+
+QString codeText(const SessionResult& s)
+{
+    return s.code.isEmpty() ? QString() : GroupTestCode(NormaliseTestCode(s.code));
+}
+
+bool writeFile(const QString& path, const QString& text, QString* error)
+{
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        const QByteArray bytes = (QStringLiteral("\uFEFF") + text).toUtf8();
+        ok = file.write(bytes) == bytes.size() && file.commit();
+    }
+    if (!ok && error)
+        *error = FileWriteError(path);
+    return ok;
+}
+
 }  // namespace
 
 QString CsvHeader()
 {
-    return QStringLiteral(
-        "naam;datum;onderdeel;niveau;toetscode;nummer;thema;antwoord1;antwoord2;juist_antwoord;goed;punten;status");
+    return QStringLiteral("naam;datum;onderdeel;niveau;toetscode;nummer;thema;antwoord1;antwoord2;juist_antwoord;goed;"
+                          "punten;status;soort;sessie;cijfer;opgaven_gepland;opgaven_gemaakt");
+}
+
+QString GradeBookHeader()
+{
+    return QStringLiteral("naam;datum;onderdeel;soort;niveau;toetscode;opgaven_gepland;opgaven_gemaakt;punten;maximum;"
+                          "percentage;cijfer;status;duur");
 }
 
 QString CsvField(const QString& text)
@@ -41,43 +91,43 @@ QString CsvField(const QString& text)
 
 QString CsvLines(const SessionResult& s)
 {
-    const QString date = s.started.isValid() ? s.started.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
-    const QString head = CsvField(plainText(s.name)) + u';' + CsvField(date) + u';' +
-                         CsvField(TopicName(s.sessionMode)) + u';' + CsvField(LevelName(s.level)) + u';' +
-                         CsvField(s.code) + u';';
-    const QString status = StatusName(s.finished);
+    const QStringList head = {plainText(s.name), dateText(s), TopicName(s.sessionMode), LevelName(s.level), codeText(s)};
+    const QStringList tail = {StatusName(s.status), kindText(s), s.uuid, s.gradeText(), plannedText(s),
+                              QString::number(s.items.size())};
     QString out;
     for (const ItemResult& i : s.items) {
-        const QStringList fields = {QString::number(i.number),
-                                    QString::number(i.themeCode),
-                                    decimalComma(i.firstAnswer),
-                                    decimalComma(i.secondAnswer),
-                                    decimalComma(i.rightAnswer),
-                                    i.right ? QStringLiteral("ja") : QStringLiteral("nee"),
-                                    QString::number(i.points),
-                                    status};
-        out += head;
-        for (int k = 0; k < fields.size(); ++k)
-            out += (k ? QStringLiteral(";") : QString()) + CsvField(fields[k]);
-        out += QStringLiteral("\r\n");
+        const QString right = i.unfinished ? QStringLiteral("niet af") : i.right ? QStringLiteral("ja") : QStringLiteral("nee");
+        out += line(head + QStringList{QString::number(i.number), QString::number(i.themeCode),
+                                       decimalComma(i.firstAnswer), decimalComma(i.secondAnswer),
+                                       decimalComma(i.rightAnswer), right, QString::number(i.points)} +
+                    tail);
     }
     return out;
 }
 
+QString GradeBookLine(const SessionResult& s)
+{
+    const qint64 minutes = (s.durationSeconds() + 30) / 60;  // to the nearest whole minute
+    return line({plainText(s.name), dateText(s), TopicName(s.sessionMode), kindText(s), LevelName(s.level), codeText(s),
+                 plannedText(s), QString::number(s.items.size()), QString::number(s.points),
+                 QString::number(s.maxPoints), QString::number(s.percentage()), s.gradeText(), StatusName(s.status),
+                 QString::number(minutes)});
+}
+
 bool writeCsv(const QString& path, const QVector<SessionResult>& sessions, QString* error)
 {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        QString text = QStringLiteral("\uFEFF") + CsvHeader() + QStringLiteral("\r\n");
-        for (const SessionResult& s : sessions)
-            text += CsvLines(s);
-        const QByteArray bytes = text.toUtf8();
-        ok = file.write(bytes) == bytes.size() && file.commit();
-    }
-    if (!ok && error)
-        *error = FileWriteError(path);
-    return ok;
+    QString text = CsvHeader() + QStringLiteral("\r\n");
+    for (const SessionResult& s : sessions)
+        text += CsvLines(s);
+    return writeFile(path, text, error);
+}
+
+bool writeGradeBook(const QString& path, const QVector<SessionResult>& sessions, QString* error)
+{
+    QString text = GradeBookHeader() + QStringLiteral("\r\n");
+    for (const SessionResult& s : sessions)
+        text += GradeBookLine(s);
+    return writeFile(path, text, error);
 }
 
 }  // namespace kav

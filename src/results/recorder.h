@@ -1,8 +1,9 @@
 // Keeps the result of a practice or test session while it runs. The session window calls
-// start at START, judged after every judgement and finish when the session ends; everything
-// else is read from the session state and the two canvases.
+// start at START, aboutToJudge and judged around every judgement and finish when the session
+// ends; everything else is read from the session state and the two canvases.
 #pragma once
 #include <QDateTime>
+#include <QImage>
 #include <QString>
 
 #include "results/result.h"
@@ -16,21 +17,33 @@ QString RightAnswerText(const SessionState& s);
 
 class SessionRecorder {
 public:
-    // A new session; the session state's points and item count at this moment are the start.
+    // A new session with a new id; the session state's points and item count at this moment
+    // are the start. plannedItems: the test's set length, 0 without one.
     void start(const QString& name, const QString& code, int sessionMode, bool practice, int level,
-               const QDateTime& now = QDateTime::currentDateTime());
+               int plannedItems, const QDateTime& now = QDateTime::currentDateTime());
     bool running() const { return running_; }
+    // Before the judge: in a coded test the item keeps the picture the pupil answers on, which
+    // no judgement has drawn on (the answer stays hidden from the pupil).
+    void aboutToJudge();
     // After the judge has read the typed text: a first wrong answer is kept for its item; a
     // final answer completes the item with the drawn canvases (the worked explanation included).
     void judged(const QString& typed);
-    // The session's end: finished when it ran its whole length, not when it was stopped early.
-    // Items that were not completed are left out.
-    SessionResult finish(bool finished, const QDateTime& now = QDateTime::currentDateTime());
+    // The session's end and its status: voltooid when every planned item was judged (or, with
+    // no plan, any item was), afgebroken when a test stopped before, niet begonnen when nothing
+    // was judged; none in practice. An item stopped between its attempts is kept as niet af.
+    SessionResult finish(const QDateTime& now = QDateTime::currentDateTime());
     const SessionResult& current() const { return result_; }
 
 private:
+    // The item in hand with its texts as drawn now, and its two drawings: the picture as
+    // asked when there is one.
+    ItemResult itemInHand(const QString& firstAnswer, QImage* text, QImage* picture) const;
+    void clearPending();
+
     SessionResult result_;
-    QString firstAnswer_;
+    ItemResult pending_;  // the item after its first wrong answer, until its second
+    QImage pendingText_, pendingPicture_;
+    QImage askedPicture_;
     bool hasFirst_ = false;
     int points_ = 0;
     int items_ = 0;

@@ -30,8 +30,6 @@ constexpr double TitlePoints = 16, SummaryPoints = 10, ItemTitlePoints = 10, Ans
 constexpr double QuestionPoints = 9.5; // the question's usual text; it may come out smaller
 
 const QColor& Grey = PageGrey;
-const QColor RightGreen(0, 128, 0);
-const QColor WrongRed(192, 0, 0);
 
 QFont ReportFont(double points, bool bold = false)
 {
@@ -128,7 +126,7 @@ ItemGeometry Measure(const Sheet& sheet, const ItemResult& item, const ReportOpt
     }
     g.answersHeight = AnswerLines(item, o).size() * sheet.lineSpacing(AnswerPoints);
 
-    const QSize px = PngSize(item.picturePng);
+    const QSize px = PictureShown(item, o.rightAnswers) ? PngSize(item.picturePng) : QSize();
     const double roomWidth = sheet.width - g.questionWidth - g.answersWidth - 2 * gap;
     const QSizeF inches =
         PrintedPictureSize(px, QSizeF(roomWidth / sheet.dpi, sheet.mm(PictureHeightMm) / sheet.dpi));
@@ -280,7 +278,7 @@ void DrawItem(QPainter& p, const Sheet& sheet, const PlacedItem& placed, const R
              QStringLiteral("Opgave %1   thema %2: %3").arg(item.number).arg(item.themeCode).arg(item.themeTitle),
              ItemTitlePoints, true);
     DrawText(p, QRectF(sheet.width - rightWidth, y, rightWidth, g.titleHeight), right, ItemTitlePoints, true,
-             Qt::AlignRight | Qt::AlignTop, item.right ? RightGreen : WrongRed);
+             Qt::AlignRight | Qt::AlignTop, RightWrongColour(item));
     y += g.titleHeight + sheet.mm(1.5);
 
     DrawQuestion(p, sheet, g, QRectF(0, y, g.questionWidth, g.questionHeight));

@@ -2,6 +2,7 @@
 // grade, then every item with its question, its picture, the answers and whether it was right.
 // One drawing code for the printer and the PDF file; no widgets.
 #pragma once
+#include <QColor>
 #include <QImage>
 #include <QRectF>
 #include <QSize>
@@ -47,8 +48,13 @@ QString DurationText(qint64 seconds);
 QString TopicAndKindText(const SessionResult& s);
 // "14  Omrekenen van geld"
 QString ThemeText(const ItemResult& item);
-// "goed" or "fout"
+// "goed", "fout" or "niet af", and its colour
 QString RightWrongText(const ItemResult& item);
+QColor RightWrongColour(const ItemResult& item);
+// Whether the item's picture may be shown: always with the right answers; without them only
+// when it is the picture the pupil answered on (older items of a coded test may show the
+// answer in it).
+bool PictureShown(const ItemResult& item, bool rightAnswers);
 // The question of an item: the texts of its text area before the first answer was written,
 // and the same joined into lines.
 QVector<TextLogEntry> QuestionTexts(const ItemResult& item);

@@ -43,7 +43,21 @@ QString ThemeText(const ItemResult& item)
 
 QString RightWrongText(const ItemResult& item)
 {
+    if (item.unfinished)
+        return QStringLiteral("niet af");
     return item.right ? QStringLiteral("goed") : QStringLiteral("fout");
+}
+
+QColor RightWrongColour(const ItemResult& item)
+{
+    if (item.unfinished)
+        return QColor(96, 96, 96);
+    return item.right ? QColor(0, 128, 0) : QColor(192, 0, 0);
+}
+
+bool PictureShown(const ItemResult& item, bool rightAnswers)
+{
+    return rightAnswers || item.pictureAsAsked;
 }
 
 QVector<SummaryField> SummaryFields(const SessionResult& s)
@@ -59,12 +73,13 @@ QVector<SummaryField> SummaryFields(const SessionResult& s)
     f.append({QStringLiteral("score"), QStringLiteral("Score"), s.scoreText});
     f.append({QStringLiteral("punten"), QStringLiteral("Punten"),
               QStringLiteral("%1 van de %2 (%3%)").arg(s.points).arg(s.maxPoints).arg(s.percentage())});
-    f.append({QStringLiteral("cijfer"), QStringLiteral("Cijfer"), s.gradeText()});
+    f.append({QStringLiteral("cijfer"), QStringLiteral("Cijfer"), GradeWithNote(s)});
     f.append({QStringLiteral("eerste"), QStringLiteral("Goed bij de eerste poging"), number(s.rightAtFirst())});
     f.append({QStringLiteral("tweede"), QStringLiteral("Goed bij de tweede poging"), number(s.rightAtSecond())});
     f.append({QStringLiteral("fout"), QStringLiteral("Fout"), number(s.wrong())});
     f.append({QStringLiteral("tijd"), QStringLiteral("Tijd"), DurationText(s.durationSeconds())});
-    f.append({QStringLiteral("status"), QStringLiteral("Status"), StatusName(s.finished)});
+    f.append({QStringLiteral("status"), QStringLiteral("Status"),
+              s.status == SessionStatus::None ? QString::fromUtf16(NotGraded) : StatusName(s.status)});
     return f;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QUuid>
 #include <algorithm>
 #include <map>
 
@@ -41,6 +42,11 @@ int MaxItemPoints(int level)
     return std::clamp(level, 1, 3) * 2;
 }
 
+int MaxSessionPoints(int plannedItems, int judgedItems, int level)
+{
+    return std::max(plannedItems, judgedItems) * MaxItemPoints(level);
+}
+
 int GradeTenths(int points, int maxPoints)
 {
     if (maxPoints <= 0)
@@ -63,7 +69,7 @@ double SessionResult::grade() const
 
 QString SessionResult::gradeText() const
 {
-    return GradeText(points, maxPoints);
+    return graded() ? GradeText(points, maxPoints) : QString();
 }
 
 int SessionResult::percentage() const
@@ -86,7 +92,7 @@ int SessionResult::rightAtSecond() const
 
 int SessionResult::wrong() const
 {
-    return int(std::count_if(items.begin(), items.end(), [](const ItemResult& i) { return !i.right; }));
+    return int(std::count_if(items.begin(), items.end(), [](const ItemResult& i) { return !i.right && !i.unfinished; }));
 }
 
 qint64 SessionResult::durationSeconds() const
@@ -117,9 +123,39 @@ QString LevelName(int level)
     }
 }
 
-QString StatusName(bool finished)
+QString StatusName(SessionStatus status)
 {
-    return finished ? QStringLiteral("voltooid") : QStringLiteral("afgebroken");
+    switch (status) {
+    case SessionStatus::Completed: return QStringLiteral("voltooid");
+    case SessionStatus::Stopped: return QStringLiteral("afgebroken");
+    case SessionStatus::NotStarted: return QStringLiteral("niet begonnen");
+    case SessionStatus::None: break;
+    }
+    return QString();
+}
+
+QString ItemsNote(SessionStatus status, int plannedItems, int itemsDone)
+{
+    if (status == SessionStatus::None)
+        return QString();
+    if (plannedItems == UnknownPlan)
+        return QStringLiteral("gepland: onbekend");
+    if (plannedItems > 0 && status != SessionStatus::Completed)
+        return QStringLiteral("opgaven: %1 van %2").arg(itemsDone).arg(plannedItems);
+    return QString();
+}
+
+QString GradeWithNote(const SessionResult& s)
+{
+    if (!s.graded())
+        return QString::fromUtf16(NotGraded);
+    const QString note = ItemsNote(s.status, s.plannedItems, int(s.items.size()));
+    return note.isEmpty() ? s.gradeText() : s.gradeText() + QStringLiteral(" (") + note + u')';
+}
+
+QString NewSessionId()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
 QString FileWriteError(const QString& path)

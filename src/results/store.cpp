@@ -60,7 +60,30 @@ const std::array<QStringList, ResultStore::SchemaVersion> Steps = {
     QStringList{
         QStringLiteral("ALTER TABLE items ADD COLUMN texts TEXT NOT NULL DEFAULT '[]'"),
     },
+    // 3: the session's own id, its planned items and status (practice has none), items left
+    // niet af, and whether an item's picture is the one the pupil answered on. Sessions kept
+    // before keep their items done as the maximum, their plan unknown; UpgradeTo3 gives
+    // each its id and a coded one its code's length.
+    QStringList{
+        QStringLiteral("ALTER TABLE sessions ADD COLUMN uuid TEXT NOT NULL DEFAULT ''"),
+        QStringLiteral("ALTER TABLE sessions ADD COLUMN planned INTEGER NOT NULL DEFAULT -1"),
+        QStringLiteral("ALTER TABLE sessions ADD COLUMN status TEXT NOT NULL DEFAULT ''"),
+        QStringLiteral("UPDATE sessions SET planned = 0 WHERE practice <> 0"),
+        QStringLiteral("UPDATE sessions SET status = CASE WHEN practice <> 0 THEN ''"
+                       " WHEN finished <> 0 THEN 'voltooid' ELSE 'afgebroken' END"),
+        QStringLiteral("ALTER TABLE items ADD COLUMN unfinished INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("ALTER TABLE items ADD COLUMN picture_as_asked INTEGER NOT NULL DEFAULT 0"),
+    },
 };
+
+// A status as kept in the file: its name.
+SessionStatus StatusFrom(const QString& key)
+{
+    for (SessionStatus s : {SessionStatus::Completed, SessionStatus::Stopped, SessionStatus::NotStarted})
+        if (key == StatusName(s))
+            return s;
+    return SessionStatus::None;
+}
 
 std::atomic<int> connections{0};
 
@@ -132,6 +155,47 @@ std::optional<qint64> number(QSqlDatabase& db, const QString& sql)
     if (!q.exec(sql) || !q.next())
         return std::nullopt;
     return q.value(0).toLongLong();
+}
+
+// What the statements of step 3 can't do: every session gets an id of its own, and a coded
+// test the length of its code with the maximum of that many items.
+bool UpgradeTo3(QSqlDatabase& db)
+{
+    struct Row {
+        qint64 id;
+        QString code;
+        int level, items;
+        bool practice;
+    };
+    QVector<Row> rows;
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT id, code, level, practice,"
+                                   " (SELECT COUNT(*) FROM items WHERE session_id = sessions.id) FROM sessions")))
+            return false;
+        while (q.next())
+            rows.append({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toInt(), q.value(4).toInt(),
+                         q.value(3).toBool()});
+    }
+    QSqlQuery id(db), plan(db);
+    id.prepare(QStringLiteral("UPDATE sessions SET uuid = ? WHERE id = ?"));
+    plan.prepare(QStringLiteral("UPDATE sessions SET planned = ?, max_points = ? WHERE id = ?"));
+    for (const Row& r : rows) {
+        id.addBindValue(NewSessionId());
+        id.addBindValue(r.id);
+        if (!id.exec())
+            return false;
+        const std::optional<TestCodeSettings> code = r.code.isEmpty() ? std::nullopt : DecodeTestCode(r.code);
+        if (!code || r.practice)
+            continue;
+        plan.addBindValue(code->length);
+        plan.addBindValue(MaxSessionPoints(code->length, r.items, r.level));
+        plan.addBindValue(r.id);
+        if (!plan.exec())
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -253,9 +317,12 @@ bool ResultStore::createOrUpgrade(int fromVersion)
     if (!db.transaction())
         return false;
     bool ok = true;
-    for (int v = fromVersion; ok && v < SchemaVersion; ++v)
+    for (int v = fromVersion; ok && v < SchemaVersion; ++v) {
         for (const QString& sql : Steps[size_t(v)])
             ok = ok && run(db, sql);
+        if (v + 1 == 3)
+            ok = ok && UpgradeTo3(db);
+    }
     ok = ok && run(db, QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)) &&
          run(db, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
     if (ok && db.commit())
@@ -304,11 +371,15 @@ qint64 ResultStore::save(const SessionResult& r)
     if (ok) {
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO sessions (name, code, mode, practice, level, started, ended, finished,"
-                                 " score, points, max_points) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " score, points, max_points, uuid, planned, status)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        // A session made without an id (it always has one from the recorder) gets one here.
+        const QString uuid = r.uuid.isEmpty() ? NewSessionId() : r.uuid;
         for (const QVariant& v : {text(r.name), text(NormaliseTestCode(r.code)), QVariant(r.sessionMode),
                                   QVariant(int(r.practice)), QVariant(r.level), text(dateText(r.started)),
-                                  text(dateText(r.ended)), QVariant(int(r.finished)), text(r.scoreText),
-                                  QVariant(r.points), QVariant(r.maxPoints)})
+                                  text(dateText(r.ended)), QVariant(int(r.status == SessionStatus::Completed)),
+                                  text(r.scoreText), QVariant(r.points), QVariant(r.maxPoints), text(uuid),
+                                  QVariant(r.plannedItems), text(StatusName(r.status))})
             q.addBindValue(v);
         ok = q.exec();
         id = ok ? q.lastInsertId().toLongLong() : 0;
@@ -316,14 +387,14 @@ qint64 ResultStore::save(const SessionResult& r)
     if (ok) {
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO items (session_id, number, theme, title, answer1, answer2, correct,"
-                                 " right_answer, points, attempts, texts, text_png, picture_png)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " right_answer, points, attempts, texts, text_png, picture_png, unfinished,"
+                                 " picture_as_asked) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (const ItemResult& i : r.items) {
             for (const QVariant& v :
                  {QVariant(id), QVariant(i.number), QVariant(i.themeCode), text(i.themeTitle),
                   text(i.firstAnswer), text(i.secondAnswer), QVariant(int(i.right)), text(i.rightAnswer),
                   QVariant(i.points), QVariant(i.attempts), text(textsJson(i.texts)), QVariant(i.textPng),
-                  QVariant(i.picturePng)})
+                  QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked))})
                 q.addBindValue(v);
             if (!(ok = q.exec()))
                 break;
@@ -348,8 +419,9 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, finished,"
-                               " (SELECT COUNT(*) FROM items WHERE session_id = sessions.id) FROM sessions")))
+    if (!q.exec(QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
+                               " (SELECT COUNT(*) FROM items WHERE session_id = sessions.id), planned, uuid"
+                               " FROM sessions")))
         return out;
     const QString name = filter.name.trimmed();
     const QString code = NormaliseTestCode(filter.code);
@@ -366,8 +438,10 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
         s.level = q.value(6).toInt();
         s.points = q.value(7).toInt();
         s.maxPoints = q.value(8).toInt();
-        s.finished = q.value(9).toBool();
+        s.status = StatusFrom(q.value(9).toString());
         s.items = q.value(10).toInt();
+        s.plannedItems = q.value(11).toInt();
+        s.uuid = q.value(12).toString();
         out.append(s);
     }
     std::stable_sort(out.begin(), out.end(), [](const SessionSummary& a, const SessionSummary& b) {
@@ -384,8 +458,8 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
     SessionResult r;
     {
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT name, code, mode, practice, level, started, ended, finished, score, points,"
-                                 " max_points FROM sessions WHERE id = ?"));
+        q.prepare(QStringLiteral("SELECT name, code, mode, practice, level, started, ended, status, score, points,"
+                                 " max_points, uuid, planned FROM sessions WHERE id = ?"));
         q.addBindValue(id);
         if (!q.exec() || !q.next())
             return std::nullopt;
@@ -397,15 +471,18 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
         r.level = q.value(4).toInt();
         r.started = dateFrom(q.value(5).toString());
         r.ended = dateFrom(q.value(6).toString());
-        r.finished = q.value(7).toBool();
+        r.status = StatusFrom(q.value(7).toString());
         r.scoreText = q.value(8).toString();
         r.points = q.value(9).toInt();
         r.maxPoints = q.value(10).toInt();
+        r.uuid = q.value(11).toString();
+        r.plannedItems = q.value(12).toInt();
     }
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
-                             " texts, text_png, picture_png FROM items WHERE session_id = ? ORDER BY number"));
+                             " texts, text_png, picture_png, unfinished, picture_as_asked FROM items"
+                             " WHERE session_id = ? ORDER BY number"));
     q.addBindValue(id);
     if (!q.exec())
         return std::nullopt;
@@ -423,31 +500,48 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
         i.texts = textsFrom(q.value(9).toString());
         i.textPng = q.value(10).toByteArray();
         i.picturePng = q.value(11).toByteArray();
+        i.unfinished = q.value(12).toBool();
+        i.pictureAsAsked = q.value(13).toBool();
         r.items.append(i);
     }
     return r;
 }
 
-bool ResultStore::remove(const QVector<qint64>& ids)
+bool ResultStore::forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,
+                                 const QVariant& value)
 {
     if (!available())
         return false;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     bool ok = db.transaction();
     for (qint64 id : ids) {
-        if (!ok)
-            break;
-        for (const char* sql : {"DELETE FROM items WHERE session_id = ?", "DELETE FROM sessions WHERE id = ?"}) {
+        for (const char* sql : statements) {
+            if (!ok)
+                break;
             QSqlQuery q(db);
             q.prepare(QLatin1String(sql));
+            if (value.isValid())
+                q.addBindValue(value);
             q.addBindValue(id);
-            ok = ok && q.exec();
+            ok = q.exec();
         }
     }
     if (ok && db.commit())
         return true;
     db.rollback();
     return false;
+}
+
+bool ResultStore::rename(const QVector<qint64>& ids, const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        return false;
+    return forEachSession(ids, {"UPDATE sessions SET name = ? WHERE id = ?"}, name.trimmed());
+}
+
+bool ResultStore::remove(const QVector<qint64>& ids)
+{
+    return forEachSession(ids, {"DELETE FROM items WHERE session_id = ?", "DELETE FROM sessions WHERE id = ?"});
 }
 
 }  // namespace kav

@@ -9,7 +9,9 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 #include <QVector>
+#include <initializer_list>
 #include <optional>
 
 #include "results/result.h"
@@ -19,6 +21,7 @@ namespace kav {
 // One line of the list of sessions.
 struct SessionSummary {
     qint64 id = 0;
+    QString uuid;
     QString name;
     QString code;
     QDateTime started;  // local time
@@ -27,9 +30,11 @@ struct SessionSummary {
     int level = 1;
     int points = 0;
     int maxPoints = 0;
-    int items = 0;
-    bool finished = false;
-    QString gradeText() const { return GradeText(points, maxPoints); }
+    int items = 0;  // judged, a niet-af one included
+    int plannedItems = 0;
+    SessionStatus status = SessionStatus::None;
+    bool graded() const { return !practice; }
+    QString gradeText() const { return graded() ? GradeText(points, maxPoints) : QString(); }
 };
 
 struct ResultFilter {
@@ -40,7 +45,7 @@ struct ResultFilter {
 class ResultStore {
 public:
     // The layout version this program writes, and the mark in the file's header.
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     static constexpr qint32 ApplicationId = 0x4B415632;  // "KAV2"
 
     // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
@@ -68,6 +73,8 @@ public:
     QVector<SessionSummary> list(const ResultFilter& filter = {}) const;
     // One whole session with its items; nothing when there is no such session.
     std::optional<SessionResult> load(qint64 id) const;
+    // Gives the sessions one name (the id stays); false when that failed or the name is empty.
+    bool rename(const QVector<qint64>& ids, const QString& name);
     // Removes the sessions with their items, all or none; false when that failed.
     bool remove(const QVector<qint64>& ids);
 
@@ -79,6 +86,10 @@ private:
     void close();
     bool putAside();
     void notice(const QString& text);
+    // Runs the statements for every session in one transaction, all or none: each bound to
+    // value (when it is given) and the session's id.
+    bool forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,
+                        const QVariant& value = QVariant());
 
     QString path_;
     QString connection_;

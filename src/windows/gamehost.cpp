@@ -26,7 +26,7 @@ void TTestForm::ShowCelebration()
 {
     auto sessionEnds = [this]() {
         activateWindow();
-        EndSession(true);  // won: the game's results
+        EndSession();  // won: the game's results
         Session().SessionRunning = false;
         Saldo().Running = false;
         EindButtonClick();

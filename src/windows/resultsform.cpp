@@ -254,7 +254,7 @@ void TResultsForm::fillList()
         t->setItem(r, ColFirst, Cell(i.firstAnswer, centre));
         t->setItem(r, ColSecond, Cell(i.secondAnswer, centre));
         QTableWidgetItem* right = Cell(RightWrongText(i), centre);
-        right->setForeground(i.right ? QColor(0, 128, 0) : QColor(192, 0, 0));
+        right->setForeground(RightWrongColour(i));
         t->setItem(r, ColRight, right);
         if (rightAnswersShown())
             t->setItem(r, ColAnswer, Cell(i.rightAnswer, centre));
@@ -338,7 +338,8 @@ void TResultsForm::showItem(int index)
                              .arg(item.number)
                              .arg(item.themeCode)
                              .arg(item.themeTitle, RightWrongText(item)));
-    OpgaveBeeld->setImages(ShownTextImage(item, rightAnswersShown()), item.pictureImage());
+    OpgaveBeeld->setImages(ShownTextImage(item, rightAnswersShown()),
+                           PictureShown(item, rightAnswersShown()) ? item.pictureImage() : QImage());
     VorigeButton->setEnabled(index > 0);
     VolgendeButton->setEnabled(index + 1 < result_.items.size());
     for (QWidget* w : {static_cast<QWidget*>(KopPanel), static_cast<QWidget*>(ResultatenLijst),

@@ -96,7 +96,7 @@ void TTestForm::StartButtonClick()
             setLevelIndex(s.LevelAtStart - 1);
         } else {
             // As Einde does: the choice screen keeps the ticked themes.
-            EndSession(false);
+            EndSession();
             ShowChoiceScreen();
             setLevelIndex(chosen);
             return;
@@ -133,7 +133,7 @@ void TTestForm::StartButtonClick()
     ResetSession(Level());
     if (!s.BookkeeperMode && !s.SaldoMode)
         recorder_.start(NaamVeld->text().trimmed(), code_ ? NormaliseTestCode(CodeVeld->text()) : QString(),
-                        s.SessionMode, s.PracticeMode, Level());
+                        s.SessionMode, s.PracticeMode, Level(), TestLength());
     if (!s.PracticeMode)
         HelpButton->hide();  // no explanations during a test
     ContinueButtonClick();
@@ -187,7 +187,7 @@ void TTestForm::ContinueButtonClick()
     }
     if (s.Attempt == 0 && TestLength() > 0 && s.ItemCount >= TestLength()) {
         // The test has had all its items: it ends, and its results show.
-        EndSession(true);
+        EndSession();
         ShowChoiceScreen();
         return;
     }
@@ -293,9 +293,12 @@ void TTestForm::InvoerVeldExit(QWidget* newFocus)
 
 void TTestForm::judge()
 {
-    Judge(InvoerVeld->text());
     const SessionState& s = Session();
-    if (recorder_.running() && !s.BookkeeperMode && !s.SaldoMode)
+    const bool recording = recorder_.running() && !s.BookkeeperMode && !s.SaldoMode;
+    if (recording)
+        recorder_.aboutToJudge();
+    Judge(InvoerVeld->text());
+    if (recording)
         recorder_.judged(InvoerVeld->text());
     highestRank_ = qMax(highestRank_, s.Rank);
 }
@@ -335,7 +338,11 @@ void TTestForm::EindButtonClick()
     EindButton->setFocus();
     SessionState& s = Session();
     if (s.SessionRunning) {
-        EndSession(false);  // Einde is made for it: no question
+        // Einde is made for it: no question, unless a test of set length still has items to
+        // come (the status bar invites Einde after every item).
+        if (ItemsToCome() && !ConfirmStop())
+            return;
+        EndSession();
         ShowChoiceScreen();
         return;
     }
@@ -350,12 +357,13 @@ void TTestForm::done(int result)
 {
     // Every way out (Einde, the window's close button, Escape) ends the session; Escape and
     // the close button ask first while a session or game runs (Einde comes here only when
-    // none runs).
+    // none runs), but not when a test has had all its items: nothing is lost then.
     const SessionState& s = Session();
     if (s.SessionRunning && !s.DemoMode) {
-        if (!ConfirmStop())
+        const bool allJudged = TestLength() > 0 && !s.PracticeMode && !ItemsToCome();
+        if (!allJudged && !ConfirmStop())
             return;
-        EndSession(false);
+        EndSession();
     }
     FormClose();
     QDialog::done(result);
@@ -366,7 +374,15 @@ bool TTestForm::ConfirmStop()
     return AskYesNo(QStringLiteral("Wil je stoppen met deze sessie?"));
 }
 
-void TTestForm::EndSession(bool finished)
+bool TTestForm::ItemsToCome() const
+{
+    const SessionState& s = Session();
+    if (!s.SessionRunning || s.PracticeMode || s.BookkeeperMode || s.SaldoMode || s.DemoMode || TestLength() <= 0)
+        return false;
+    return s.ItemCount < TestLength();
+}
+
+void TTestForm::EndSession()
 {
     SessionState& s = Session();
     if (s.BookkeeperMode || s.SaldoMode) {
@@ -375,13 +391,16 @@ void TTestForm::EndSession(bool finished)
     }
     if (!recorder_.running())
         return;
-    SessionResult result = recorder_.finish(finished);
+    SessionResult result = recorder_.finish();
     if (!s.PracticeMode) {
         // The next pupil at this computer starts with an empty name and code.
         NaamVeld->clear();
         CodeVeld->clear();
     }
-    if (result.items.isEmpty())
+    // Nothing judged: nothing to keep, except that a coded test was opened (niet begonnen),
+    // so the teacher can tell who came from who did not.
+    const bool notStarted = result.items.isEmpty();
+    if (notStarted && (result.code.isEmpty() || result.practice))
         return;
     // Kept before it is shown: a crash later loses nothing of it.
     if (ResultStore* st = store()) {
@@ -390,7 +409,8 @@ void TTestForm::EndSession(bool finished)
         if (!notice.isEmpty())
             ShowMessage(notice, MessageKind::Warning);
     }
-    ShowResultsWindow(this, result, ResultsView::Pupil);
+    if (!notStarted)
+        ShowResultsWindow(this, result, ResultsView::Pupil);
 }
 
 void TTestForm::endGame()

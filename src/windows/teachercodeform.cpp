@@ -26,7 +26,7 @@ QLineEdit* codeField(QWidget* parent, const char* name)
 }
 
 // The dialog in the 640 x 480 design.
-constexpr int DesignW = 300, Margin = 12, FieldW = DesignW - 2 * Margin;
+constexpr int DesignW = 340, Margin = 12, FieldW = DesignW - 2 * Margin, UitlegH = 100;
 
 }  // namespace
 
@@ -39,15 +39,15 @@ TDocentCodeForm::TDocentCodeForm(QWidget* parent) : QDialog(parent), choosing_(!
 
     int y = Margin;
     UitlegLabel = MakeLabel(this, "UitlegLabel",
-                        QStringLiteral("Met de docentcode komt alleen de docent bij de resultaten en de toetsen. "
-                                       "Kies minstens %1 tekens en onthoud de code goed.")
-                            .arg(MinTeacherCodeLength),
+                        TeacherCodeExplanation() + QStringLiteral(" Kies minstens %1 tekens en onthoud de code goed.")
+                                                       .arg(MinTeacherCodeLength),
                         9);
     UitlegLabel->setWordWrap(true);
-    Place(UitlegLabel, Margin, y, FieldW, 44);
+    UitlegLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(UitlegLabel, Margin, y, FieldW, UitlegH);
     UitlegLabel->setVisible(choosing_);
     if (choosing_)
-        y += 52;
+        y += UitlegH + 8;
     CodeLabel = MakeLabel(this, "CodeLabel", choosing_ ? QStringLiteral("Kies een docentcode") : QStringLiteral("Docentcode:"), 10, true);
     Place(CodeLabel, Margin, y, FieldW, 20);
     CodeVeld = codeField(this, "CodeVeld");
@@ -83,6 +83,14 @@ TDocentCodeForm::TDocentCodeForm(QWidget* parent) : QDialog(parent), choosing_(!
     ScaleControls(this, f);
     setFixedSize(Round(DesignW * f), Round(y * f));
     CodeVeld->setFocus();
+}
+
+QString TeacherCodeExplanation()
+{
+    return QStringLiteral(
+        "De docentcode houdt nieuwsgierige leerlingen op een gedeelde computer buiten de docentenhoek. "
+        "Resultaten die in het eigen account van een leerling staan, kan de code niet beschermen. "
+        "Een toetscode is geen geheim: wie de code en Kavrin 2 heeft, kan er de antwoorden bij afdrukken.");
 }
 
 void TDocentCodeForm::OkButtonClick()

@@ -9,6 +9,9 @@ class QPushButton;
 
 namespace kav {
 
+// What the teacher code does and what it cannot do, for the teacher who chooses one.
+QString TeacherCodeExplanation();
+
 class TDocentCodeForm : public QDialog {
     Q_OBJECT
 public:

@@ -17,6 +17,7 @@
 #include "session/engine.h"
 #include "session/testcode.h"
 #include "ui/filechoice.h"
+#include "windows/renameform.h"
 #include "windows/resultsform.h"
 #include "windows/testmakerform.h"
 #include "windows/worksheetform.h"
@@ -25,7 +26,9 @@ namespace kav {
 
 namespace {
 
-enum Column { NaamCol, DatumCol, OnderdeelCol, NiveauCol, CodeCol, ScoreCol, CijferCol, StatusCol, Columns };
+// The score ("006 uit 003") is left to the results window: the grade beside what it stands
+// on says more, and the columns fit the width then.
+enum Column { NaamCol, DatumCol, OnderdeelCol, NiveauCol, CodeCol, CijferCol, StatusCol, Columns };
 
 constexpr int IdRole = Qt::UserRole;
 constexpr int SortRole = Qt::UserRole + 1;
@@ -62,8 +65,9 @@ QLineEdit* filterField(QWidget* parent, const char* name, int maxLength, const Q
     return e;
 }
 
-// The design of the window, 640 x 480 like every window of the program.
-constexpr int TableTop = 40, TableBottom = 392, ButtonsTop = 400;
+// The design of the window, 640 x 480 like every window of the program: the table, and two
+// rows of buttons above the status bar.
+constexpr int TableTop = 40, ButtonHeight = 32, ButtonGap = 4, RowGap = 6, LastRowTop = 400;
 
 }  // namespace
 
@@ -76,6 +80,23 @@ QString TopicText(const SessionSummary& s)
 QString DateText(const QDateTime& t)
 {
     return t.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QString GradeCellText(const SessionSummary& s)
+{
+    if (!s.graded())
+        return QString::fromUtf16(NotGraded);
+    // Short, so that the columns fit beside each other: "2,4 (3 van 20)", "10,0 (3 van ?)" when
+    // the plan is unknown; the cell's tooltip has the whole note.
+    if (ItemsNote(s.status, s.plannedItems, s.items).isEmpty())
+        return s.gradeText();
+    const QString planned = s.plannedItems > 0 ? QString::number(s.plannedItems) : QStringLiteral("?");
+    return s.gradeText() + QStringLiteral(" (%1 van %2)").arg(s.items).arg(planned);
+}
+
+QString StatusCellText(const SessionSummary& s)
+{
+    return s.status == SessionStatus::None ? QString::fromUtf16(NotGraded) : StatusName(s.status);
 }
 
 TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
@@ -107,11 +128,11 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
 
     ResultatenTabel = new QTableWidget(0, Columns, this);
     ResultatenTabel->setObjectName(QStringLiteral("ResultatenTabel"));
-    // The table in a smaller size than the buttons, so eight columns fit the design's width.
+    // The table in a smaller size than the buttons, so its columns fit the design's width.
     SetDesignFont(ResultatenTabel, 8);
     SetDesignFont(ResultatenTabel->horizontalHeader(), 8, true);
     ResultatenTabel->setHorizontalHeaderLabels({QStringLiteral("Naam"), QStringLiteral("Datum"), QStringLiteral("Onderdeel"),
-                                                QStringLiteral("Niveau"), QStringLiteral("Toetscode"), QStringLiteral("Score"),
+                                                QStringLiteral("Niveau"), QStringLiteral("Toetscode"),
                                                 QStringLiteral("Cijfer"), QStringLiteral("Status")});
     ResultatenTabel->setSelectionBehavior(QAbstractItemView::SelectRows);
     ResultatenTabel->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -125,29 +146,49 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     ResultatenTabel->setSortingEnabled(true);
     SetHint(ResultatenTabel,
             QStringLiteral("|Kies een of meer resultaten (met Ctrl of Shift); klik op een kop om te sorteren"));
-    Place(ResultatenTabel, 8, TableTop, 624, TableBottom - TableTop);
+    Place(ResultatenTabel, 8, TableTop, 624, LastRowTop - 8 - TableTop);  // down to the buttons: placeNotice
     ResultatenTabel->installEventFilter(this);
     connect(ResultatenTabel, &QTableWidget::doubleClicked, this, &TDocentForm::OpenButtonClick);
     connect(ResultatenTabel->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TDocentForm::updateButtons);
 
     OpenButton = MakeButton(this, "OpenButton", QStringLiteral("&Openen"), 10, false,
                             QStringLiteral("Openen|Het gekozen resultaat bekijken, met de goede antwoorden"));
-    Place(OpenButton, 8, ButtonsTop, 52, 32);
-    CsvButton = MakeButton(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"), 10, false,
-                           QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een rekenblad"));
-    Place(CsvButton, 63, ButtonsTop, 134, 32);
-    PdfButton = MakeButton(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"), 10, false,
-                           QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
-    Place(PdfButton, 200, ButtonsTop, 134, 32);
+    NaamButton = MakeButton(this, "NaamButton", QStringLiteral("Naam wij&zigen…"), 10, false,
+                            QStringLiteral("Naam wijzigen|De gekozen resultaten een (andere) naam geven"));
     VerwijderButton = MakeButton(this, "VerwijderButton", QStringLiteral("&Verwijderen"), 10, false,
                                  QStringLiteral("Verwijderen|De gekozen resultaten verwijderen"));
-    Place(VerwijderButton, 337, ButtonsTop, 76, 32);
+    CsvButton = MakeButton(this, "CsvButton", QStringLiteral("Exporteren als &CSV…"), 10, false,
+                           QStringLiteral("Exporteren als CSV|De gekozen resultaten (of alle getoonde) bewaren voor een "
+                                          "rekenblad, één regel per opgave"));
+    CijferButton = MakeButton(this, "CijferButton", QStringLiteral("C&ijferlijst (CSV)…"), 10, false,
+                              QStringLiteral("Cijferlijst|De gekozen resultaten (of alle getoonde) bewaren voor een "
+                                             "rekenblad, één regel per sessie met het cijfer"));
+    PdfButton = MakeButton(this, "PdfButton", QStringLiteral("Exporteren als &PDF…"), 10, false,
+                           QStringLiteral("Exporteren als PDF|De gekozen resultaten (of alle getoonde) bewaren om af te drukken"));
     WerkbladButton = MakeButton(this, "WerkbladButton", QStringLiteral("&Werkblad maken…"), 10, false,
                                 QStringLiteral("Werkblad maken|Opgaven op papier, met de antwoorden"));
-    Place(WerkbladButton, 418, ButtonsTop, 118, 32);
     ToetsButton = MakeButton(this, "ToetsButton", QStringLiteral("Toets &maken…"), 10, false,
                              QStringLiteral("Toets maken|Een toetscode maken: de hele klas krijgt dezelfde opgaven"));
-    Place(ToetsButton, 540, ButtonsTop, 92, 32);
+    // The rows of buttons, top to bottom: what is done with the chosen sessions, and what is
+    // saved; the tests at the right. A new button takes its place in a row here.
+    const QVector<ButtonRow> rows = {
+        {{{OpenButton, 60}, {NaamButton, 112}, {VerwijderButton, 84}}, {{WerkbladButton, 118}, {ToetsButton, 92}}},
+        {{{CsvButton, 134}, {CijferButton, 130}, {PdfButton, 134}}, {}},
+    };
+    const int rowsTop = LastRowTop - int(rows.size() - 1) * (ButtonHeight + RowGap);
+    for (int r = 0; r < rows.size(); ++r)
+        placeRow(rows[r], rowsTop + r * (ButtonHeight + RowGap));
+    // Tab goes along the rows, left to right.
+    QWidget* previous = nullptr;
+    for (const ButtonRow& row : rows)
+        for (const auto* side : {&row.left, &row.right})
+            for (const auto& [button, width] : *side) {
+                if (previous)
+                    setTabOrder(previous, button);
+                previous = button;
+                if (side == &row.right)
+                    rightButtons_.append(button);
+            }
 
     StatusBalk = new TPanel(this);
     StatusBalk->setObjectName(QStringLiteral("StatusBalk"));
@@ -163,11 +204,33 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     connect(CsvButton, &QPushButton::clicked, this, &TDocentForm::CsvButtonClick);
     connect(PdfButton, &QPushButton::clicked, this, &TDocentForm::PdfButtonClick);
     connect(VerwijderButton, &QPushButton::clicked, this, &TDocentForm::VerwijderButtonClick);
+    connect(NaamButton, &QPushButton::clicked, this, &TDocentForm::NaamButtonClick);
+    connect(CijferButton, &QPushButton::clicked, this, &TDocentForm::CijferButtonClick);
     connect(ToetsButton, &QPushButton::clicked, this, &TDocentForm::ToetsButtonClick);
     connect(WerkbladButton, &QPushButton::clicked, this, &TDocentForm::WerkbladButtonClick);
     connect(SluitButton, &QPushButton::clicked, this, &QDialog::reject);
 
     layoutForScreen(AvailableScreenSize());
+}
+
+void TDocentForm::placeRow(const ButtonRow& row, int top)
+{
+    int x = 8;
+    for (const auto& [button, width] : row.left) {
+        Place(button, x, top, width, ButtonHeight);
+        x += width + ButtonGap;
+    }
+    x = 640 - 8;
+    for (auto it = row.right.rbegin(); it != row.right.rend(); ++it) {
+        x -= it->second;
+        Place(it->first, x, top, it->second, ButtonHeight);
+        x -= ButtonGap;
+    }
+}
+
+QVector<QPushButton*> TDocentForm::buttons() const
+{
+    return {OpenButton, NaamButton, VerwijderButton, CsvButton, CijferButton, PdfButton, WerkbladButton, ToetsButton};
 }
 
 TDocentForm::~TDocentForm()
@@ -184,11 +247,11 @@ void TDocentForm::layoutForScreen(QSize screen)
     // What the screen has beyond the design's shape goes to the table; the buttons at the
     // right keep to the right edge, those at the bottom to the bottom.
     const int dx = client_.width() - Round(640 * scale_), dy = client_.height() - Round(480 * scale_);
-    for (QWidget* w : {static_cast<QWidget*>(AantalLabel), static_cast<QWidget*>(ToetsButton),
-                       static_cast<QWidget*>(WerkbladButton)})
+    for (QWidget* w : rightButtons_)
         w->move(w->x() + dx, w->y());
-    for (QWidget* w : {OpenButton, CsvButton, PdfButton, VerwijderButton, WerkbladButton, ToetsButton})
-        w->move(w->x(), w->y() + dy);
+    AantalLabel->move(AantalLabel->x() + dx, AantalLabel->y());
+    for (QPushButton* b : buttons())
+        b->move(b->x(), b->y() + dy);
     MeldingLabel->resize(MeldingLabel->width() + dx, MeldingLabel->height());
     StatusBalk->setGeometry(0, client_.height() - StatusBalk->height(), client_.width(), StatusBalk->height());
     const int captionLeft = SluitButton->x() + SluitButton->width() + TextMargin;
@@ -211,7 +274,9 @@ void TDocentForm::placeNotice()
         MeldingLabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(h, MeldingLabel->fontMetrics().height()));
         top = MeldingLabel->geometry().bottom() + 1 + Round(4 * scale_);
     }
-    const int bottom = OpenButton->y() - margin;
+    int bottom = client_.height();
+    for (QPushButton* b : buttons())
+        bottom = qMin(bottom, b->y() - margin);
     ResultatenTabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(0, bottom - top));
     fitColumns();
 }
@@ -226,13 +291,17 @@ void TDocentForm::fitColumns()
     const int pad = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ResultatenTabel) + 1) + 4;
     const int headPad = 2 * style->pixelMetric(QStyle::PM_HeaderMargin) + style->pixelMetric(QStyle::PM_HeaderMarkSize) + pad;
     const QStringList widest = {QString(), QStringLiteral("2026-12-07 14:05"), QStringLiteral("Driehoeksgetallen (oefenen)"),
-                                QStringLiteral("Starter"), QStringLiteral("ABCDE-FGHJK"), QStringLiteral("000 uit 000"),
-                                QStringLiteral("10,0"), QStringLiteral("afgebroken")};
+                                QStringLiteral("Starter"), QStringLiteral("ABCDE-FGHJK"),
+                                QStringLiteral("1,0 (29 van 30)"), QStringLiteral("niet begonnen")};
     QHeaderView* h = ResultatenTabel->horizontalHeader();
     int used = 0;
     for (int c = 1; c < Columns; ++c) {
         const QString title = ResultatenTabel->horizontalHeaderItem(c)->text();
-        const int w = qMax(body.horizontalAdvance(widest[c]) + pad, head.horizontalAdvance(title) + headPad);
+        int text = body.horizontalAdvance(widest[c]);
+        for (int row = 0; row < ResultatenTabel->rowCount(); ++row)  // an older session's longer note
+            if (const QTableWidgetItem* cell = ResultatenTabel->item(row, c))
+                text = qMax(text, body.horizontalAdvance(cell->text()));
+        const int w = qMax(text + pad, head.horizontalAdvance(title) + headPad);
         h->resizeSection(c, w);
         used += w;
     }
@@ -305,19 +374,21 @@ void TDocentForm::fillTable()
             {TopicText(s), TopicText(s)},
             {LevelName(s.level), double(s.level)},
             {code, code},
-            {ScoreText(s.points, s.items), double(s.points) * 100000 + s.items},
-            {s.gradeText(), double(GradeTenths(s.points, s.maxPoints))},
-            {StatusName(s.finished), StatusName(s.finished)},
+            {GradeCellText(s), s.graded() ? double(GradeTenths(s.points, s.maxPoints)) : -1.0},
+            {StatusCellText(s), StatusCellText(s)},
         };
         for (int c = 0; c < Columns; ++c) {
             auto* cell = new Cell(cells[c].first, cells[c].second);
             cell->setData(IdRole, s.id);
             if (c >= NiveauCol)
                 cell->setTextAlignment(Qt::AlignCenter);
+            if (c == CijferCol)
+                cell->setToolTip(ItemsNote(s.status, s.plannedItems, s.items));
             t->setItem(row, c, cell);
         }
     }
     t->setSortingEnabled(true);  // sorts by the column the teacher chose last
+    fitColumns();
     // What was chosen and is still shown stays chosen.
     for (int row = 0; row < t->rowCount(); ++row)
         if (chosen.contains(t->item(row, 0)->data(IdRole).toLongLong()))
@@ -348,6 +419,8 @@ void TDocentForm::updateButtons()
     const bool on = store_ && store_->available();
     const qsizetype chosen = selectedIds().size(), shown = ResultatenTabel->rowCount();
     OpenButton->setEnabled(on && chosen == 1);
+    NaamButton->setEnabled(on && chosen > 0);
+    CijferButton->setEnabled(on && shown > 0);
     CsvButton->setEnabled(on && shown > 0);
     PdfButton->setEnabled(on && shown > 0);
     VerwijderButton->setEnabled(on && chosen > 0);
@@ -392,9 +465,9 @@ bool TDocentForm::sessionsToExport(QVector<SessionResult>& out) const
     return !out.isEmpty();
 }
 
-QString TDocentForm::suggestedFileName(const QString& suffix) const
+QString TDocentForm::suggestedFileName(const QString& base, const QString& suffix) const
 {
-    QString name = QStringLiteral("resultaten");
+    QString name = base;
     const QString code = NormaliseTestCode(CodeFilter->text());
     if (code.size() == TestCodeLength)
         name += QLatin1Char('-') + GroupTestCode(code);
@@ -414,13 +487,14 @@ void TDocentForm::OpenButtonClick()
     ShowResultsWindow(this, *result, ResultsView::Teacher);
 }
 
-void TDocentForm::exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write)
+void TDocentForm::exportSessions(const QString& title, const QString& base, const QString& suffix,
+                                 const ExportWriter& write)
 {
     QVector<SessionResult> sessions;
     if (!store_ || !store_->available() || !sessionsToExport(sessions))
         return;
-    const QString path = ChooseSaveFile(this, QStringLiteral("Resultaten exporteren als ") + kind, suggestedFileName(suffix),
-                                        suffix, kind + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
+    const QString path = ChooseSaveFile(this, title, suggestedFileName(base, suffix), suffix,
+                                        suffix.toUpper() + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
     if (path.isEmpty())
         return;
     QString error;
@@ -436,16 +510,45 @@ void TDocentForm::exportSessions(const QString& kind, const QString& suffix, con
 
 void TDocentForm::CsvButtonClick()
 {
-    exportSessions(QStringLiteral("CSV"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
+    exportSessions(QStringLiteral("Resultaten exporteren als CSV"), QStringLiteral("resultaten"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
                                                                    QString* error) { return writeCsv(path, sessions, error); });
 }
 
 void TDocentForm::PdfButtonClick()
 {
-    exportSessions(QStringLiteral("PDF"), QStringLiteral("pdf"),
+    exportSessions(QStringLiteral("Resultaten exporteren als PDF"), QStringLiteral("resultaten"), QStringLiteral("pdf"),
                    [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
                        return WriteReportPdf(path, sessions, ReportOptions{true}, error);
                    });
+}
+
+void TDocentForm::CijferButtonClick()
+{
+    exportSessions(QStringLiteral("Cijferlijst exporteren (CSV)"), QStringLiteral("cijferlijst"), QStringLiteral("csv"),
+                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
+                       return writeGradeBook(path, sessions, error);
+                   });
+}
+
+void TDocentForm::NaamButtonClick()
+{
+    const QVector<qint64> ids = selectedIds();
+    if (!store_ || ids.isEmpty())
+        return;
+    QStringList names;
+    for (const SessionSummary& s : listed_)
+        if (ids.contains(s.id) && !names.contains(s.name))
+            names << s.name;
+    auto* dialog = new TNaamForm(ids.size(), names.size() == 1 ? names.first() : QString(), this);
+    ShowModal(dialog, [this, dialog, ids]() {
+        const QString name = dialog->result() == QDialog::Accepted ? dialog->name() : QString();
+        dialog->deleteLater();
+        if (name.isEmpty() || !store_)
+            return;
+        if (!store_->rename(ids, name))
+            ShowMessage(QStringLiteral("De naam kon niet worden gewijzigd."));
+        fillTable();
+    });
 }
 
 void TDocentForm::VerwijderButtonClick()

@@ -34,6 +34,10 @@ public:
     void CsvButtonClick();
     void PdfButtonClick();
     void VerwijderButtonClick();
+    // Gives the chosen sessions a (new) name: one, or many at once.
+    void NaamButtonClick();
+    // The grade book of the chosen sessions (or every one shown): one line per session.
+    void CijferButtonClick();
     void ToetsButtonClick();
     void WerkbladButtonClick();
 
@@ -47,7 +51,8 @@ public:
     QLabel *NaamLabel, *CodeLabel, *AantalLabel, *MeldingLabel;
     QLineEdit *NaamFilter, *CodeFilter;
     QTableWidget* ResultatenTabel;
-    QPushButton *OpenButton, *CsvButton, *PdfButton, *VerwijderButton, *WerkbladButton, *ToetsButton;
+    QPushButton *OpenButton, *NaamButton, *CsvButton, *CijferButton, *PdfButton, *VerwijderButton, *WerkbladButton,
+        *ToetsButton;
     TPanel* StatusBalk;
     QPushButton* SluitButton;
 
@@ -57,6 +62,13 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // A row of buttons in the design: some from the left edge, some from the right, each with
+    // its width.
+    struct ButtonRow {
+        QVector<QPair<QPushButton*, int>> left, right;
+    };
+    void placeRow(const ButtonRow& row, int top);
+    QVector<QPushButton*> buttons() const;
     void fillTable();
     void updateButtons();
     void placeNotice();
@@ -64,16 +76,18 @@ private:
     // The sessions to export: the chosen ones, or every one shown; false (with a message
     // shown) when one of them can't be read.
     bool sessionsToExport(QVector<SessionResult>& out) const;
-    QString suggestedFileName(const QString& suffix) const;
+    // "resultaten-ABCDE-FGHJK-2026-12-08.csv": the base, the class code filtered on, the date.
+    QString suggestedFileName(const QString& base, const QString& suffix) const;
     // Asks where to save and writes the sessions there with `write`; says how it went.
     using ExportWriter = std::function<bool(const QString& path, const QVector<SessionResult>& sessions, QString* error)>;
-    void exportSessions(const QString& kind, const QString& suffix, const ExportWriter& write);
+    void exportSessions(const QString& title, const QString& base, const QString& suffix, const ExportWriter& write);
 
     std::unique_ptr<ResultStore> store_;
     QVector<SessionSummary> listed_;
     QString notice_;
     QSize client_;
     double scale_ = 1;
+    QVector<QWidget*> rightButtons_;  // kept to the right edge
     TToetsMakenForm* toets_ = nullptr;
     TWerkbladForm* werkblad_ = nullptr;
 };
@@ -82,8 +96,11 @@ private:
 // it is right, runs `open`. Escape or Annuleren runs nothing.
 void AskTeacherCode(QWidget* parent, std::function<void()> open);
 
-// The columns' texts of one session as the table shows them.
+// The columns' texts of one session as the table shows them: the grade with what it stands on
+// ("2,4 (3 van 20)"), "—" for practice in the grade and the status.
 QString TopicText(const SessionSummary& s);
 QString DateText(const QDateTime& t);
+QString GradeCellText(const SessionSummary& s);
+QString StatusCellText(const SessionSummary& s);
 
 }  // namespace kav

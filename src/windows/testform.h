@@ -94,8 +94,11 @@ public:
     // The class code field: a valid code fills in and locks the test's settings.
     void CodeVeldChange();
     // The session that runs ends: stored, then its results window; the games show their own
-    // short results. Nothing happens when no session runs.
-    void EndSession(bool finished);
+    // short results. Nothing happens when no session runs. How it ended (voltooid, afgebroken,
+    // niet begonnen) follows from what was judged.
+    void EndSession();
+    // Whether a test of set length has items still to come: leaving it then loses them.
+    bool ItemsToCome() const;
     // Asks "Wil je stoppen met deze sessie?" while a session or game runs: true to stop.
     bool ConfirmStop();
     // The number of items of a test of set length, 0 for no limit (and in practice and the

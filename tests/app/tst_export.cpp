@@ -101,6 +101,26 @@ private slots:
             QVERIFY(line.startsWith(QStringLiteral("Jan;")) || line.startsWith(QStringLiteral("jan;")));
     }
 
+    // The grade book: one line per session; a name that matches nobody writes nothing.
+    void gradeBookAndANameOfNobody()
+    {
+        const QString book = home.filePath(QStringLiteral("cijfers.csv"));
+        Run r = run({QStringLiteral("--export-results"), book, QStringLiteral("--per-session")}, false);
+        QCOMPARE(r.code, 0);
+        QStringList lines = CsvLines(book);
+        QCOMPARE(lines.size(), 1 + 3);
+        QCOMPARE(lines[0].remove(QChar(0xFEFF)), GradeBookHeader());
+        QCOMPARE(lines[3], QStringLiteral("Jannie;2026-12-07 09:00;Verhoudingen;toets;Durver;ABCDE-FGHJK;3;3;6;12;50;5,5;voltooid;13"));
+
+        const QString none = home.filePath(QStringLiteral("niemand.csv"));
+        for (const QString& file : {none, home.filePath(QStringLiteral("niemand.pdf"))}) {
+            r = run({QStringLiteral("--export-results"), file, QStringLiteral("--name"), QStringLiteral("Piet")}, false);
+            QCOMPARE(r.code, 1);
+            QCOMPARE(r.err, QStringLiteral("kavrin2: Geen sessies van Piet\n"));
+            QVERIFY(!QFile::exists(file));
+        }
+    }
+
     void pdfOfEveryoneAndOfOnePupil()
     {
         const QString all = home.filePath(QStringLiteral("alle.pdf"));
@@ -167,6 +187,8 @@ private slots:
         QTest::newRow("empty name") << QStringList{"--export-results", "uit.csv", "--name", " "};
         QTest::newRow("with the dump") << QStringList{"--export-results", "uit.csv", "--items", "21"};
         QTest::newRow("with a dump option") << QStringList{"--export-results", "uit.csv", "--level", "2"};
+        QTest::newRow("grade book as PDF") << QStringList{"--export-results", "uit.pdf", "--per-session"};
+        QTest::newRow("grade book alone") << QStringList{"--per-session"};
     }
     void badArguments()
     {
@@ -191,6 +213,9 @@ private slots:
         QVERIFY(!cl.exportResults.pdf());
         QVERIFY(HelpText().contains(QStringLiteral("--export-results")));
         QVERIFY(HelpText().contains(QStringLiteral("--name")));
+        cl = ParseCommandLine({QStringLiteral("kavrin2"), QStringLiteral("--export-results"), QStringLiteral("a.csv"),
+                               QStringLiteral("--per-session")});
+        QVERIFY(cl.error.isEmpty() && cl.exportResults.perSession);
     }
 };
 

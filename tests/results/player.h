@@ -42,7 +42,7 @@ struct SessionPlayer {
     }
 
     void start(int mode, bool practice, int levelIndex, const QString& name = QStringLiteral("Anna"),
-               const QString& code = QStringLiteral("ABCDEFGHJK"))
+               const QString& code = QStringLiteral("ABCDEFGHJK"), int planned = 0)
     {
         kav::SessionState& s = kav::Session();
         kav::ClearSessionFlags();
@@ -51,7 +51,7 @@ struct SessionPlayer {
         s.TickedThemes = 0xFF;
         s.LevelIndex = levelIndex;
         kav::ResetSession(kav::Level());
-        rec.start(name, code, mode, practice, kav::Level(), QDateTime(QDate(2026, 12, 7), QTime(14, 5)));
+        rec.start(name, code, mode, practice, kav::Level(), planned, QDateTime(QDate(2026, 12, 7), QTime(14, 5)));
     }
 
     // Doorgaan: the second attempt of the item in hand, or the next item by the mode's rule.
@@ -87,6 +87,7 @@ struct SessionPlayer {
             typed = QString::number(right ? s.ExpectedAnswer : s.ExpectedAnswer + 100000);
             s.GivenAnswer = *kav::ParseWhole(typed);
         }
+        rec.aboutToJudge();
         kav::Judge(u' ' + typed + u' ');
         rec.judged(u' ' + typed + u' ');
         return typed;
@@ -108,11 +109,11 @@ struct SessionPlayer {
                                    const QString& name = QStringLiteral("Anna"), const QString& code = QString())
     {
         kav::SeedRandom(seed);
-        start(mode, practice, levelIndex, name, code);
+        start(mode, practice, levelIndex, name, code, items);
         std::mt19937 rng(seed);
         for (int n = 0; n < items; ++n)
             playItem(Play(rng() % 3));
-        return rec.finish(true, QDateTime(QDate(2026, 12, 7), QTime(14, 17, 35)));
+        return rec.finish(QDateTime(QDate(2026, 12, 7), QTime(14, 17, 35)));
     }
 };
 

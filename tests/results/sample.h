@@ -31,7 +31,9 @@ inline kav::SessionResult SampleSession(const QString& name, const QString& code
     r.level = 2;
     r.started = started;
     r.ended = started.addSecs(754);
-    r.finished = true;
+    r.uuid = QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e");
+    r.status = kav::SessionStatus::Completed;
+    r.plannedItems = 3;
     auto item = [](int n, int theme, QString a1, QString a2, bool right, QString answer, int points, int attempts) {
         kav::ItemResult i;
         i.number = n;

@@ -282,14 +282,23 @@ private slots:
             keys << f.key;
         QCOMPARE(keys.join(u','), QStringLiteral("naam,datum,onderdeel,niveau,score,punten,cijfer,eerste,tweede,fout,tijd,status"));
         s.code = QStringLiteral("ABCDEFGHJK");
-        s.practice = true;
-        s.finished = false;
-        const QVector<SummaryField> f = SummaryFields(s);
-        QCOMPARE(f[2].value, QStringLiteral("Verhoudingen, oefenen"));
+        s.status = SessionStatus::Stopped;
+        s.plannedItems = 20;
+        s.maxPoints = MaxSessionPoints(20, 3, 2);
+        QVector<SummaryField> f = SummaryFields(s);
+        QCOMPARE(f[2].value, QStringLiteral("Verhoudingen, test"));
         QCOMPARE(f[4].label + u' ' + f[4].value, QStringLiteral("Toetscode ABCDE-FGHJK"));
         QCOMPARE(f.last().value, QStringLiteral("afgebroken"));
+        // The grade of a stopped test says what it stands on.
         QCOMPARE(f[7].value + u'/' + f[8].value + u'/' + f[9].value + u'/' + f[10].value + u'/' + f[11].value,
-                 QStringLiteral("5,5/1/1/1/12 min 34 s"));
+                 QStringLiteral("1,7 (opgaven: 3 van 20)/1/1/1/12 min 34 s"));
+        // Practice is not assessed.
+        s.practice = true;
+        s.status = SessionStatus::None;
+        f = SummaryFields(s);
+        QCOMPARE(f[2].value, QStringLiteral("Verhoudingen, oefenen"));
+        QCOMPARE(f[7].value, QStringLiteral("\u2014"));
+        QCOMPARE(f.last().value, QStringLiteral("\u2014"));
     }
 
     // Nothing to report still makes a page that says so; a session without items has its

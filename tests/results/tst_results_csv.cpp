@@ -73,21 +73,24 @@ private slots:
         QCOMPARE(error, QStringLiteral("onveranderd"));
         const QByteArray bytes = bytesOf(path);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        // The thirteen columns in their order, then what tells sessions and their kind apart.
         QVERIFY(bytes.mid(3).startsWith("naam;datum;onderdeel;niveau;toetscode;nummer;thema;antwoord1;antwoord2;"
-                                        "juist_antwoord;goed;punten;status\r\n"));
+                                        "juist_antwoord;goed;punten;status;soort;sessie;cijfer;opgaven_gepland;"
+                                        "opgaven_gemaakt\r\n"));
         QVERIFY(bytes.endsWith("\r\n"));
         QCOMPARE(bytes.count('\n'), 1 + 3 + 2);
         QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));
         const auto rows = parse(QString::fromUtf8(bytes.mid(3)));
         QCOMPARE(rows.size(), 6);
         for (const QStringList& row : rows)
-            QCOMPARE(row.size(), 13);
+            QCOMPARE(row.size(), 18);
+        const QString tail = QStringLiteral("|toets|0f8fad5b-d9cb-469f-a165-70867728950e|5,5|3|3");
         QCOMPARE(rows[1].join(u'|'),
-                 QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|Durver|ABCDEFGHJK|1|14|125||125|ja|4|voltooid"));
+                 QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|Durver|ABCDE-FGHJK|1|14|125||125|ja|4|voltooid") + tail);
         QCOMPARE(rows[2].join(u'|'),
-                 QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|Durver|ABCDEFGHJK|2|16|6,5|-7,25|7,45|nee|0|voltooid"));
+                 QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|Durver|ABCDE-FGHJK|2|16|6,5|-7,25|7,45|nee|0|voltooid") + tail);
         QCOMPARE(rows[3].join(u'|'),
-                 QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|Durver|ABCDEFGHJK|3|12|8|12|12|ja|2|voltooid"));
+                 QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|Durver|ABCDE-FGHJK|3|12|8|12|12|ja|2|voltooid") + tail);
         QCOMPARE(rows[5].mid(0, 6), (QStringList{QStringLiteral("Bram"), QStringLiteral("2026-12-07 14:05"),
                                                   QStringLiteral("Verhoudingen"), QStringLiteral("Durver"), QString(),
                                                   QStringLiteral("2")}));
@@ -104,7 +107,7 @@ private slots:
         SessionResult s = SampleSession(QStringLiteral("Zoë \"Zo\"; d'Hondt"));
         s.sessionMode = -10;
         s.level = 3;
-        s.finished = false;
+        s.status = SessionStatus::Stopped;
         s.items[0].firstAnswer = QStringLiteral("2.5");  // typed with a point: written with a comma
         s.items[0].secondAnswer = QStringLiteral("-3.75");
         const auto rows = parse(CsvHeader() + QStringLiteral("\r\n") + CsvLines(s));
@@ -197,8 +200,76 @@ private slots:
                               QStringLiteral("Driehoeksgetallen"), QStringLiteral("Grote uitdaging")}));
         QCOMPARE((QStringList{LevelName(1), LevelName(2), LevelName(3)}),
                  (QStringList{QStringLiteral("Starter"), QStringLiteral("Durver"), QStringLiteral("Prof !")}));
-        QCOMPARE(StatusName(true), QStringLiteral("voltooid"));
-        QCOMPARE(StatusName(false), QStringLiteral("afgebroken"));
+        QCOMPARE(StatusName(SessionStatus::Completed), QStringLiteral("voltooid"));
+        QCOMPARE(StatusName(SessionStatus::Stopped), QStringLiteral("afgebroken"));
+        QCOMPARE(StatusName(SessionStatus::NotStarted), QStringLiteral("niet begonnen"));
+        QCOMPARE(StatusName(SessionStatus::None), QString());
+        // What a grade stands on: the plan, unless the test was completed or had none.
+        QCOMPARE(ItemsNote(SessionStatus::Stopped, 20, 3), QStringLiteral("opgaven: 3 van 20"));
+        QCOMPARE(ItemsNote(SessionStatus::NotStarted, 10, 0), QStringLiteral("opgaven: 0 van 10"));
+        QCOMPARE(ItemsNote(SessionStatus::Completed, 20, 20) + ItemsNote(SessionStatus::Completed, 0, 12) +
+                     ItemsNote(SessionStatus::None, 0, 3),
+                 QString());
+        QCOMPARE(ItemsNote(SessionStatus::Stopped, UnknownPlan, 3), QStringLiteral("gepland: onbekend"));
+    }
+
+    // A stopped test, an item left niet af, and practice: what each row says of them.
+    void practiceAndStoppedTestsCanBeToldApart()
+    {
+        SessionResult stopped = SampleSession(QStringLiteral("Anna"));
+        stopped.plannedItems = 20;
+        stopped.maxPoints = MaxSessionPoints(20, 3, 2);
+        stopped.status = SessionStatus::Stopped;
+        stopped.items[1].unfinished = true;
+        stopped.items[1].secondAnswer.clear();
+        SessionResult practice = SampleSession(QStringLiteral("Anna"));
+        practice.practice = true;
+        practice.status = SessionStatus::None;
+        practice.plannedItems = 0;
+        practice.uuid = QStringLiteral("9b2f0c47-6a5e-4c1d-8f3a-2e7d6b1c0a95");
+        const auto rows = parse(CsvLines(stopped) + CsvLines(practice));
+        QCOMPARE(rows.size(), 6);
+        QCOMPARE(rows[1][10], QStringLiteral("niet af"));
+        QCOMPARE(rows[0].mid(12), (QStringList{QStringLiteral("afgebroken"), QStringLiteral("toets"),
+                                               QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e"), QStringLiteral("1,7"),
+                                               QStringLiteral("20"), QStringLiteral("3")}));
+        // Practice: no status, no grade, no plan.
+        QCOMPARE(rows[3].mid(12), (QStringList{QString(), QStringLiteral("oefenen"),
+                                               QStringLiteral("9b2f0c47-6a5e-4c1d-8f3a-2e7d6b1c0a95"), QString(), QString(),
+                                               QStringLiteral("3")}));
+    }
+
+    void theGradeBookHasALinePerSession()
+    {
+        SessionResult done = SampleSession(QStringLiteral("Anna"), QStringLiteral("be7den7tna"));
+        done.ended = done.started.addSecs(12 * 60 + 29);  // 12,48 minutes: 12
+        SessionResult stopped = SampleSession(QStringLiteral("=Bram"));
+        stopped.plannedItems = 20;
+        stopped.maxPoints = MaxSessionPoints(20, 3, 2);
+        stopped.status = SessionStatus::Stopped;
+        stopped.ended = stopped.started.addSecs(90);  // 1,5 minutes: 2
+        SessionResult practice = SampleSession(QStringLiteral("Cas"));
+        practice.practice = true;
+        practice.status = SessionStatus::None;
+        practice.plannedItems = 0;
+        practice.ended = practice.started.addSecs(29);
+        SessionResult old = SampleSession(QStringLiteral("Dirk"));
+        old.plannedItems = UnknownPlan;
+        const QString path = dir.filePath(QStringLiteral("cijfers.csv"));
+        QVERIFY(writeGradeBook(path, {done, stopped, practice, old}));
+        const QByteArray bytes = bytesOf(path);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(bytes.count('\n'), bytes.count("\r\n"));
+        const auto rows = parse(QString::fromUtf8(bytes.mid(3)));
+        QCOMPARE(rows.size(), 5);
+        QCOMPARE(rows[0].join(u';'), QStringLiteral("naam;datum;onderdeel;soort;niveau;toetscode;opgaven_gepland;"
+                                                    "opgaven_gemaakt;punten;maximum;percentage;cijfer;status;duur"));
+        QCOMPARE(rows[1].join(u'|'),
+                 QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|toets|Durver|BE7DE-N7TNA|3|3|6|12|50|5,5|voltooid|12"));
+        QCOMPARE(rows[2].join(u'|'),
+                 QStringLiteral("'=Bram|2026-12-07 14:05|Verhoudingen|toets|Durver||20|3|6|80|8|1,7|afgebroken|2"));
+        QCOMPARE(rows[3].join(u'|'), QStringLiteral("Cas|2026-12-07 14:05|Verhoudingen|oefenen|Durver|||3|6|12|50|||0"));
+        QCOMPARE(rows[4][6], QString());  // planned: unknown
     }
 
     void textsJoinIntoLines()

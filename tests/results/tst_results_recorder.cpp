@@ -2,6 +2,7 @@
 // plays them (generator, judge, second attempt, worked explanation), and the result checked
 // against the engine's own score.
 #include <QTest>
+#include <QUuid>
 #include <random>
 
 #include "results/player.h"
@@ -87,19 +88,29 @@ private slots:
             if (mode == 20)
                 QCOMPARE(explained, practice && play == Play::WrongTwice);
         }
-        // Stopped in the middle of an item: that item is left out.
+        // Stopped in the middle of an item: it is kept niet af, with its first answer.
         next();
-        answer(false);
-        const SessionResult r = rec.finish(false, QDateTime(QDate(2026, 12, 7), QTime(14, 25, 30)));
+        const QString half = answer(false);
+        const SessionResult r = rec.finish(QDateTime(QDate(2026, 12, 7), QTime(14, 25, 30)));
         QVERIFY(!rec.running());
-        QCOMPARE(r.items.size(), items);
+        QCOMPARE(r.items.size(), items + 1);
+        const ItemResult& last = r.items.last();
+        QVERIFY(last.unfinished && !last.right);
+        QCOMPARE(last.firstAnswer, half);
+        QCOMPARE(last.secondAnswer, QString());
+        QCOMPARE(last.points, 0);
+        QCOMPARE(last.number, items + 1);
+        QCOMPARE(last.themeCode, Session().ThemeCode);
+        QVERIFY(!last.textPng.isEmpty() && !last.picturePng.isEmpty());
         QCOMPARE(r.points, Session().Points);
         QCOMPARE(r.scoreText, port.score);
         QCOMPARE(r.scoreText, ScoreText(Session().Points, Session().ItemCount));
-        QCOMPARE(r.maxPoints, items * MaxItemPoints(level));
+        // No set length: graded over the judged items, and voltooid however it is left.
+        QCOMPARE(r.maxPoints, (items + 1) * MaxItemPoints(level));
         QCOMPARE(r.level, mode < 0 ? 3 : levelIndex + 1);
         QCOMPARE(r.rightAtFirst() + r.rightAtSecond() + r.wrong(), items);
-        QVERIFY(!r.finished);
+        QCOMPARE(r.status, practice ? SessionStatus::None : SessionStatus::Completed);
+        QVERIFY(!QUuid::fromString(r.uuid).isNull());
         QCOMPARE(r.durationSeconds(), 20 * 60 + 30);
         QCOMPARE(r.name, QStringLiteral("Anna"));
         QCOMPARE(r.code, QStringLiteral("ABCDEFGHJK"));
@@ -118,16 +129,94 @@ private slots:
         idle.judged(QStringLiteral("12"));
         QVERIFY(idle.current().items.isEmpty());
         // A new start forgets what was half done.
-        rec.start(QStringLiteral("Bram"), QString(), 20, false, 1);
+        rec.start(QStringLiteral("Bram"), QString(), 20, false, 1, 10);
         next();
         answer(false);
-        rec.start(QStringLiteral("Bram"), QString(), 20, false, 1);
+        rec.start(QStringLiteral("Bram"), QString(), 20, false, 1, 10);
         Session().Attempt = 0;
         next();
         answer(true);
         QCOMPARE(rec.current().items.size(), 1);
         QCOMPARE(rec.current().items[0].attempts, 1);
-        QCOMPARE(rec.finish(true).scoreText, QStringLiteral("002 uit 001"));
+        QCOMPARE(rec.finish().scoreText, QStringLiteral("002 uit 001"));
+    }
+
+    // A test of set length is graded over its plan, however far it came; its status says how
+    // it ended.
+    void gradesAndStatusesOfTestsOfSetLength()
+    {
+        struct Case {
+            int planned, done;
+            bool halfDone;  // the next item answered once, wrong
+            SessionStatus status;
+        };
+        for (const Case& c : {Case{3, 3, false, SessionStatus::Completed}, Case{20, 3, false, SessionStatus::Stopped},
+                              Case{10, 0, false, SessionStatus::NotStarted}, Case{5, 4, true, SessionStatus::Stopped},
+                              Case{10, 0, true, SessionStatus::Stopped}}) {
+            SeedRandom(std::uint32_t(c.planned * 10 + c.done));
+            player.start(10, false, 1, QStringLiteral("Anna"), QStringLiteral("ABCDEFGHJK"), c.planned);
+            for (int n = 0; n < c.done; ++n) {
+                next();
+                answer(true);
+            }
+            if (c.halfDone) {
+                next();
+                answer(false);
+            }
+            const SessionResult r = rec.finish();
+            QCOMPARE(r.status, c.status);
+            QCOMPARE(r.plannedItems, c.planned);
+            QCOMPARE(int(r.items.size()), c.done + (c.halfDone ? 1 : 0));
+            QCOMPARE(r.maxPoints, c.planned * MaxItemPoints(2));
+            QCOMPARE(r.points, c.done * MaxItemPoints(2));
+            QCOMPARE(r.gradeText(), GradeText(c.done * 4, c.planned * 4));
+        }
+        // Three of twenty right: not a 10,0.
+        player.start(10, false, 1, QStringLiteral("Anna"), QString(), 20);
+        for (int n = 0; n < 3; ++n) {
+            next();
+            answer(true);
+        }
+        QCOMPARE(rec.finish().gradeText(), QStringLiteral("2,4"));
+        // Practice keeps no plan, no status and no grade.
+        player.start(10, true, 1, QStringLiteral("Anna"), QString(), 20);
+        next();
+        answer(true);
+        const SessionResult practice = rec.finish();
+        QCOMPARE(practice.status, SessionStatus::None);
+        QCOMPARE(practice.plannedItems, 0);
+        QCOMPARE(practice.maxPoints, MaxItemPoints(2));
+        QCOMPARE(practice.gradeText(), QString());
+        QCOMPARE(practice.percentage(), 100);
+    }
+
+    // In a coded test an item keeps the picture the pupil answered on, which no judgement has
+    // drawn on; without a code, the picture as it stood after the judgement.
+    void aCodedTestKeepsThePictureAsAsked()
+    {
+        for (const QString& code : {QStringLiteral("ABCDEFGHJK"), QString()}) {
+            SeedRandom(7);
+            player.start(0, false, 0, QStringLiteral("Anna"), code, 10);
+            Session().TickedThemes = 0b10;  // the mouse in the grid, which the judge draws in
+            QImage asked;
+            for (int n = 0; n < 3; ++n) {
+                next();
+                QCOMPARE(Session().ThemeCode, 2);
+                asked = picture.image().copy();
+                answer(n == 1);
+                if (n != 1) {
+                    next();
+                    answer(false);
+                }
+            }
+            const SessionResult r = rec.finish();
+            for (const ItemResult& i : r.items) {
+                QCOMPARE(i.pictureAsAsked, !code.isEmpty());
+                QVERIFY(!i.picturePng.isEmpty());
+            }
+            const QImage kept = r.items.last().pictureImage().convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(kept, (code.isEmpty() ? picture.image() : asked).convertToFormat(QImage::Format_RGB32));
+        }
     }
 
     void rightAnswersAsTheProgramWritesThem()

@@ -10,13 +10,27 @@
 #include <QtEndian>
 #include <random>
 
+#include <QSet>
+#include <QUuid>
+
 #include "results/sample.h"
 #include "results/store.h"
+#include "session/testcode.h"
 
 using namespace kav;
 using testsupport::SampleSession;
 
 namespace {
+
+// A class code for a test of 20 items.
+const QString Code20 = [] {
+    TestCodeSettings t;
+    t.themes = 0b111;
+    t.length = 20;
+    t.level = 2;
+    t.seed = 4711;
+    return EncodeTestCode(t).value();
+}();
 
 // A connection of the test's own, removed cleanly at the end of its scope.
 struct RawDb {
@@ -81,6 +95,8 @@ void compareItems(const ItemResult& a, const ItemResult& b)
     QCOMPARE(a.rightAnswer, b.rightAnswer);
     QCOMPARE(a.points, b.points);
     QCOMPARE(a.attempts, b.attempts);
+    QCOMPARE(a.unfinished, b.unfinished);
+    QCOMPARE(a.pictureAsAsked, b.pictureAsAsked);
     QCOMPARE(a.texts.size(), b.texts.size());
     for (int k = 0; k < a.texts.size(); ++k) {
         QCOMPARE(a.texts[k].text, b.texts[k].text);
@@ -173,7 +189,9 @@ private slots:
         QCOMPARE(s.maxPoints, 12);
         QCOMPARE(s.items, 3);
         QCOMPARE(s.gradeText(), QStringLiteral("5,5"));
-        QVERIFY(s.finished);
+        QCOMPARE(s.status, SessionStatus::Completed);
+        QCOMPARE(s.plannedItems, 3);
+        QCOMPARE(s.uuid, written.uuid);
 
         const auto r = store.load(id);
         QVERIFY(r);
@@ -185,7 +203,9 @@ private slots:
         QCOMPARE(r->started, written.started);
         QCOMPARE(r->ended, written.ended);
         QCOMPARE(r->started.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QStringLiteral("2026-12-07 14:05:01"));
-        QCOMPARE(r->finished, written.finished);
+        QCOMPARE(r->status, written.status);
+        QCOMPARE(r->uuid, written.uuid);
+        QCOMPARE(r->plannedItems, written.plannedItems);
         QCOMPARE(r->scoreText, QStringLiteral("006 uit 003"));
         QCOMPARE(r->points, written.points);
         QCOMPARE(r->maxPoints, written.maxPoints);
@@ -204,9 +224,12 @@ private slots:
         SessionResult r = SampleSession(QStringLiteral("Bram"));
         r.started = QDateTime::currentDateTime();
         r.ended = r.started.addMSecs(61234);
-        r.finished = false;
+        r.status = SessionStatus::NotStarted;
+        r.plannedItems = 10;
         r.items.clear();
-        r.points = r.maxPoints = 0;
+        r.points = 0;
+        r.maxPoints = MaxSessionPoints(10, 0, 2);
+        r.uuid.clear();  // one is given when there is none
         ResultStore store(path);
         const qint64 id = store.save(r);
         QVERIFY(id > 0);
@@ -214,9 +237,43 @@ private slots:
         QVERIFY(back);
         QCOMPARE(back->started, r.started);
         QCOMPARE(back->ended, r.ended);
-        QVERIFY(!back->finished);
+        QCOMPARE(back->status, SessionStatus::NotStarted);
         QVERIFY(back->items.isEmpty());
+        QVERIFY(!QUuid::fromString(back->uuid).isNull());
         QCOMPARE(store.list()[0].gradeText(), QStringLiteral("1,0"));
+        QCOMPARE(store.list()[0].plannedItems, 10);
+        // An item left niet af and a practice session without status come back as they went.
+        SessionResult p = SampleSession(QStringLiteral("Cas"));
+        p.practice = true;
+        p.status = SessionStatus::None;
+        p.plannedItems = 0;
+        p.items[2].unfinished = true;
+        p.items[0].pictureAsAsked = true;
+        const qint64 practiceId = store.save(p);
+        const auto practice = store.load(practiceId);
+        QVERIFY(practice);
+        QCOMPARE(practice->status, SessionStatus::None);
+        QVERIFY(practice->items[2].unfinished && !practice->items[1].unfinished);
+        QVERIFY(practice->items[0].pictureAsAsked && !practice->items[1].pictureAsAsked);
+        QCOMPARE(store.list().last().id, practiceId);
+        QCOMPARE(store.list().last().gradeText(), QString());
+    }
+
+    // A pupil's name corrected on one session, and many given one name; the ids stay.
+    void renamesSessions()
+    {
+        ResultStore store(path);
+        const qint64 a = store.save(SampleSession(QStringLiteral("akker")));
+        const qint64 b = store.save(SampleSession(QStringLiteral("D. Akker")));
+        const qint64 c = store.save(SampleSession(QStringLiteral("Eva")));
+        const QString uuid = store.load(a)->uuid;
+        QVERIFY(store.rename({a, b}, QStringLiteral("  Daan Bakker ")));
+        QCOMPARE(store.load(a)->name, QStringLiteral("Daan Bakker"));
+        QCOMPARE(store.load(b)->name, QStringLiteral("Daan Bakker"));
+        QCOMPARE(store.load(c)->name, QStringLiteral("Eva"));
+        QCOMPARE(store.load(a)->uuid, uuid);
+        QVERIFY(!store.rename({c}, QStringLiteral("   ")));  // no empty names
+        QCOMPARE(store.load(c)->name, QStringLiteral("Eva"));
     }
 
     void filtersByNameAndCode()
@@ -310,6 +367,17 @@ private slots:
                 " '2025-03-01T10:20:00.000+01:00', 1, '006 uit 001', 6, 6)")));
             QVERIFY(raw.exec(QStringLiteral("INSERT INTO items VALUES (7, 1, 21, 'Hoe groot is dat driehoeksgetal ?',"
                                             " '55', '', 1, '55', 6, 1, NULL, NULL)")));
+            // A coded test of 20 stopped after 2 items, and an uncoded test stopped after 1.
+            QVERIFY(raw.exec(QStringLiteral(
+                "INSERT INTO sessions VALUES (8, 'Code', '%1', 0, 0, 2, '2025-03-01T11:00:00.000+01:00',"
+                " '2025-03-01T11:05:00.000+01:00', 0, '008 uit 002', 8, 8)").arg(Code20)));
+            QVERIFY(raw.exec(QStringLiteral(
+                "INSERT INTO sessions VALUES (9, 'Zonder', '', 0, 0, 2, '2025-03-01T12:00:00.000+01:00',"
+                " '2025-03-01T12:05:00.000+01:00', 0, '004 uit 001', 4, 4)")));
+            for (const char* item : {"(8, 1, 1, 't', '3', '', 1, '3', 4, 1, NULL, NULL)",
+                                     "(8, 2, 2, 't', '4', '', 1, '4', 4, 1, NULL, NULL)",
+                                     "(9, 1, 1, 't', '3', '', 1, '3', 4, 1, NULL, NULL)"})
+                QVERIFY(raw.exec(QStringLiteral("INSERT INTO items VALUES ") + QLatin1String(item)));
             QVERIFY(raw.exec(QStringLiteral("PRAGMA application_id = %1").arg(ResultStore::ApplicationId)));
             QVERIFY(raw.exec(QStringLiteral("PRAGMA user_version = 1")));
         }
@@ -326,6 +394,24 @@ private slots:
             QCOMPARE(old->items[0].firstAnswer, QStringLiteral("55"));
             QVERIFY(old->items[0].texts.isEmpty());
             QVERIFY(old->items[0].textPng.isEmpty());
+            // Practice keeps no status; every session has an id of its own.
+            QCOMPARE(old->status, SessionStatus::None);
+            QCOMPARE(old->plannedItems, 0);
+            const auto coded = store.load(8), uncoded = store.load(9);
+            QVERIFY(coded && uncoded);
+            QSet<QString> ids{old->uuid, coded->uuid, uncoded->uuid};
+            QCOMPARE(ids.size(), 3);
+            for (const QString& id : ids)
+                QCOMPARE(QUuid::fromString(id).version(), QUuid::Random);
+            // A coded one takes its code's length; the others keep their items as the maximum.
+            QCOMPARE(coded->plannedItems, 20);
+            QCOMPARE(coded->maxPoints, 80);
+            QCOMPARE(coded->status, SessionStatus::Stopped);
+            QCOMPARE(GradeWithNote(*coded), QStringLiteral("1,9 (opgaven: 2 van 20)"));
+            QCOMPARE(uncoded->plannedItems, UnknownPlan);
+            QCOMPARE(uncoded->maxPoints, 4);
+            QCOMPARE(GradeWithNote(*uncoded), QStringLiteral("10,0 (gepland: onbekend)"));
+            QVERIFY(!coded->items[0].pictureAsAsked && !coded->items[0].unfinished);
             const auto fresh = store.load(store.save(SampleSession(QStringLiteral("Nieuw"))));
             QVERIFY(fresh);
             QCOMPARE(fresh->items[0].texts.size(), 3);
@@ -333,7 +419,7 @@ private slots:
         QCOMPARE(asideFiles(folder).join(u','), asideBefore);
         RawDb raw(path);
         QCOMPARE(raw.number(QStringLiteral("PRAGMA user_version")), ResultStore::SchemaVersion);
-        QCOMPARE(raw.number(QStringLiteral("SELECT COUNT(*) FROM sessions")), 2);
+        QCOMPARE(raw.number(QStringLiteral("SELECT COUNT(*) FROM sessions")), 4);
     }
 
     void leavesAFileOfANewerVersionAlone()

@@ -65,6 +65,18 @@ void OpenRelationsTest()
     QVERIFY(QTest::qWaitForWindowActive(Test()));
 }
 
+// A relations test started by the pupil, with n items answered right and Doorgaan after each.
+void StartAndAnswer(int n)
+{
+    OpenRelationsTest();
+    QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Ali"));
+    AltS();
+    for (int item = 1; item <= n; ++item) {
+        TypeInto(Test()->InvoerVeld, RightAnswer());
+        Press(Qt::Key_Return);
+    }
+}
+
 }  // namespace
 
 class TestClassroom : public QObject {
@@ -114,7 +126,10 @@ private slots:
         const kav::SessionResult& r = stored.first();
         QCOMPARE(r.name, QStringLiteral("Sanne de Vries"));
         QCOMPARE(int(r.items.size()), 10);
-        QVERIFY(r.finished && !r.practice && r.sessionMode == 0 && r.level == 1);
+        QVERIFY(r.status == kav::SessionStatus::Completed && !r.practice && r.sessionMode == 0 && r.level == 1);
+        QCOMPARE(r.plannedItems, 10);
+        QCOMPARE(r.maxPoints, 20);
+        QVERIFY(!r.uuid.isEmpty());
         QCOMPARE(r.items[0].firstAnswer, QStringLiteral("999999"));
         QVERIFY(r.items[0].rightAtSecond() && r.rightAtFirst() == 9);
         QCOMPARE(r.scoreText, Test()->ScoreLabel->text());
@@ -163,7 +178,12 @@ private slots:
         QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
         QVERIFY(!kav::RecordedMessages().contains(kStop));
         QCOMPARE(int(Stored().size()), before + 1);
-        QVERIFY(!Stored().first().finished && Stored().first().items.size() == 11);
+        // Onbeperkt: graded over the items judged, and voltooid however it is left.
+        const kav::SessionResult r = Stored().first();
+        QCOMPARE(r.status, kav::SessionStatus::Completed);
+        QCOMPARE(r.items.size(), 11);
+        QCOMPARE(r.maxPoints, 22);
+        QCOMPARE(r.gradeText(), QStringLiteral("10,0"));
     }
 
     void escapeAndTheCloseButtonAskFirst()
@@ -186,7 +206,92 @@ private slots:
         Press(Qt::Key_Escape);
         QVERIFY(!Test()->isVisible() && Main()->isVisible());
         QCOMPARE(int(Stored().size()), before + 1);
-        QVERIFY(!Stored().first().finished);
+        // One of ten: graded over the ten.
+        const kav::SessionResult r = Stored().first();
+        QCOMPARE(r.status, kav::SessionStatus::Stopped);
+        QCOMPARE(r.items.size(), 1);
+        QCOMPARE(r.maxPoints, 20);
+        QCOMPARE(r.gradeText(), QStringLiteral("1,9"));
+    }
+
+    // Einde in a test of set length with items to come asks first; after the last judgement
+    // every way out keeps the test as voltooid, without a question.
+    void eindeAsksWhileItemsAreToCome()
+    {
+        StartAndAnswer(3);
+        TypeInto(Test()->InvoerVeld, QStringLiteral("999999"));  // the fourth wrong once
+        const int before = int(Stored().size());
+        kav::ClearRecordedMessages();
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QCOMPARE(kav::RecordedMessages(), QStringList{kStop});  // Nee is the default
+        QVERIFY(Session().SessionRunning);
+        QCOMPARE(int(Stored().size()), before);
+        kav::SetRecordedAnswer(true);
+        QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        QVERIFY(!Session().SessionRunning);
+        QCOMPARE(int(Stored().size()), before + 1);
+        // The item in hand was answered once: kept, niet af.
+        const kav::SessionResult r = Stored().first();
+        QCOMPARE(r.status, kav::SessionStatus::Stopped);
+        QCOMPARE(r.items.size(), 4);
+        QVERIFY(r.items[3].unfinished && r.items[3].firstAnswer == QStringLiteral("999999"));
+        QCOMPARE(r.maxPoints, 20);
+        QCOMPARE(kav::GradeWithNote(r), QStringLiteral("3,7 (opgaven: 4 van 10)"));
+    }
+
+    void allItemsJudgedIsCompletedHoweverItIsLeft()
+    {
+        enum Way { Einde, Escape, Close };
+        for (Way way : {Einde, Escape, Close}) {
+            StartForms(QSize(1024, 768));
+            Test()->Klok->blockSignals(true);
+            StartAndAnswer(9);
+            TypeInto(Test()->InvoerVeld, RightAnswer());  // the tenth, and no Doorgaan
+            const int before = int(Stored().size());
+            kav::ClearRecordedMessages();
+            if (way == Einde)
+                QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+            else if (way == Escape)
+                Press(Qt::Key_Escape);
+            else
+                Test()->close();
+            QVERIFY2(!kav::RecordedMessages().contains(kStop), qPrintable(QString::number(way)));
+            QCOMPARE(int(Stored().size()), before + 1);
+            QCOMPARE(Stored().first().status, kav::SessionStatus::Completed);
+            QCOMPARE(Stored().first().items.size(), 10);
+        }
+    }
+
+    // A coded test left before its first answer is kept as niet begonnen, without a results
+    // window; an uncoded one leaves nothing.
+    void aCodedTestLeftAtOnceIsNotStarted()
+    {
+        kav::TestCodeSettings settings;
+        settings.sessionMode = 0;
+        settings.themes = 0b0000111;
+        settings.length = 20;
+        settings.seed = 12345u;
+        const QString code = kav::EncodeTestCode(settings).value();
+        kav::SetRecordedAnswer(true);
+        for (const QString& typed : {code, QString()}) {
+            OpenRelationsTest();
+            QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Bo"));
+            Test()->CodeVeld->setText(typed);
+            AltS();
+            const int before = int(Stored().size());
+            Press(Qt::Key_Escape);
+            QVERIFY(!Test()->isVisible());
+            QCOMPARE(int(Stored().size()), before + (typed.isEmpty() ? 0 : 1));
+            QCOMPARE(QApplication::activeModalWidget(), nullptr);
+            if (typed.isEmpty())
+                continue;
+            const kav::SessionResult r = Stored().first();
+            QCOMPARE(r.status, kav::SessionStatus::NotStarted);
+            QVERIFY(r.items.isEmpty());
+            QCOMPARE(r.plannedItems, 20);
+            QCOMPARE(r.code, code);
+            QCOMPARE(r.name, QStringLiteral("Bo"));
+        }
     }
 
     void aLevelChangeAsksFirst()
@@ -244,7 +349,9 @@ private slots:
                 QTest::mouseClick(Test()->ContinueButton, Qt::LeftButton);
             }
             runs << items;
+            kav::SetRecordedAnswer(true);  // Einde asks: items are still to come
             QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+            kav::SetRecordedAnswer(false);
             QCOMPARE(Stored().first().code, code);
             QTest::mouseClick(Test()->EindButton, Qt::LeftButton);  // back to the main menu
         }

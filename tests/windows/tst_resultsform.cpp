@@ -115,12 +115,30 @@ private slots:
         QCOMPARE(Cell(f, 0, 3), QString());
         QCOMPARE(Cell(f, 2, 4), QStringLiteral("goed"));
 
-        // Without a class code there is no toetscode, and stopped early says so.
+        // Without a class code there is no toetscode, and stopped early says so, with what the
+        // grade stands on beside it; an item left between its attempts is niet af.
         SessionResult s = SampleSession(QStringLiteral("Jan"));
-        s.finished = false;
+        s.status = SessionStatus::Stopped;
+        s.plannedItems = 20;
+        s.maxPoints = MaxSessionPoints(20, 3, 2);
+        s.items[2].unfinished = true;
         TResultsForm g(s, ResultsView::Pupil);
         QCOMPARE(Field(g, "toetscode"), QStringLiteral("(none)"));
         QCOMPARE(Field(g, "status"), QStringLiteral("Status: afgebroken"));
+        QCOMPARE(Field(g, "cijfer"), QStringLiteral("Cijfer: 1,7 (opgaven: 3 van 20)"));
+        QCOMPARE(Cell(g, 2, 4), QStringLiteral("niet af"));
+        QCOMPARE(Field(g, "fout"), QStringLiteral("Fout: 1"));
+        testsupport::Shot(&g, QStringLiteral("results-stopped"));
+        s.plannedItems = UnknownPlan;  // kept before plans were
+        TResultsForm old(s, ResultsView::Teacher);
+        QCOMPARE(Field(old, "cijfer"), QStringLiteral("Cijfer: 1,7 (gepland: onbekend)"));
+        testsupport::Shot(&old, QStringLiteral("results-old"));
+        // Practice has no grade and no status.
+        s.practice = true;
+        s.status = SessionStatus::None;
+        TResultsForm h(s, ResultsView::Pupil);
+        QCOMPARE(Field(h, "cijfer"), QStringLiteral("Cijfer: \u2014"));
+        QCOMPARE(Field(h, "status"), QStringLiteral("Status: \u2014"));
     }
 
     // Classmates may still be making a coded test: the pupil's view leaves the right answers
@@ -145,7 +163,7 @@ private slots:
         player.setUp();
         player.start(10, false, 0, QStringLiteral("Jan"), QStringLiteral("ABCDEFGHJK"));
         player.playItem(testsupport::Play::WrongTwice);
-        const SessionResult played = player.rec.finish(true);
+        const SessionResult played = player.rec.finish();
         TResultsForm p(played, ResultsView::Pupil), t(played, ResultsView::Teacher);
         p.showItem(0);
         t.showItem(0);
@@ -153,7 +171,30 @@ private slots:
         QCOMPARE(t.OpgaveBeeld->textImage().convertToFormat(QImage::Format_RGB32), stored);
         QVERIFY(p.OpgaveBeeld->textImage().convertToFormat(QImage::Format_RGB32) != stored);
         QCOMPARE(p.OpgaveBeeld->textImage(), ShownTextImage(played.items[0], false));
+        QCOMPARE(p.OpgaveBeeld->pictureImage(), played.items[0].pictureImage());  // as the pupil answered on it
         testsupport::Shot(&p, QStringLiteral("results-item-pupil"));
+
+        // An item of a coded test kept before its picture was kept as asked may show the answer
+        // in its picture: the pupil's window and paper leave that picture out.
+        SessionResult old = coded;
+        for (ItemResult& i : old.items)
+            i.pictureAsAsked = false;
+        old.items[1].pictureAsAsked = true;
+        TResultsForm oldPupil(old, ResultsView::Pupil), oldTeacher(old, ResultsView::Teacher);
+        oldPupil.showItem(0);
+        oldTeacher.showItem(0);
+        QVERIFY(oldPupil.OpgaveBeeld->pictureImage().isNull());
+        QCOMPARE(oldTeacher.OpgaveBeeld->pictureImage(), old.items[0].pictureImage());
+        oldPupil.showItem(1);
+        QVERIFY(!oldPupil.OpgaveBeeld->pictureImage().isNull());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("plan.pdf")));
+        const ReportPlan forPupil = PlanReport(&printer, old, ReportOptions{false});
+        const ReportPlan forTeacher = PlanReport(&printer, old, ReportOptions{true});
+        QVERIFY(forPupil.items[0].picture.isEmpty() && forPupil.items[2].picture.isEmpty());
+        QVERIFY(!forPupil.items[1].picture.isEmpty());
+        QVERIFY(!forTeacher.items[0].picture.isEmpty());
     }
 
     // A click or Enter on an item shows it again; Terug and Escape go back to the list, where

@@ -7,16 +7,19 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "formsfixture.h"
+#include "results/csvexport.h"
 #include "results/sample.h"
 #include "results/store.h"
 #include "results/teachercode.h"
 #include "ui/filechoice.h"
-#include "windows/teachercodeform.h"
+#include "windows/renameform.h"
 #include "windows/resultsform.h"
+#include "windows/teachercodeform.h"
 #include "windows/teacherform.h"
 #include "windows/testmakerform.h"
 
@@ -91,11 +94,16 @@ class TestTeacherForm : public QObject {
         QVERIFY(store.available());
         SessionResult practice = SampleSession(QStringLiteral("Bram"), QString(), QDateTime(QDate(2026, 12, 6), QTime(9, 30)));
         practice.practice = true;
+        practice.status = SessionStatus::None;
+        practice.plannedItems = 0;
         practice.sessionMode = 20;
         practice.level = 1;
+        practice.maxPoints = MaxSessionPoints(0, 3, 1);
         SessionResult stopped = SampleSession(QStringLiteral("Chris"), QStringLiteral("abcde fghjk"),
                                               QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        stopped.finished = false;
+        stopped.status = SessionStatus::Stopped;  // 3 of 20
+        stopped.plannedItems = 20;
+        stopped.maxPoints = MaxSessionPoints(20, 3, 2);
         for (const SessionResult& r : {SampleSession(QStringLiteral("Anna"), QStringLiteral("ABCDEFGHJK")), practice, stopped,
                                        SampleSession(QStringLiteral("Daan"), QStringLiteral("23456-789AB"),
                                                      QDateTime(QDate(2026, 12, 7), QTime(8, 15)))})
@@ -124,6 +132,11 @@ private slots:
         QVERIFY(f);
         QVERIFY(f->choosing());
         QCOMPARE(f->CodeLabel->text(), QStringLiteral("Kies een docentcode"));
+        // What the code does and what it cannot do, said where it is chosen.
+        QVERIFY(f->UitlegLabel->isVisible());
+        QVERIFY(f->UitlegLabel->text().startsWith(TeacherCodeExplanation()));
+        QVERIFY(TeacherCodeExplanation().contains(QStringLiteral("eigen account van een leerling")));
+        QVERIFY(TeacherCodeExplanation().contains(QStringLiteral("Een toetscode is geen geheim")));
         Shot(f, QStringLiteral("code-choose"));
         TypeCode(f->CodeVeld, QStringLiteral("abc"));
         QTest::keyClick(f->CodeVeld, Qt::Key_Return);
@@ -168,16 +181,31 @@ private slots:
         QTableWidget* t = Corner()->ResultatenTabel;
         QCOMPARE(t->rowCount(), 4);
         QCOMPARE(Column(t, 0), (QStringList{"Chris", "Anna", "Daan", "Bram"}));  // newest first
-        QCOMPARE(t->horizontalHeaderItem(6)->text(), QStringLiteral("Cijfer"));
+        QCOMPARE(t->horizontalHeaderItem(5)->text(), QStringLiteral("Cijfer"));
         QStringList anna;
         for (int c = 0; c < t->columnCount(); ++c)
             anna << t->item(1, c)->text();
-        QCOMPARE(anna, (QStringList{"Anna", "2026-12-07 14:05", "Verhoudingen", "Durver", "ABCDE-FGHJK", "006 uit 003",
-                                    "5,5", "voltooid"}));
+        QCOMPARE(anna, (QStringList{"Anna", "2026-12-07 14:05", "Verhoudingen", "Durver", "ABCDE-FGHJK", "5,5", "voltooid"}));
         QCOMPARE(t->item(3, 2)->text(), QStringLiteral("Driehoeksgetallen (oefenen)"));
         QCOMPARE(t->item(3, 3)->text(), QStringLiteral("Starter"));
         QCOMPARE(t->item(3, 4)->text(), QString());
-        QCOMPARE(t->item(0, 7)->text(), QStringLiteral("afgebroken"));
+        // A stopped test's grade with what it stands on; practice is not assessed.
+        QCOMPARE(t->item(0, 5)->text(), QStringLiteral("1,7 (3 van 20)"));
+        QCOMPARE(t->item(0, 5)->toolTip(), QStringLiteral("opgaven: 3 van 20"));
+        QCOMPARE(t->item(0, 6)->text(), QStringLiteral("afgebroken"));
+        QCOMPARE(t->item(3, 5)->text(), QStringLiteral("\u2014"));
+        QCOMPARE(t->item(3, 6)->text(), QStringLiteral("\u2014"));
+        SessionSummary old;  // kept before plans were
+        old.points = old.maxPoints = 4;
+        old.items = 1;
+        old.status = SessionStatus::Stopped;
+        old.plannedItems = UnknownPlan;
+        QCOMPARE(GradeCellText(old), QStringLiteral("10,0 (1 van ?)"));
+        old.status = SessionStatus::NotStarted;
+        old.plannedItems = 10;
+        old.items = old.points = 0;
+        QCOMPARE(GradeCellText(old), QStringLiteral("1,0 (0 van 10)"));
+        QCOMPARE(StatusCellText(old), QStringLiteral("niet begonnen"));
         QCOMPARE(Corner()->AantalLabel->text(), QStringLiteral("4 resultaten"));
         QVERIFY(Corner()->MeldingLabel->isHidden());
         // Nothing chosen: only what works on everything shown is on.
@@ -302,6 +330,83 @@ private slots:
         QTest::mouseClick(c->CsvButton, Qt::LeftButton);
         QVERIFY(RecordedMessages().isEmpty());
         SetSaveFileChooser({});
+    }
+
+    // The grade book: one line per session of the choice, with its grade.
+    void gradeBookExport()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        QTemporaryDir out;
+        QString asked;
+        SetSaveFileChooser([&](const QString&, const QString& suggested) {
+            asked = suggested;
+            return out.filePath(QStringLiteral("cijfers"));
+        });
+        Select(c->ResultatenTabel, {"Chris", "Bram"});
+        ClearRecordedMessages();
+        QTest::mouseClick(c->CijferButton, Qt::LeftButton);
+        SetSaveFileChooser({});
+        QVERIFY(asked.endsWith(QStringLiteral(".csv")) && QFileInfo(asked).fileName().startsWith(QStringLiteral("cijferlijst-")));
+        QCOMPARE(RecordedMessages().size(), 1);
+        QVERIFY(RecordedMessages().first().startsWith(QStringLiteral("De resultaten zijn bewaard in")));
+        // One line per session chosen (the lines themselves: tst_results_csv).
+        QFile f(out.filePath(QStringLiteral("cijfers.csv")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(QString(lines[0]).remove(QChar(0xFEFF)), GradeBookHeader());
+    }
+
+    // Naam wijzigen: one session's name corrected, or many given one name at once; Annuleren
+    // and an empty name change nothing.
+    void renameSessions()
+    {
+        openCorner();
+        TDocentForm* c = Corner();
+        QTableWidget* t = c->ResultatenTabel;
+        QVERIFY(!c->NaamButton->isEnabled());
+        auto dialog = [c]() { return c->findChild<TNaamForm*>(); };
+        Select(t, {"Anna"});
+        QVERIFY(c->NaamButton->isEnabled());
+        QTest::mouseClick(c->NaamButton, Qt::LeftButton);
+        TNaamForm* d = dialog();
+        QVERIFY(d && d->isVisible());
+        QCOMPARE(d->NaamVeld->text(), QStringLiteral("Anna"));
+        QCOMPARE(d->UitlegLabel->text(), QStringLiteral("De nieuwe naam van de gekozen sessie:"));
+        TypeCode(d->NaamVeld, QStringLiteral("Anna de Vries"));
+        QTest::keyClick(d->NaamVeld, Qt::Key_Return);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!dialog());
+        QCOMPARE(Column(t, 0), (QStringList{"Chris", "Anna de Vries", "Daan", "Bram"}));
+        QCOMPARE(c->selectedIds().size(), 1);  // still chosen
+
+        // "akker" -> "Daan Bakker": everything the filter finds, at once.
+        Select(t, {"Chris", "Daan", "Bram"});
+        QTest::mouseClick(c->NaamButton, Qt::LeftButton);
+        d = dialog();
+        QVERIFY(d);
+        QCOMPARE(d->UitlegLabel->text(), QStringLiteral("Eén naam voor alle 3 gekozen sessies:"));
+        QCOMPARE(d->NaamVeld->text(), QString());  // names differ: none offered
+        Shot(d, QStringLiteral("rename-many"));
+        ClearRecordedMessages();
+        QTest::mouseClick(d->OkButton, Qt::LeftButton);
+        QCOMPARE(RecordedMessages(), QStringList{QStringLiteral("Typ de naam van de leerling.")});
+        QVERIFY(d->isVisible());
+        TypeCode(d->NaamVeld, QStringLiteral("Daan Bakker"));
+        QTest::mouseClick(d->OkButton, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(Column(t, 0), (QStringList{"Daan Bakker", "Anna de Vries", "Daan Bakker", "Daan Bakker"}));
+        ResultStore fresh;
+        QCOMPARE(fresh.list({QStringLiteral("daan bakker"), {}}).size(), 3);
+        // Annuleren keeps the names.
+        Select(t, {"Anna de Vries"});
+        QTest::mouseClick(c->NaamButton, Qt::LeftButton);
+        d = dialog();
+        TypeCode(d->NaamVeld, QStringLiteral("Niemand"));
+        QTest::mouseClick(d->AnnuleerButton, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(fresh.list({QStringLiteral("niemand"), {}}).size(), 0);
     }
 
     // Openen (the button, Enter or a double click) shows the one chosen session in the results
@@ -461,7 +566,8 @@ private slots:
             QCOMPARE(c->size(), screen);
             const QString problem =
                 LayoutProblem({c->NaamLabel, c->NaamFilter, c->CodeLabel, c->CodeFilter, c->AantalLabel, c->ResultatenTabel,
-                               c->OpenButton, c->CsvButton, c->PdfButton, c->VerwijderButton, c->ToetsButton, c->StatusBalk});
+                               c->OpenButton, c->NaamButton, c->VerwijderButton, c->CsvButton, c->CijferButton,
+                               c->PdfButton, c->WerkbladButton, c->ToetsButton, c->StatusBalk});
             QVERIFY2(problem.isEmpty(), qPrintable(problem));
             QCOMPARE(c->ToetsButton->geometry().right(), c->ResultatenTabel->geometry().right());
             // Every column's text fits, nothing cut off with dots; from 1024 wide on the columns
