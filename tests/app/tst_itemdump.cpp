@@ -312,7 +312,44 @@ private slots:
         const Run r = dump(args);
         QCOMPARE(r.code, 2);
         QVERIFY(r.items.isEmpty());
-        QVERIFY(r.err.contains(QStringLiteral("kavrin2: ")));
+        // One line: the reason and where to read more.
+        QCOMPARE(Said(r.err).size(), 1);
+        QVERIFY(Said(r.err).first().startsWith(QStringLiteral("kavrin2: ")));
+        QVERIFY(Said(r.err).first().endsWith(QStringLiteral("(meer over de opties: kavrin2 --help)")));
+    }
+
+    // The decimal separator of the questions follows the system's language; without one (C,
+    // POSIX, nothing set) it is the comma.
+    void separatorFollowsTheSystem_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("separator");
+        for (const char* comma : {"", "C", "C.UTF-8", "POSIX", "nl_NL.UTF-8", "nl_BE.UTF-8", "de_DE.UTF-8"})
+            QTest::newRow(*comma ? comma : "unset") << QString::fromLatin1(comma) << QStringLiteral(",");
+        for (const char* point : {"en_US.UTF-8", "en_GB.UTF-8"})
+            QTest::newRow(point) << QString::fromLatin1(point) << QStringLiteral(".");
+    }
+    void separatorFollowsTheSystem()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, separator);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LC_ALL", "LC_NUMERIC", "LANG", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        if (!locale.isEmpty())
+            env.insert(QStringLiteral("LC_ALL"), locale);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        // Currency conversion: amounts with two decimals in the question.
+        p.start(QStringLiteral(KAVRIN_BUILD_DIR "/kavrin2"), {"--items", "14", "--count", "3", "--seed", "3"});
+        QVERIFY(p.waitForFinished(120000));
+        QCOMPARE(p.exitCode(), 0);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString other = separator == QStringLiteral(",") ? QStringLiteral("\\.") : QStringLiteral(",");
+        QVERIFY2(out.contains(QRegularExpression(QStringLiteral("\\d") + QRegularExpression::escape(separator) +
+                                                 QStringLiteral("\\d\\d\\b"))),
+                 qPrintable(out.left(400)));
+        QVERIFY(!out.contains(QRegularExpression(QStringLiteral("\"text\": \"[^\"]*\\d") + other + QStringLiteral("\\d\\d\\b"))));
     }
 };
 
