@@ -48,6 +48,7 @@ void TTestForm::StartTest()
         QCheckBox* c = CheckBoxes[j - 1];
         if (m == -10) {
             c->setText(QStringLiteral(" Alles door elkaar !"));
+            c->setChecked(true);  // all of them, whatever a code of another test ticked
             c->setVisible(true);
             c->setEnabled(false);
         } else {

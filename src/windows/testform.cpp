@@ -241,7 +241,7 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     // each its own row, so that the whole code (eleven characters) shows.
     ToetsPanel = new TPanel(this);
     ToetsPanel->setObjectName(QStringLiteral("ToetsPanel"));
-    Place(ToetsPanel, 8, 124, 212, 136);
+    Place(ToetsPanel, 8, 124, 212, 154);
     NaamLabel = label(ToetsPanel, "NaamLabel", QStringLiteral("Naam:"), 10, true);
     Place(NaamLabel, 6, 4, 200, 20);
     NaamVeld = new QLineEdit(ToetsPanel);
@@ -261,15 +261,14 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     Place(CodeVeld, 6, 74, 200, 26);
     connect(CodeVeld, &QLineEdit::textChanged, this, &TTestForm::CodeVeldChange);
     AantalLabel = label(ToetsPanel, "AantalLabel", QStringLiteral("Aantal opgaven:"), 10, true);
-    AantalLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Place(AantalLabel, 6, 106, 110, 26);
+    Place(AantalLabel, 6, 104, 200, 20);
     AantalBox = new QComboBox(ToetsPanel);
     AantalBox->setObjectName(QStringLiteral("AantalBox"));
     for (int length : TestLengths)
         AantalBox->addItem(length > 0 ? QString::number(length) : QStringLiteral("Onbeperkt"), length);
     SetDesignFont(AantalBox, 11, true);
     SetHint(AantalBox, QStringLiteral("Aantal opgaven|Hoeveel opgaven de test heeft"));
-    Place(AantalBox, 118, 106, 88, 26);
+    Place(AantalBox, 6, 124, 120, 26);
     ToetsPanel->hide();
 
     ContinueButton = button(this, "ContinueButton", QStringLiteral("&Doorgaan"), 11, true);
