@@ -277,7 +277,7 @@ bool SaldoScoreboard()
     BonusRule(p, line);
     MalusRule(p, line);
 
-    SaldoJudged();
+    SaldoShowBalance();
 
     const int w = t ? t->width() : 0;
     FilledBox(t, TextMargin, TextMargin, w - TextMargin, Round(2.5 * LineHeight), col::Yellow,
@@ -439,7 +439,7 @@ void SaldoAskBalance()
     AskNewBalance();
 }
 
-void SaldoJudged()
+void SaldoShowBalance()
 {
     SaldoGame& game = Saldo();
     game.Shown = game.Saldo;

@@ -30,8 +30,9 @@ void SaldoRoundTick();
 bool SaldoScoreboard();
 // Books the payment and asks for the new balance.
 void SaldoAskBalance();
-// After the balance was judged: the level button shows the new balance.
-void SaldoJudged();
+// The level button shows the balance as it stands (on the scoreboard, and once a round's
+// balance was judged); Shown keeps it.
+void SaldoShowBalance();
 
 // The speed of the dice: milliseconds per animation step after ItemCount finished rounds.
 int SaldoKlokInterval(int itemCount);

@@ -309,7 +309,7 @@ void TTestForm::judge()
     if (recorder_.running() && !s.BookkeeperMode && !s.SaldoMode)
         recorder_.judged(InvoerVeld->text());
     if (s.SaldoMode)
-        SaldoJudged();
+        SaldoShowBalance();
     highestRank_ = qMax(highestRank_, s.Rank);
 }
 
