@@ -324,10 +324,11 @@ private slots:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("separator");
-        for (const char* comma : {"", "C", "C.UTF-8", "POSIX", "nl_NL.UTF-8", "nl_BE.UTF-8", "de_DE.UTF-8"})
-            QTest::newRow(*comma ? comma : "unset") << QString::fromLatin1(comma) << QStringLiteral(",");
-        for (const char* point : {"en_US.UTF-8", "en_GB.UTF-8"})
-            QTest::newRow(point) << QString::fromLatin1(point) << QStringLiteral(".");
+        // (Each locale's separator is checked without a program in the engine's tests.)
+        QTest::newRow("unset") << QString() << QStringLiteral(",");
+        QTest::newRow("POSIX") << QStringLiteral("POSIX") << QStringLiteral(",");
+        QTest::newRow("nl_BE") << QStringLiteral("nl_BE.UTF-8") << QStringLiteral(",");
+        QTest::newRow("en_GB") << QStringLiteral("en_GB.UTF-8") << QStringLiteral(".");
     }
     void separatorFollowsTheSystem()
     {

@@ -147,7 +147,7 @@ private slots:
     // the theme boxes.
     void theCodeFieldAndThePanelFit()
     {
-        for (QSize screen : {QSize(1024, 768), QSize(1366, 768), QSize(800, 600)}) {
+        for (QSize screen : {QSize(1024, 768), QSize(1366, 768)}) {
             StartForms(screen);
             const QString at = QStringLiteral(" at %1x%2").arg(screen.width()).arg(screen.height());
             for (QPushButton* b : {Main()->Button4, Main()->AllesButton}) {
