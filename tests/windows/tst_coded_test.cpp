@@ -189,7 +189,9 @@ private slots:
         QVERIFY(Test()->ToetsPanel->isHidden());
         QVERIFY(!kav::Hint(Test()->StartButton).contains(QStringLiteral("naam")));
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);  // the explanation's START
+        QVERIFY(!Test()->StatusBalk->caption().contains(QStringLiteral("naam")));
         Test()->ContinueButton->click();                         // "Start": the dice roll
+        QVERIFY(!Test()->StatusBalk->caption().contains(QStringLiteral("naam")));
         for (int round = 0; round < 2; ++round) {
             for (int tick = 0; tick < 200 && !Test()->InvoerVeld->isVisible(); ++tick)
                 Test()->KlokTimer();
