@@ -1,10 +1,12 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <cstdio>
 #include <memory>
 
@@ -54,9 +56,25 @@ void DestroyForms()
     CloseLibraries();
 }
 
+void LoadQtTranslations(QCoreApplication& app)
+{
+    // Qt's own dialogs (files, printing, the buttons of message boxes) speak Dutch like the
+    // rest of the program, whatever language the system has.
+    if (app.findChild<QTranslator*>(QStringLiteral("QtDutch"), Qt::FindDirectChildrenOnly))
+        return;  // once per application
+    auto* translator = new QTranslator(&app);
+    translator->setObjectName(QStringLiteral("QtDutch"));
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator->load(QStringLiteral("qt_nl"), folder) || translator->load(QStringLiteral("qtbase_nl"), folder))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 void SetUpApplication(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("Kavrin 2"));
+    LoadQtTranslations(app);
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(FocusFrameStyle(fusion));
     QPalette pal = QApplication::style()->standardPalette();
@@ -150,7 +168,8 @@ int Main(int argc, char** argv)
         args << QString::fromLocal8Bit(argv[i]);
     const CommandLine cl = ParseCommandLine(args);
     if (!cl.error.isEmpty()) {
-        std::fprintf(stderr, "kavrin2: %s\nMeer over de opties: kavrin2 --help\n", cl.error.toLocal8Bit().constData());
+        const QString said = OneLine(cl.error + QStringLiteral(" (meer over de opties: kavrin2 --help)"));
+        std::fprintf(stderr, "%s\n", said.toLocal8Bit().constData());
         return 2;
     }
     switch (cl.action) {
@@ -169,7 +188,7 @@ int Main(int argc, char** argv)
     case CommandLine::Action::ResetTeacherCode: {
         QString error;
         if (!resetTeacherCode(&error)) {
-            std::fprintf(stderr, "kavrin2: %s\n", error.toLocal8Bit().constData());
+            std::fprintf(stderr, "%s\n", OneLine(error).toLocal8Bit().constData());
             return 1;
         }
         std::fputs("De docentcode is gewist.\n", stdout);

@@ -6,6 +6,7 @@
 #include "draw/messages.h"
 
 class QApplication;
+class QCoreApplication;
 class QMessageBox;
 
 namespace kav {
@@ -18,6 +19,8 @@ void DestroyForms();
 // The application's own look: Fusion style, light grey button face, Arial (Liberation Sans).
 // Only this program's palette changes, never the desktop's.
 void SetUpApplication(QApplication& app);
+// Qt's Dutch translations for its own dialogs and buttons (part of SetUpApplication).
+void LoadQtTranslations(QCoreApplication& app);
 // Shows message boxes for the program's messages.
 void InstallMessageBoxes();
 // The box a message is shown in: "Kavrin 2", an OK button, the text in the size of the

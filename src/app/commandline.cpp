@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "session/testcode.h"
 #include "themes/verdeler.h"
@@ -368,6 +369,12 @@ QString HelpText()
                            "             kavrin2 --worksheet werkblad.pdf --items 21-28 --level 2 --count 20 --key\n"
                            "             kavrin2 --worksheet toets.pdf --code ABCDE-FGHJK --key --explanations\n");
     return text;
+}
+
+QString OneLine(const QString& text)
+{
+    static const QRegularExpression breaks(QStringLiteral("\\s*[\r\n]+\\s*"));
+    return QStringLiteral("kavrin2: ") + QString(text).replace(breaks, QStringLiteral(" ")).trimmed();
 }
 
 QString VersionText()

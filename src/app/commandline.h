@@ -55,5 +55,8 @@ CommandLine ParseCommandLine(const QStringList& args);
 // The text of --help and of --version.
 QString HelpText();
 QString VersionText();
+// A message of a windowless command as the one line it is printed on: "kavrin2: " and the
+// text, its line breaks turned into spaces.
+QString OneLine(const QString& text);
 
 }  // namespace kav

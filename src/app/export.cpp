@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/commandline.h"
 #include "draw/pictures.h"
 #include "results/csvexport.h"
 #include "results/report.h"
@@ -20,7 +21,7 @@ namespace {
 
 void Say(std::FILE* to, const QString& text)
 {
-    std::fprintf(to, "kavrin2: %s\n", QString(text).replace(u'\n', u' ').toLocal8Bit().constData());
+    std::fprintf(to, "%s\n", OneLine(text).toLocal8Bit().constData());
 }
 
 }  // namespace

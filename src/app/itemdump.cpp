@@ -231,9 +231,13 @@ int RunItemDump(int argc, char** argv, const CommandLine& cl)
     const QSize screen = cl.screen.isValid() ? cl.screen : QSize(1024, 768);
     QString error;
     if (!o.pngFolder.isEmpty() && !PreparePngFolder(o.pngFolder, &error)) {
-        std::fprintf(stderr, "kavrin2: %s\n", error.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", OneLine(error).toLocal8Bit().constData());
         return 1;
     }
+    // Without a window a message (a missing picture library) is one line of the error output.
+    SetMessageHandler([](const QString& text, MessageKind) {
+        std::fprintf(stderr, "%s\n", OneLine(text).toLocal8Bit().constData());
+    });
     SetUpApplication(app);
     SetScreenOverride(screen);
     if (!CreateForms())

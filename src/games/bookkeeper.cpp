@@ -396,10 +396,11 @@ void BookkeeperIntro()
     GamePort* g = Game();
     if (g) {
         g->SetSessionTitle(QStringLiteral(" Boekhoudersspel "));
-        for (Control c : {Control::HelpButton, Control::KeuzeBox, Control::CalcButton, Control::InvoerPanel,
-                          Control::GebruikPanel, Control::ContinueButton})
+        for (Control c : {Control::KeuzeBox, Control::CalcButton, Control::InvoerPanel, Control::GebruikPanel,
+                          Control::ContinueButton})
             g->ShowControl(c, false);
-        for (Control c : {Control::StartButton, Control::ScorePanel, Control::NivoBox})
+        // The help button opens the bookkeeper's lesson, before and during the game.
+        for (Control c : {Control::HelpButton, Control::StartButton, Control::ScorePanel, Control::NivoBox})
             g->ShowControl(c, true);
         g->EnableControl(Control::NivoBox, true);
         g->PlaceHelpButton();

@@ -277,8 +277,7 @@ bool SaldoScoreboard()
     BonusRule(p, line);
     MalusRule(p, line);
 
-    if (g)
-        g->SetLevelGlyph(QStringLiteral("SALDO"), QString::number(game.Saldo));
+    SaldoShowBalance();
 
     const int w = t ? t->width() : 0;
     FilledBox(t, TextMargin, TextMargin, w - TextMargin, Round(2.5 * LineHeight), col::Yellow,
@@ -438,6 +437,14 @@ void SaldoAskBalance()
     s.ExpectedAnswer = game.Saldo;
     s.Attempt = 0;
     AskNewBalance();
+}
+
+void SaldoShowBalance()
+{
+    SaldoGame& game = Saldo();
+    game.Shown = game.Saldo;
+    if (GamePort* g = Game())
+        g->SetLevelGlyph(QStringLiteral("SALDO"), QString::number(game.Shown));
 }
 
 void SaldoNext()

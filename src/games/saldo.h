@@ -13,6 +13,7 @@ struct SaldoGame {
     int KlokTag = 0;       // below 100: the round's state 1..5; from 100 on: the explanation's step
     bool Running = false;  // a game has been started (Doorgaan then plays the next round)
     bool Ended = false;    // the balance rose above 0 and the celebration was shown
+    int Shown = -100;      // the balance after the rounds answered, as the level button shows it
 };
 
 SaldoGame& Saldo();
@@ -29,6 +30,9 @@ void SaldoRoundTick();
 bool SaldoScoreboard();
 // Books the payment and asks for the new balance.
 void SaldoAskBalance();
+// The level button shows the balance as it stands (on the scoreboard, and once a round's
+// balance was judged); Shown keeps it.
+void SaldoShowBalance();
 
 // The speed of the dice: milliseconds per animation step after ItemCount finished rounds.
 int SaldoKlokInterval(int itemCount);

@@ -284,14 +284,19 @@ void Judge(const QString& fieldText)
             if (port)
                 port->SetFace(QStringLiteral("sad"));
             s.TextLine += 1.25;
-            DrawTextItem(QStringLiteral("Het juiste antwoord was: "), col::Black, false, margin, s.TextLine, 1, t);
-            if (!s.AnswerSuffix.isEmpty()) {
-                s.TextLine += 1.25;
-                LastTextEnd = TextMargin;
+            if (s.AnswersHidden && !game) {
+                // A class test: the neighbours have the same item, so the answer stays unsaid.
+                DrawTextItem(QStringLiteral("Fout."), col::Black, false, margin, s.TextLine, 1, t);
+            } else {
+                DrawTextItem(QStringLiteral("Het juiste antwoord was: "), col::Black, false, margin, s.TextLine, 1, t);
+                if (!s.AnswerSuffix.isEmpty()) {
+                    s.TextLine += 1.25;
+                    LastTextEnd = TextMargin;
+                }
             }
             if (s.ThemeCode < 1)
                 s.Attempt = 0;
-            if (s.Attempt != 0 || game) {
+            if ((s.Attempt != 0 && !s.AnswersHidden) || game) {
                 DrawTextItem(ExpectedAnswerText(s, DecimalSeparator) + s.AnswerSuffix, col::Red, false, LastTextEnd, s.TextLine, 1, t);
             }
             if (s.BookkeeperMode) {

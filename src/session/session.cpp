@@ -18,16 +18,25 @@ int Level()
 
 QChar DecimalSeparator = u',';
 
+QChar SeparatorOfLocale(const QLocale& locale)
+{
+    // A system without a language (C, C.UTF-8, POSIX, no LANG) says nothing about the pupil:
+    // the program's own comma, as in the Dutch classroom.
+    if (locale.language() == QLocale::C)
+        return u',';
+    const QString point = locale.decimalPoint();
+    return point == QStringLiteral(".") ? QChar(u'.') : QChar(u',');
+}
+
 void ReadDecimalSeparator()
 {
-    const QString point = QLocale::system().decimalPoint();
-    DecimalSeparator = point.size() == 1 && (point[0] == u'.' || point[0] == u',') ? point[0] : QChar(u',');
+    DecimalSeparator = SeparatorOfLocale(QLocale::system());
 }
 
 void ClearSessionFlags()
 {
     SessionState& s = Session();
-    s.DemoMode = s.PracticeMode = s.SaldoMode = s.BookkeeperMode = s.SessionRunning = false;
+    s.DemoMode = s.PracticeMode = s.SaldoMode = s.BookkeeperMode = s.SessionRunning = s.AnswersHidden = false;
 }
 
 }  // namespace kav

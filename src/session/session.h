@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 
+class QLocale;
+
 namespace kav {
 
 struct SessionState {
@@ -13,6 +15,9 @@ struct SessionState {
     bool BookkeeperMode = false;
     bool SaldoMode = false;
     bool SessionRunning = false;
+    // A test with a class code: the pupil's neighbours have the same items, so nothing shows
+    // the right answer (the session window sets it; the item dump never does).
+    bool AnswersHidden = false;
 
     int SessionMode = 0;  // the session window's Tag: 0, 10, 20, 30, -10, 40, 1 or 0
     int ThemeCode = -1;
@@ -64,11 +69,15 @@ SessionState& Session();
 // The level: 3 in the mixed challenge, otherwise the level box's index + 1.
 int Level();
 
-// The user's decimal separator, read once (when the viewer is created); "," by default.
+// The user's decimal separator, read once at start-up from the system's locale; "," by
+// default and when the system gives no language. Questions, explanations, typed answers and
+// the calculator all use it.
 extern QChar DecimalSeparator;
 void ReadDecimalSeparator();
+// The separator a locale gives: "," or "." (a locale without a language gives ",").
+QChar SeparatorOfLocale(const QLocale& locale);
 
-// The five session flags cleared, as the main menu does before every session.
+// The session flags cleared, as the main menu does before every session.
 void ClearSessionFlags();
 
 }  // namespace kav

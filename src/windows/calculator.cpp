@@ -1,5 +1,6 @@
 #include "windows/calculator.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -114,19 +115,21 @@ void CalcEngine::startEntry()
     }
 }
 
-void CalcEngine::fail()
+void CalcEngine::fail(QChar op, double b)
 {
     error_ = true;
+    failure_ = op == u'/' && b == 0 ? Failure::DivisionByZero : Failure::TooLarge;
     entry_ = QStringLiteral("0");
     accumulator_ = 0;
     op_ = QChar();
     typing_ = operand_ = afterEquals_ = false;
 }
 
-void CalcEngine::digit(int d)
+bool CalcEngine::digit(int d)
 {
+    refused_ = false;
     if (d < 0 || d > 9)
-        return;
+        return false;
     startEntry();
     const qsizetype digits = std::count_if(entry_.cbegin(), entry_.cend(), [](QChar c) { return c.isDigit(); });
     const QChar c = QChar(u'0' + d);
@@ -136,10 +139,14 @@ void CalcEngine::digit(int d)
         entry_ = QStringLiteral("-") + c;
     else if (digits < MaxDigits)
         entry_ += c;
+    else
+        refused_ = true;
+    return !refused_;
 }
 
 void CalcEngine::point()
 {
+    refused_ = false;
     startEntry();
     if (!entry_.contains(u'.'))
         entry_ += u'.';
@@ -147,6 +154,7 @@ void CalcEngine::point()
 
 void CalcEngine::operation(QChar op)
 {
+    refused_ = false;
     op = Operation(op);
     if (op.isNull())
         return;
@@ -157,7 +165,7 @@ void CalcEngine::operation(QChar op)
         const auto r = Calculate(accumulator_, op_, b);
         if (!r) {
             expression_ = shown(accumulator_) + u' ' + Symbol(op_) + u' ' + shown(b);
-            fail();
+            fail(op_, b);
             return;
         }
         accumulator_ = *r;
@@ -172,6 +180,7 @@ void CalcEngine::operation(QChar op)
 
 void CalcEngine::equals()
 {
+    refused_ = false;
     if (error_) {
         clear();
         return;
@@ -185,7 +194,7 @@ void CalcEngine::equals()
         expression_ = shown(accumulator_) + u' ' + Symbol(op_) + u' ' + shown(b) + QStringLiteral(" =");
         const auto r = Calculate(accumulator_, op_, b);
         if (!r) {
-            fail();
+            fail(op_, b);
             return;
         }
         accumulator_ = *r;
@@ -201,12 +210,14 @@ void CalcEngine::clear()
     entry_ = QStringLiteral("0");
     accumulator_ = 0;
     op_ = QChar();
-    typing_ = operand_ = afterEquals_ = error_ = false;
+    typing_ = operand_ = afterEquals_ = error_ = refused_ = false;
+    failure_ = Failure::None;
     expression_.clear();
 }
 
 void CalcEngine::back()
 {
+    refused_ = false;
     if (error_) {
         clear();
         return;
@@ -220,6 +231,7 @@ void CalcEngine::back()
 
 void CalcEngine::changeSign()
 {
+    refused_ = false;
     if (error_) {
         clear();
         return;
@@ -244,16 +256,18 @@ void CalcEngine::changeSign()
 
 QString CalcEngine::expression() const
 {
+    if (refused_)
+        return QStringLiteral("Niet meer dan %1 cijfers").arg(MaxDigits);
     QString t = expression_;
-    return t.replace(u'.', separator_);
+    return t.replace(u'.', separator_).replace(u'-', QChar(0x2212));
 }
 
 QString CalcEngine::display() const
 {
     if (error_)
-        return QStringLiteral("Fout");
+        return failure_ == Failure::TooLarge ? QStringLiteral("Te groot") : QStringLiteral("Fout");
     QString t = entry_;
-    return t.replace(u'.', separator_);
+    return t.replace(u'.', separator_).replace(u'-', QChar(0x2212));
 }
 
 // ---- the window -------------------------------------------------------------------
@@ -363,9 +377,16 @@ QPushButton* Calculator::key(const QString& caption) const
     return nullptr;
 }
 
+double CalculatorScale(QSize screen)
+{
+    // A pocket calculator beside the question, not a second window: it grows with the screen,
+    // more slowly than the windows, so that it finds a place clear of the question's texts.
+    return qMax(0.8, 0.625 * ControlScale(screen));
+}
+
 void Calculator::layoutForScreen()
 {
-    const double f = ControlScale(AvailableScreenSize());
+    const double f = CalculatorScale(AvailableScreenSize());
     if (f == scale_)
         return;
     scale_ = f;
@@ -399,8 +420,10 @@ void Calculator::refresh()
 
 void Calculator::pressKey(const QString& caption)
 {
-    if (caption.size() == 1 && caption[0].isDigit())
-        engine_.digit(caption[0].digitValue());
+    if (caption.size() == 1 && caption[0].isDigit()) {
+        if (!engine_.digit(caption[0].digitValue()))
+            QApplication::beep();  // and the display says why
+    }
     else if (caption == QStringLiteral(",") || caption == QStringLiteral("."))
         engine_.point();
     else if (caption == QStringLiteral("="))
@@ -456,11 +479,44 @@ QPoint Calculator::onScreen(QPoint framePos) const
 
 QPoint Calculator::firstPlace() const
 {
-    // Right of the picture, at its top; where the screen ends there, over its right edge.
+    // Right of the picture, at its top, where the screen has room for it. Otherwise the place
+    // nearest to there that covers none of the question's texts and controls; where none is
+    // clear, the one that covers the least of them.
     if (!besides_ || !besides_->isVisible())
         return owner_->mapToGlobal(QPoint(owner_->width(), 0));
     const QRect pic(besides_->mapToGlobal(QPoint(0, 0)), besides_->size());
-    return QPoint(pic.right() + 1 + TextMargin, pic.top());
+    const QPoint beside(pic.right() + 1 + TextMargin, pic.top());
+    if (onScreen(beside) == beside)
+        return beside;
+    QMargins m = KnownFrameMargins();
+    if (windowHandle() && !windowHandle()->frameMargins().isNull())
+        m = windowHandle()->frameMargins();
+    const QSize frame = size() + QSize(m.left() + m.right(), m.top() + m.bottom());
+    const QRect area(ScreenOrigin(), AvailableScreenSize());
+    // A little room round each (also for a window frame that is not known yet).
+    const int step = qMax(4, Round(4 * scale_));
+    QList<QRect> keepClear = keepClear_ ? keepClear_() : QList<QRect>();
+    for (QRect& r : keepClear)
+        r.adjust(-step, -step, step, step);
+    const QPoint wanted = onScreen(beside);
+    QPoint best = wanted;
+    qint64 bestCovered = -1, bestDistance = 0;
+    for (int y = area.top(); y + frame.height() <= area.bottom() + 1; y += step)
+        for (int x = area.left(); x + frame.width() <= area.right() + 1; x += step) {
+            const QRect covers(QPoint(x, y), frame);
+            qint64 covered = 0;
+            for (const QRect& r : keepClear) {
+                const QRect both = covers.intersected(r);
+                covered += both.isEmpty() ? 0 : qint64(both.width()) * both.height();
+            }
+            const qint64 distance = qint64(x - wanted.x()) * (x - wanted.x()) + qint64(y - wanted.y()) * (y - wanted.y());
+            if (bestCovered < 0 || covered < bestCovered || (covered == bestCovered && distance < bestDistance)) {
+                best = QPoint(x, y);
+                bestCovered = covered;
+                bestDistance = distance;
+            }
+        }
+    return best;
 }
 
 void Calculator::showOrRaise()

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 namespace kav {
@@ -20,7 +21,8 @@ public:
     void setSeparator(QChar separator) { separator_ = separator; }
     QChar separator() const { return separator_; }
 
-    void digit(int d);
+    // A digit; false (and the display says so) when the number has its twelve digits already.
+    bool digit(int d);
     void point();
     // One of the four operations: '+', '-' (or the minus sign), '*' (or '×'), '/' (or '÷').
     void operation(QChar op);
@@ -29,9 +31,11 @@ public:
     void back();
     void changeSign();
 
-    // The line above the number: "12 ×" while the second number is typed, "12 × 3 =" after "=".
+    // The line above the number: "12 ×" while the second number is typed, "12 × 3 =" after "=",
+    // or why the last digit was refused.
     QString expression() const;
-    // The number shown: what is typed, the result, or "Fout".
+    // The number shown, negative with the minus sign "−": what is typed, the result, "Fout"
+    // after a division by zero or "Te groot" for a result too large to show.
     QString display() const;
     bool error() const { return error_; }
 
@@ -40,10 +44,11 @@ public:
     static QString Format(double v, QChar separator);
 
 private:
+    enum class Failure { None, DivisionByZero, TooLarge };
     static std::optional<double> Calculate(double a, QChar op, double b);
     double entryValue() const { return entry_.toDouble(); }
     void startEntry();
-    void fail();
+    void fail(QChar op, double b);
     QString shown(double v) const;
 
     QChar separator_;
@@ -54,8 +59,13 @@ private:
     bool operand_ = false;    // a second number has been given since the operation
     bool afterEquals_ = false;
     bool error_ = false;
+    Failure failure_ = Failure::None;
+    bool refused_ = false;  // the last digit did not fit
     QString expression_;
 };
+
+// The calculator's size against its design on a screen of this size.
+double CalculatorScale(QSize screen);
 
 class Calculator : public QWidget {
     Q_OBJECT
@@ -69,6 +79,9 @@ public:
     void showOrRaise();
     // Put away with the session window; it does not come back until the button is pressed.
     void putAway();
+    // What the calculator should not cover when it first opens (global rectangles): the
+    // question's texts, the labels of its picture, the answer field and the buttons.
+    void setKeepClear(std::function<QList<QRect>()> rects) { keepClear_ = std::move(rects); }
 
     QString expression() const { return expressionLabel_->text(); }
     QString display() const { return displayLabel_->text(); }
@@ -104,6 +117,7 @@ private:
     double scale_ = 0;
     std::optional<QPoint> place_;  // where the pupil left it
     bool reopen_ = false;          // open when the session window was hidden (the viewer)
+    std::function<QList<QRect>()> keepClear_;
 };
 
 }  // namespace kav

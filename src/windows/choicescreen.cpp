@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "draw/measures.h"
+#include "draw/messages.h"
 #include "draw/numbers.h"
 #include "draw/text.h"
 #include "session/catalogue.h"
@@ -47,6 +48,7 @@ void TTestForm::StartTest()
         QCheckBox* c = CheckBoxes[j - 1];
         if (m == -10) {
             c->setText(QStringLiteral(" Alles door elkaar !"));
+            c->setChecked(true);  // all of them, whatever a code of another test ticked
             c->setVisible(true);
             c->setEnabled(false);
         } else {
@@ -93,12 +95,17 @@ void TTestForm::ShowChoiceScreen()
     setKopImage(QStringLiteral("smile"));
 
     if (s.BookkeeperMode || s.SaldoMode) {
+        // A game has no name field: nothing of a test's settings stays, nor its hints.
+        ToetsPanel->hide();
+        SetHint(StartButton, QStringLiteral("|Druk op START om te beginnen"));
         GameSteps& g = s.BookkeeperMode ? bookkeeper_ : saldo_;
         if (g.start)
             g.start();
         return;
     }
 
+    // Back from a test or practice the caption no longer names the last item.
+    setWindowTitle(QStringLiteral("Kavrin 2: ") + sessionTitle_);
     Canvas* t = &TextBitmap;
     if (s.SessionMode >= 0) {
         if (s.DemoMode) {
@@ -176,11 +183,22 @@ void TTestForm::showToetsPanel()
     // In practice only the name, which may stay empty; the panel shrinks to that row.
     const int rows = test ? toetsPanelPlace_.height() : CodeLabel->y();
     ToetsPanel->resize(ToetsPanel->width(), rows);
-    if (s.SessionMode < 0) {
-        // The mixed challenge's text column holds its picture: the panel goes under the one
-        // check box on the right.
+    // The theme boxes at their places in the design; the mixed challenge closes them up.
+    for (QCheckBox* c : CheckBoxes) {
+        const QRect design = c->property("kavDesign").toRect();
+        c->setGeometry(c->x(), Round(design.y() * controlScale_), c->width(), Round(design.height() * controlScale_));
+    }
+    if (s.SessionMode < 0 && test) {
+        // The mixed challenge's text column holds its picture: the panel goes to the foot of
+        // the choice box, and its eight boxes close up above it.
         const QRect keuze = KeuzeBox->geometry();
-        ToetsPanel->move(keuze.x() + (keuze.width() - ToetsPanel->width()) / 2, keuze.y() + keuze.height() / 3);
+        const int top = keuze.height() - TextMargin - ToetsPanel->height();
+        ToetsPanel->move(keuze.x() + (keuze.width() - ToetsPanel->width()) / 2, keuze.y() + top);
+        const int first = CheckBoxes[0]->y();
+        const int step = qMin(CheckBoxes[1]->y() - first, (top - TextMargin / 2 - first) / 8);
+        for (int j = 0; j < 8; ++j)
+            CheckBoxes[j]->setGeometry(CheckBoxes[j]->x(), first + j * step, CheckBoxes[j]->width(),
+                                       qMin(CheckBoxes[j]->height(), step));
     } else {
         ToetsPanel->move(toetsPanelPlace_.topLeft());
     }
@@ -200,6 +218,15 @@ void TTestForm::lockToCode(bool locked)
         c->setEnabled(!locked && s.SessionMode >= 0);
     NivoBox->setEnabled(!locked);
     AantalBox->setEnabled(!locked);
+}
+
+QString TTestForm::LockedByCodeMessage(const QWidget* w) const
+{
+    if (w == AantalBox || AantalBox->isAncestorOf(w))
+        return QStringLiteral("De toetscode bepaalt het aantal opgaven.");
+    if (w == KeuzeBox || KeuzeBox->isAncestorOf(w))
+        return QStringLiteral("De toetscode bepaalt de thema's.");
+    return QStringLiteral("De toetscode bepaalt het niveau.");
 }
 
 void TTestForm::CodeVeldChange()
@@ -305,6 +332,10 @@ void TTestForm::NivoButtonClick()
 {
     if (Session().SessionMode < 0)
         return;
+    if (code_) {
+        ShowMessage(LockedByCodeMessage(NivoBox), MessageKind::Information);
+        return;
+    }
     NivoBox->show();
     NivoBox->raise();
     NivoBox->setFocus();

@@ -223,6 +223,7 @@ void THelpScherm::FormActivate()
     HelpPanel->hide();
     TextBox->update();
     PictureBox->update();
+    TextBox->setFocus();  // not on Einde while the first steps are drawn
     // The script starts once the window is on the screen, so that a "[wait]" at its start
     // shows the window and an "[end]" can close it.
     later([this]() { startScript(); });
@@ -272,6 +273,10 @@ void THelpScherm::ShowContinue(bool focus)
 
 void THelpScherm::HideContinue()
 {
+    // While the steps are drawn the focus rests on the text area: Qt would hand it on to Einde,
+    // and an Enter meant for the next Doorgaan would end the lesson.
+    if (ContinueButton->hasFocus())
+        TextBox->setFocus();
     ContinueButton->hide();
 }
 

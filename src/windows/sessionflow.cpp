@@ -45,6 +45,16 @@ void TTestForm::FormActivate()
 
 bool TTestForm::eventFilter(QObject* o, QEvent* e)
 {
+    // A setting that the class code fixed says why it does not change when clicked.
+    if (e->type() == QEvent::MouseButtonPress && code_ && o->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(o);
+        const bool lockable = w == AantalBox || w == NivoBox || NivoBox->isAncestorOf(w) || w == KeuzeBox ||
+                              KeuzeBox->isAncestorOf(w);
+        if (lockable && !w->isEnabled() && w->isVisible()) {
+            ShowMessage(LockedByCodeMessage(w), MessageKind::Information);
+            return true;
+        }
+    }
     // A window that is shown again hands the focus back to the widget that last had it, even
     // when that one is hidden by now: only a visible field or button is entered.
     if (o == ContinueButton && e->type() == QEvent::FocusIn && ContinueButton->isVisible())
@@ -131,10 +141,11 @@ void TTestForm::StartButtonClick()
         SetGlyph(HelpButton, RenderPicture(uitleg, w, AspectHeight(uitleg, w)));
     }
     ResetSession(Level());
+    s.AnswersHidden = code_.has_value();
     if (!s.BookkeeperMode && !s.SaldoMode)
         recorder_.start(NaamVeld->text().trimmed(), code_ ? NormaliseTestCode(CodeVeld->text()) : QString(),
                         s.SessionMode, s.PracticeMode, Level(), TestLength());
-    if (!s.PracticeMode)
+    if (!s.PracticeMode && !s.BookkeeperMode)
         HelpButton->hide();  // no explanations during a test
     ContinueButtonClick();
 }
@@ -300,6 +311,8 @@ void TTestForm::judge()
     Judge(InvoerVeld->text());
     if (recording)
         recorder_.judged(InvoerVeld->text());
+    if (s.SaldoMode)
+        SaldoShowBalance();
     highestRank_ = qMax(highestRank_, s.Rank);
 }
 
@@ -421,7 +434,9 @@ void TTestForm::endGame()
     gameReported_ = true;
     QString text;
     if (s.SaldoMode) {
-        const int balance = Saldo().Saldo;
+        // The balance of the rounds answered, as the level button shows it (a round whose
+        // balance is still asked for does not count).
+        const int balance = Saldo().Shown;
         text = QStringLiteral("Saldo Plus\rGespeelde rondes: %1\rGoede antwoorden: %2\rEindsaldo: %3\r%4")
                    .arg(s.ItemCount)
                    .arg(s.Points)

@@ -237,10 +237,11 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     Place(infoImage, 166, 12, 40, 40);
     GebruikPanel->hide();
 
-    // The test's settings: name, class code and length, in the text column on the choice screen.
+    // The test's settings: name, class code and length, in the text column on the choice screen;
+    // each its own row, so that the whole code (eleven characters) shows.
     ToetsPanel = new TPanel(this);
     ToetsPanel->setObjectName(QStringLiteral("ToetsPanel"));
-    Place(ToetsPanel, 8, 124, 212, 104);
+    Place(ToetsPanel, 8, 124, 212, 154);
     NaamLabel = label(ToetsPanel, "NaamLabel", QStringLiteral("Naam:"), 10, true);
     Place(NaamLabel, 6, 4, 200, 20);
     NaamVeld = new QLineEdit(ToetsPanel);
@@ -251,23 +252,23 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     Place(NaamVeld, 6, 24, 200, 26);
     connect(NaamVeld, &QLineEdit::textChanged, this, &TTestForm::UpdateSelection);
     CodeLabel = label(ToetsPanel, "CodeLabel", QStringLiteral("Toetscode:"), 10, true);
-    Place(CodeLabel, 6, 52, 90, 20);
+    Place(CodeLabel, 6, 54, 200, 20);
     CodeVeld = new QLineEdit(ToetsPanel);
     CodeVeld->setObjectName(QStringLiteral("CodeVeld"));
     CodeVeld->setMaxLength(16);
     SetDesignFont(CodeVeld, 11, true);
     SetHint(CodeVeld, QStringLiteral("Toetscode|De code van je docent, als je die hebt"));
-    Place(CodeVeld, 6, 72, 90, 26);
+    Place(CodeVeld, 6, 74, 200, 26);
     connect(CodeVeld, &QLineEdit::textChanged, this, &TTestForm::CodeVeldChange);
     AantalLabel = label(ToetsPanel, "AantalLabel", QStringLiteral("Aantal opgaven:"), 10, true);
-    Place(AantalLabel, 100, 52, 110, 20);
+    Place(AantalLabel, 6, 104, 200, 20);
     AantalBox = new QComboBox(ToetsPanel);
     AantalBox->setObjectName(QStringLiteral("AantalBox"));
     for (int length : TestLengths)
         AantalBox->addItem(length > 0 ? QString::number(length) : QStringLiteral("Onbeperkt"), length);
     SetDesignFont(AantalBox, 11, true);
     SetHint(AantalBox, QStringLiteral("Aantal opgaven|Hoeveel opgaven de test heeft"));
-    Place(AantalBox, 100, 72, 106, 26);
+    Place(AantalBox, 6, 124, 120, 26);
     ToetsPanel->hide();
 
     ContinueButton = button(this, "ContinueButton", QStringLiteral("&Doorgaan"), 11, true);
@@ -310,6 +311,29 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     }
     layoutForScreen(AvailableScreenSize());
     calculator_ = new Calculator(this, Plaatje);
+    calculator_->setKeepClear([this]() {
+        QList<QRect> clear;
+        for (const auto& [area, canvas] : {std::pair{static_cast<QWidget*>(Plaatje), &PictureBitmap},
+                                           std::pair{static_cast<QWidget*>(Tekst), &TextBitmap}})
+            for (const TextLogEntry& e : canvas->textLog())
+                if (!e.text.trimmed().isEmpty())
+                    clear.append(QRect(area->mapToGlobal(QPoint(e.x, e.y)),
+                                       QSize(e.width, Round(1.25 * PointsToPixels(e.size)))));
+        // The answer field, Doorgaan (where it comes after the answer), the score and the
+        // status bar with Einde.
+        const QRect doorgaan(ContinueButton->x(), ScorePanel->y() - ContinueButton->height() - 1,
+                             ContinueButton->width(), ContinueButton->height());
+        for (const QRect& r : {InvoerPanel->geometry(), doorgaan, ScorePanel->geometry(), StatusBalk->geometry()})
+            clear.append(QRect(mapToGlobal(r.topLeft()), r.size()));
+        return clear;
+    });
+    // The settings a class code locks: a click on them says why they do not change.
+    for (QWidget* w : std::initializer_list<QWidget*>{NivoBox, KeuzeBox, AantalBox})
+        w->installEventFilter(this);
+    for (QWidget* w : NivoBox->buttons)
+        w->installEventFilter(this);
+    for (QWidget* w : CheckBoxes)
+        w->installEventFilter(this);
 }
 
 TTestForm::~TTestForm()
@@ -326,7 +350,8 @@ ResultStore* TTestForm::store()
 
 void TTestForm::layoutForScreen(QSize screen)
 {
-    ScaleControls(this, ControlScale(screen));
+    controlScale_ = ControlScale(screen);
+    ScaleControls(this, controlScale_);
     client_ = ClientSizeFor(this, screen);
     setFixedSize(client_);
     const int cw = client_.width(), ch = client_.height();

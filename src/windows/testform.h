@@ -197,9 +197,10 @@ private:
     bool anyThemeAvailable() const;
     QWidget* control(Control c) const;
     void showAfterViewer();
-    void layoutToetsPanel();
     void showToetsPanel();
     void lockToCode(bool locked);
+    // Why a setting that a class code fixed cannot be changed (the level, the themes, the length).
+    QString LockedByCodeMessage(const QWidget* w) const;
     // Hides Start or Doorgaan; the focus it had goes where Space and Enter do no harm.
     void hideButton(QWidget* button);
     // The judge on the typed answer, and what the session keeps of it.
@@ -223,6 +224,7 @@ private:
     int highestRank_ = 1;  // the bookkeeper game's best rank in this game
     bool gameReported_ = false;  // the game's results have been shown
     QRect toetsPanelPlace_;  // the panel's place in the text column at this screen size
+    double controlScale_ = 1;  // controls' size against the design at this screen size
 };
 
 // The session window, made when it is first needed: the main menu starts without it.

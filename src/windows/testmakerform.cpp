@@ -156,9 +156,12 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
                                QStringLiteral("Kopiëren|De code op het klembord zetten"));
     Place(KopieerButton, DesignW - Margin - 116, y + 8, 116, 32);
     y += 54;
+    // What the code holds, on two lines when it is long (every theme of a topic, no limit).
     InhoudLabel = MakeLabel(this, "InhoudLabel", QString(), 10);
-    Place(InhoudLabel, Margin, y, DesignW - 2 * Margin, 20);
-    y += 28;
+    InhoudLabel->setWordWrap(true);
+    InhoudLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Place(InhoudLabel, Margin, y, DesignW - 2 * Margin, 38);
+    y += 44;
     SluitButton = MakeButton(this, "SluitButton", QStringLiteral("&Sluiten"), 10, false,
                              QStringLiteral("Sluiten|Terug naar de resultaten"));
     Place(SluitButton, DesignW - Margin - 88, y, 88, 30);

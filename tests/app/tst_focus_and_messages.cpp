@@ -3,6 +3,7 @@
 // the size of the session window's texts.
 #include <QLabel>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include "formsfixture.h"
 #include "windows/calculator.h"
@@ -125,6 +126,19 @@ private slots:
         kav::ClearRecordedMessages();
         kav::ShowMessage(QStringLiteral("Een bericht"));
         QCOMPARE(kav::RecordedMessages(), QStringList{QStringLiteral("Een bericht")});
+    }
+
+    // Qt's own buttons and dialogs speak Dutch whatever the system's language (the tests run
+    // under C.UTF-8).
+    void qtSpeaksDutch()
+    {
+        StartForms(QSize(1024, 768));
+        StartForms(QSize(1024, 768));  // set up twice, translated once
+        QCOMPARE(qApp->findChildren<QTranslator*>().size(), 1);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Kavrin 2"), QStringLiteral("?"),
+                        QMessageBox::Cancel | QMessageBox::Save);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Annuleren"));
+        QCOMPARE(box.button(QMessageBox::Save)->text(), QStringLiteral("Opslaan"));
     }
 };
 

@@ -312,7 +312,51 @@ private slots:
         const Run r = dump(args);
         QCOMPARE(r.code, 2);
         QVERIFY(r.items.isEmpty());
-        QVERIFY(r.err.contains(QStringLiteral("kavrin2: ")));
+        // One line: the reason and where to read more.
+        QCOMPARE(Said(r.err).size(), 1);
+        QVERIFY(Said(r.err).first().startsWith(QStringLiteral("kavrin2: ")));
+        QVERIFY(Said(r.err).first().endsWith(QStringLiteral("(meer over de opties: kavrin2 --help)")));
+    }
+
+    // The decimal separator of the questions follows the system's language; without one (C,
+    // POSIX, nothing set) it is the comma.
+    void separatorFollowsTheSystem_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("separator");
+        // (Each locale's separator is checked without a program in the engine's tests.)
+        QTest::newRow("unset") << QString() << QStringLiteral(",");
+        QTest::newRow("POSIX") << QStringLiteral("POSIX") << QStringLiteral(",");
+        QTest::newRow("nl_BE") << QStringLiteral("nl_BE.UTF-8") << QStringLiteral(",");
+        QTest::newRow("en_GB") << QStringLiteral("en_GB.UTF-8") << QStringLiteral(".");
+    }
+    void separatorFollowsTheSystem()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, separator);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"LC_ALL", "LC_NUMERIC", "LANG", "LANGUAGE"})
+            env.remove(QString::fromLatin1(name));
+        if (!locale.isEmpty())
+            env.insert(QStringLiteral("LC_ALL"), locale);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        // The bird's flight: distances with one decimal in the question and on the picture.
+        p.start(QStringLiteral(KAVRIN_BUILD_DIR "/kavrin2"), {"--items", "17", "--level", "2", "--count", "3", "--seed", "3"});
+        QVERIFY(p.waitForFinished(120000));
+        QCOMPARE(p.exitCode(), 0);
+        QStringList decimals;
+        for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+            const QJsonObject o = QJsonDocument::fromJson(line).object();
+            for (const char* area : {"texts", "pictureTexts"})
+                for (const QJsonValue& text : o[QLatin1String(area)].toArray())
+                    if (text["text"].toString().contains(QRegularExpression(QStringLiteral("\\d[.,]\\d"))))
+                        decimals << text["text"].toString();
+        }
+        QVERIFY(!decimals.isEmpty());
+        for (const QString& text : decimals)
+            QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\d") + QRegularExpression::escape(separator) + QStringLiteral("\\d"))),
+                     qPrintable(text));
     }
 };
 

@@ -272,6 +272,28 @@ private slots:
         QVERIFY(Main()->isVisible());
     }
 
+    // The bookkeeper's lesson opens from the game, before and during it, and the game goes on.
+    void bookkeeperLessonFromTheGame()
+    {
+        Open(QSize(1024, 768));
+        QTest::mouseClick(Main()->Button1, Qt::LeftButton);
+        QApplication::setActiveWindow(Test());
+        QVERIFY(Test()->HelpButton->isVisible());
+        QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QTest::mouseClick(Test()->ContinueButton, Qt::LeftButton);
+        QVERIFY(Test()->InvoerVeld->isVisible());
+        QVERIFY(Test()->HelpButton->isVisible());
+        const int expected = Session().ExpectedAnswer;
+        QTest::mouseClick(Test()->HelpButton, Qt::LeftButton);
+        QVERIFY(Help()->isVisible());
+        QCOMPARE(Help()->scriptFileName(), QStringLiteral("demo0.txt"));
+        QCOMPARE(Help()->scriptStep(), 2);
+        QTest::mouseClick(Help()->EindButton, Qt::LeftButton);
+        QVERIFY(Test()->isVisible() && Session().SessionRunning);
+        QVERIFY(Test()->InvoerVeld->isVisible());
+        QCOMPARE(Session().ExpectedAnswer, expected);
+    }
+
     void bookkeeperWithTheKeyboard()
     {
         Open(QSize(1024, 768));

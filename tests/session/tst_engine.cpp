@@ -1,4 +1,5 @@
 // The session engine without a window: reading answers, choosing themes, judging and scoring.
+#include <QLocale>
 #include <QSet>
 #include <QTest>
 
@@ -245,6 +246,52 @@ private slots:
         explained.clear();
         Judge(QStringLiteral("3"));
         QVERIFY(explained.isEmpty());
+    }
+
+    // A class test: the pupil's neighbours have the same items, so a final wrong answer says
+    // "Fout." and not what the answer was; without a code nothing changes.
+    void classTestHidesTheRightAnswer()
+    {
+        SessionState& s = Session();
+        s.PracticeMode = false;
+        for (const QString& suffix : {QString(), QStringLiteral(" km")}) {
+            ClearBitmap(&text, col::BtnFace);
+            s.AnswersHidden = true;
+            s.AnswerSuffix = suffix;
+            s.TextLine = 8;
+            s.Attempt = 2;
+            s.GivenAnswer = 3;
+            Judge(QStringLiteral("3"));
+            const QStringList t = texts(text);
+            QCOMPARE(t, (QStringList{QStringLiteral("Ingegeven: "), QStringLiteral("3") + suffix,
+                                     QStringLiteral("Jammer !"), QStringLiteral("Fout.")}));
+            QCOMPARE(find(text, QStringLiteral("Fout."))->y, Round((8 + 2 + 1.25) * LineHeight));
+            QCOMPARE(port.face, QStringLiteral("sad"));
+        }
+        s.AnswerSuffix.clear();
+        // Without a code (and after ClearSessionFlags) the answer is shown again.
+        ClearSessionFlags();
+        QVERIFY(!s.AnswersHidden);
+        ClearBitmap(&text, col::BtnFace);
+        s.Attempt = 2;
+        s.GivenAnswer = 3;
+        Judge(QStringLiteral("3"));
+        QVERIFY(texts(text).contains(QStringLiteral("Het juiste antwoord was: ")));
+        QVERIFY(!texts(text).contains(QStringLiteral("Fout.")));
+    }
+
+    // The separator comes from the system's locale; a system without a language gives the
+    // comma, as does the program without any locale.
+    void separatorOfTheLocale()
+    {
+        for (const char* comma : {"C", "C.UTF-8", "POSIX", "nl_NL", "nl_BE", "de_DE", "nl_NL.UTF-8"})
+            QVERIFY2(SeparatorOfLocale(QLocale(QString::fromLatin1(comma))) == u',', comma);
+        QVERIFY(SeparatorOfLocale(QLocale::c()) == u',');
+        for (const char* point : {"en_US", "en_GB", "en_US.UTF-8"})
+            QVERIFY2(SeparatorOfLocale(QLocale(QString::fromLatin1(point))) == u'.', point);
+        // The tests run under C.UTF-8: what the program reads is the comma.
+        ReadDecimalSeparator();
+        QCOMPARE(DecimalSeparator, QChar(u','));
     }
 
     void unitGetsItsOwnLine()

@@ -46,6 +46,19 @@ void Press(const QString& captions)
     }
 }
 
+// The first text of the question (the text area or the picture) under the calculator, or empty.
+QString CoveredText(const kav::Calculator* calc)
+{
+    for (const auto& [area, canvas] : {std::pair{static_cast<QWidget*>(Test()->Plaatje), &Test()->PictureBitmap},
+                                       std::pair{static_cast<QWidget*>(Test()->Tekst), &Test()->TextBitmap}})
+        for (const kav::TextLogEntry& e : canvas->textLog()) {
+            const QRect text(area->mapToGlobal(QPoint(e.x, e.y)), QSize(e.width, kav::PointsToPixels(e.size)));
+            if (!e.text.trimmed().isEmpty() && calc->frameGeometry().intersects(text))
+                return e.text;
+        }
+    return QString();
+}
+
 #define SUM(keys, result)                              \
     do {                                               \
         Press(QStringLiteral(keys));                   \
@@ -101,7 +114,10 @@ private slots:
         SUM("5 + =", "10");
         SUM("9 9 9 9 9 × 9 9 9 9 9 =", "9999800001");
         SUM("1 2 3 4 5 6 × 1 0 0 0 0 0 0 =", "123456000000");
-        SUM("1 1 1 1 1 1 1 1 1 1 1 1 1 1", "111111111111");  // twelve digits at most
+        SUM("1 1 1 1 1 1 1 1 1 1 1 1 1 1", "111111111111");  // twelve digits at most, and it says so
+        QCOMPARE(Calc()->expression(), QStringLiteral("Niet meer dan 12 cijfers"));
+        QTest::mouseClick(Calc()->key(QStringLiteral("+")), Qt::LeftButton);
+        QCOMPARE(Calc()->expression(), QStringLiteral("111111111111 +"));
 
         // Decimals: the program's separator, about ten digits, no binary leftovers.
         SUM("0 , 1 + 0 , 2 =", "0,3");
@@ -117,23 +133,27 @@ private slots:
         QCOMPARE(Calc()->expression(), QStringLiteral("1,5 × 2 ="));
 
         // Sign change, of a typed number, of the first number and of a result.
-        SUM("5 ±", "-5");
+        SUM("5 ±", "\u22125");  // the minus sign, as on the keys
         SUM("5 ± ±", "5");
         SUM("3 ± + 5 =", "2");
         SUM("1 2 − 4 ± =", "16");
         Press(QStringLiteral("1 2 − 4 ± ="));
-        QCOMPARE(Calc()->expression(), QStringLiteral("12 − (-4) ="));
-        SUM("1 2 × 3 = ±", "-36");
+        QCOMPARE(Calc()->expression(), QStringLiteral("12 − (\u22124) ="));
+        SUM("1 2 × 3 = ±", "\u221236");
         SUM("0 ±", "0");
 
-        // Division by zero and results too large to show: "Fout", and the next key starts afresh.
+        // Division by zero gives "Fout", a result too large to show "Te groot"; the next key
+        // starts afresh.
         SUM("1 ÷ 0 =", "Fout");
         QTest::mouseClick(Calc()->key(QStringLiteral("4")), Qt::LeftButton);
         QCOMPARE(Calc()->display(), QStringLiteral("4"));
         QCOMPARE(Calc()->expression(), QString());
         SUM("8 ÷ 0 + 2", "2");
         SUM("8 ÷ 0 +", "Fout");
-        SUM("9 9 9 9 9 9 9 9 9 9 9 9 × 9 9 9 9 9 9 9 9 9 9 9 9 =", "Fout");
+        SUM("9 9 9 9 9 9 9 9 9 9 9 9 × 9 9 9 9 9 9 9 9 9 9 9 9 =", "Te groot");
+        SUM("9 9 9 9 9 9 9 9 9 9 9 9 ± × 9 9 9 9 9 9 9 9 9 9 9 9 =", "Te groot");
+        QTest::mouseClick(Calc()->key(QStringLiteral("4")), Qt::LeftButton);
+        QCOMPARE(Calc()->display(), QStringLiteral("4"));
         SUM("7 ÷ 0 = =", "0");
 
         // Backspace takes back the last typed digit, never a part of a result.
@@ -180,7 +200,7 @@ private slots:
         QCOMPARE(typed(QStringLiteral("2.25")), QStringLiteral("2,25"));
         QCOMPARE(typed(QStringLiteral("9/4=")), QStringLiteral("2,25"));
         QCOMPARE(typed(QStringLiteral("9:3=")), QStringLiteral("3"));
-        QCOMPARE(typed(QStringLiteral("10-12=")), QStringLiteral("-2"));
+        QCOMPARE(typed(QStringLiteral("10-12=")), QStringLiteral("\u22122"));
         QCOMPARE(typed(QStringLiteral("6×7=")), QStringLiteral("42"));
         QCOMPARE(typed(QStringLiteral("8÷0=")), QStringLiteral("Fout"));
         typed(QStringLiteral("5"));
@@ -262,8 +282,29 @@ private slots:
         QVERIFY(!calc->isVisible());
     }
 
+    // Where the picture fills the screen's width, the calculator opens where it covers no
+    // text: not over the floor plan's corner letters nor over the packages' weights.
+    void opensClearOfThePicturesTexts()
+    {
+        for (int box : {3, 5}) {
+            for (int item = 0; item < 3; ++item) {
+                StartForms(QSize(1024, 768));
+                kav::SetFixedSeed(100u + unsigned(item));
+                QApplication::setActiveWindow(Test());
+                QTest::mouseClick(Main()->Button5, Qt::LeftButton);
+                Tick(box);
+                QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+                QCOMPARE(Session().ThemeCode, 10 + box);
+                OpenCalculator();
+                const QString at = QStringLiteral(" in theme %1, seed %2").arg(10 + box).arg(100 + item);
+                QVERIFY2(CoveredText(Calc()).isEmpty(), qPrintable(CoveredText(Calc()) + at));
+                QVERIFY(QRect(QPoint(0, 0), QSize(1024, 768)).contains(Calc()->frameGeometry()));
+            }
+        }
+    }
+
     // Every key clear of the display and of each other, large enough to hit, the whole
-    // calculator on the screen; the first time beside the picture.
+    // calculator on the screen; the first time clear of the question.
     void laidOutForTheScreen()
     {
         const QSize screens[] = {QSize(1024, 768), QSize(1920, 1080), QSize(800, 600), QSize(1366, 768)};
@@ -275,12 +316,14 @@ private slots:
             OpenCalculator();
             kav::Calculator* calc = Calc();
             const QString at = QStringLiteral(" at %1x%2").arg(screen.width()).arg(screen.height());
-            const double f = kav::ControlScale(screen);
+            const double f = kav::CalculatorScale(screen);
             QVERIFY2(QRect(QPoint(0, 0), screen).contains(calc->frameGeometry()), qPrintable(QStringLiteral("off the screen") + at));
-            // Beside the picture, or over its right edge where the screen ends: never over the question.
-            const QRect pic(Test()->Plaatje->mapToGlobal(QPoint(0, 0)), Test()->Plaatje->size());
-            QVERIFY2(calc->x() > pic.left(), qPrintable(at));
-            QVERIFY2(calc->x() > pic.right() || calc->frameGeometry().right() == screen.width() - 1, qPrintable(at));
+            // Beside the picture where the screen has room, else where it covers none of the
+            // question's texts, nor the answer field.
+            QVERIFY2(CoveredText(calc).isEmpty(), qPrintable(CoveredText(calc) + at));
+            QVERIFY2(!calc->frameGeometry().intersects(QRect(Test()->InvoerPanel->mapToGlobal(QPoint(0, 0)),
+                                                             Test()->InvoerPanel->size())),
+                     qPrintable(at));
             QWidget* display = calc->displayPanel();
             QVERIFY(calc->rect().contains(display->geometry()));
             const QList<QPushButton*> keys = calc->keys();
@@ -303,7 +346,7 @@ private slots:
             QVERIFY2(keys[0]->font().pixelSize() >= kav::PointsToPixels(kav::Round(12 * f)), qPrintable(at));
             // A long result is written smaller, never cut off.
             Press(QStringLiteral("9 9 9 9 9 9 9 ± × 9 9 9 9 9 9 9 ="));
-            QCOMPARE(calc->display(), QStringLiteral("-99999980000001"));
+            QCOMPARE(calc->display(), QStringLiteral("\u221299999980000001"));
             QLabel* result = calc->findChild<QLabel*>(QStringLiteral("CalcResult"));
             QVERIFY(QFontMetrics(result->font()).horizontalAdvance(result->text()) <= result->width());
             widths[screen.width()] = calc->width();

@@ -407,6 +407,34 @@ private slots:
         Help()->reject();
     }
 
+    // While the steps are drawn the focus is not on Einde: an Enter meant for the next
+    // Doorgaan does not end the lesson, at its start nor after Doorgaan.
+    void enterWhileStepsAreDrawnKeepsTheLesson()
+    {
+        WriteScript(QStringLiteral("demo1.txt"),
+                    {"100,tekst,l,1,Voor,1,Black,,", "101,[wait],0.4", "102,tekst,l,2,Na,1,Black,,", "103,[toets]",
+                     "104,tekst,l,3,Verder,1,Black,,", "105,[wait],0.4", "106,tekst,l,4,Klaar,1,Black,,", "107,[toets]",
+                     "199,[end]"});
+        auto pressEnterDuringTheWait = [] {
+            QTimer::singleShot(100, Help(), [] {
+                QVERIFY(Help()->script().running());
+                QWidget* focus = QApplication::focusWidget();
+                QVERIFY(focus != Help()->EindButton);
+                QTest::keyClick(focus ? focus : static_cast<QWidget*>(Help()), Qt::Key_Return);
+            });
+        };
+        pressEnterDuringTheWait();
+        Open(1, 1);
+        QTRY_VERIFY(Texts(Help()->ViewerTextBitmap).contains("Na"));
+        QVERIFY(Help()->isVisible());
+        QTRY_VERIFY(Help()->ContinueButton->hasFocus());
+        pressEnterDuringTheWait();
+        QTest::keyClick(Help()->ContinueButton, Qt::Key_Return);
+        QTRY_VERIFY(Texts(Help()->ViewerTextBitmap).contains("Klaar"));
+        QVERIFY(Help()->isVisible());
+        Help()->reject();
+    }
+
     // ---- the screen ----------------------------------------------------------------
 
     void paintsTheCanvasesWhereTheSessionWindowHasThem()

@@ -184,7 +184,8 @@ void Theme2Explanation(bool right)
     const Mouse m = Current();
     // Without a mouse of this theme in the grid there is nothing to show or explain.
     const bool mouse = InGrid(int(m.K), int(m.R)) && m.c >= 0 && m.c <= 5;
-    if (mouse)
+    // In a class test the mouse in its cell would tell the neighbours the answer.
+    if (mouse && !s.AnswersHidden)
         DrawPictureInCell(QStringLiteral("muis"), int(m.K), int(m.R));
     s.TextLine += 0.5;
     if (right || !s.PracticeMode || !mouse)
