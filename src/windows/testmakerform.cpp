@@ -61,7 +61,8 @@ void ShowTopicThemes(int sessionMode, const QVector<QCheckBox*>& boxes, QLabel* 
         const QSignalBlocker quiet(c);
         c->setChecked(false);
         c->setVisible(n <= count);
-        c->setText(n <= count ? QStringLiteral("%1. %2").arg(n).arg(ThemeTitle(sessionMode + n)) : QString());
+        // Numbered by their theme codes, as the sheets, the results and the exports number them.
+        c->setText(n <= count ? QStringLiteral("%1. %2").arg(sessionMode + n).arg(ThemeTitle(sessionMode + n)) : QString());
     }
     allesLabel->setVisible(sessionMode < 0);
     SetHint(group, sessionMode < 0 ? QStringLiteral("|Je hebt geen keus: ALLES!") : hint);
@@ -88,7 +89,7 @@ QString DescribeTest(const TestCodeSettings& s)
         QStringList numbers;
         for (int n = 1; n <= MaxBoxes; ++n)
             if (s.themes & (1u << (n - 1)))
-                numbers << QString::number(n);
+                numbers << QString::number(s.sessionMode + n);
         parts << QStringLiteral("thema's ") + numbers.join(QStringLiteral(", "));
     }
     parts << LevelName(s.level);

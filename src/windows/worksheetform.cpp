@@ -47,15 +47,6 @@ QString NumberList(const QList<int>& numbers)
 
 // The theme boxes numbered as the theme codes everywhere else: "21. Hoe groot is dat
 // driehoeksgetal ?".
-void NumberThemeBoxes(int sessionMode, const QVector<QCheckBox*>& boxes)
-{
-    if (sessionMode < 0)
-        return;
-    for (int n = 1; n <= boxes.size(); ++n)
-        if (!boxes[n - 1]->isHidden())
-            boxes[n - 1]->setText(QStringLiteral("%1. %2").arg(sessionMode + n).arg(ThemeTitle(sessionMode + n)));
-}
-
 QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& text, const QString& hint)
 {
     auto* c = new QCheckBox(text, parent);
@@ -184,7 +175,6 @@ void TWerkbladForm::OnderdeelBoxChange()
 {
     const int m = TestTopics[size_t(qBound(0, OnderdeelBox->currentIndex(), 3))];
     ShowTopicThemes(m, ThemaBoxes, AllesLabel, ThemaGroep, QStringLiteral("|Kies de thema's van het werkblad"));
-    NumberThemeBoxes(m, ThemaBoxes);
     // The mixed challenge is always at the highest level; the teacher's level comes back after.
     FixLevelForMixed(NiveauBox, m == -10, &chosenLevel_);
     choiceChanged();
@@ -207,8 +197,7 @@ void TWerkbladForm::CodeVeldChange()
                                               TestTopics.begin()));
             const int m = code_->sessionMode;
             ShowTopicThemes(m, ThemaBoxes, AllesLabel, ThemaGroep, QString());
-            NumberThemeBoxes(m, ThemaBoxes);
-            for (int n = 1; n <= MaxBoxes; ++n) {
+                    for (int n = 1; n <= MaxBoxes; ++n) {
                 const QSignalBlocker quiet(ThemaBoxes[n - 1]);
                 ThemaBoxes[n - 1]->setChecked(m >= 0 && ((code_->themes >> (n - 1)) & 1u));
             }

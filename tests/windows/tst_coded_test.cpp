@@ -134,8 +134,11 @@ private slots:
         QCOMPARE(kav::RecordedMessages(), QStringList{QStringLiteral("De toetscode bepaalt het niveau.")});
         QVERIFY(Test()->NivoBox->isHidden());
         QVERIFY(Test()->InvoerVeld->isVisible());
-        // Without a code the level buttons just work, without a word.
+        // Without a code the level buttons just work, without a word. (Einde asks first: items
+        // are still to come.)
+        kav::SetRecordedAnswer(true);
         QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        kav::SetRecordedAnswer(false);
         kav::ClearRecordedMessages();
         QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Noor"));
         QTest::mouseClick(Test()->NivoBox->buttons[2], Qt::LeftButton);
@@ -174,7 +177,9 @@ private slots:
         OpenRelationsTest(QString());
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
         QVERIFY(Test()->windowTitle().contains(QStringLiteral("Poging")));
+        kav::SetRecordedAnswer(true);
         QTest::mouseClick(Test()->EindButton, Qt::LeftButton);
+        kav::SetRecordedAnswer(false);
         QCOMPARE(Test()->windowTitle(), QStringLiteral("Kavrin 2:  Verbanden - Test"));
     }
 
