@@ -328,11 +328,10 @@ ResultStore::Opened ResultStore::connect()
     }
     QSqlQuery pages(db);
     if (!exec(pages, QStringLiteral("PRAGMA page_count")) || !pages.next()) {
-        if (IsBusy(pages.lastError()))
+        failure_ = FailureOf(pages.lastError(), path_);
+        if (failure_ == StoreFailure::Busy)
             return Opened::Busy;
-        if (fresh)
-            return Opened::CantOpen;
-        return IsDamage(pages.lastError()) && damageConfirmed() ? Opened::Foreign : Opened::Busy;
+        return !fresh && failure_ == StoreFailure::Damaged && damageConfirmed() ? Opened::Foreign : Opened::CantOpen;
     }
     const qint64 pageCount = pages.value(0).toLongLong();
     pages.finish();
@@ -357,9 +356,10 @@ ResultStore::Opened ResultStore::connect()
         QSqlQuery q(db);
         if (exec(q, QLatin1String(probe)))
             continue;
-        if (IsBusy(q.lastError()))
+        failure_ = FailureOf(q.lastError(), path_);
+        if (failure_ == StoreFailure::Busy)
             return Opened::Busy;
-        return damageConfirmed() ? Opened::Foreign : Opened::Failed;
+        return failure_ == StoreFailure::Damaged && damageConfirmed() ? Opened::Foreign : Opened::CantOpen;
     }
     if (!note(QStringLiteral("schade")).isEmpty() && damageConfirmed())
         return Opened::Foreign;
@@ -491,14 +491,24 @@ bool ResultStore::putAside()
     return true;
 }
 
+void ResultStore::reopenAfterFailure()
+{
+    // A connection that failed (a folder without room for the journal, a lock) is made anew:
+    // the lock may be gone, the folder writable again.
+    if (available() && failure_ == StoreFailure::None)
+        return;
+    const QString told = takeNotice();
+    close();
+    open();
+    if (!available())  // the loss itself is told
+        notice_ = told;
+    else
+        notice_ = told.isEmpty() ? notice_ : told + (notice_.isEmpty() ? QString() : QStringLiteral("\n\n") + notice_);
+}
+
 qint64 ResultStore::save(const SessionResult& r)
 {
-    // A store that could not be opened is tried again: the lock may be gone, the folder
-    // writable again.
-    if (!available()) {
-        open();
-        takeNotice();
-    }
+    reopenAfterFailure();
     qint64 id = available() ? write(r) : 0;
     // Damage SQLite finds while writing: once confirmed, the file goes aside and a new one
     // takes the session.
@@ -532,8 +542,7 @@ bool ResultStore::storePending()
 {
     if (pending_.isEmpty())
         return true;
-    if (!available())
-        open();
+    reopenAfterFailure();
     while (available() && !pending_.isEmpty() && write(pending_.first()) != 0)
         pending_.removeFirst();
     return pending_.isEmpty();

@@ -129,6 +129,7 @@ private:
     QString note(const QString& key) const;
     bool setNote(const QString& key, const QString& value);
     void giveSpaceBack();
+    void reopenAfterFailure();
     void notice(const QString& text);
     // Runs the statements for every session in one transaction, all or none: each bound to
     // value (when it is given) and the session's id.

@@ -35,8 +35,12 @@ StoreFailure refusal(const QString& path)
     const QString folder = file.absolutePath();
     if (file.exists() && file.ownerId() != uint(geteuid()) && access(QFile::encodeName(path).constData(), W_OK) != 0)
         return StoreFailure::OtherUser;
-    if (file.exists() && access(QFile::encodeName(path).constData(), W_OK) != 0)
-        return StoreFailure::FileReadOnly;
+    // SQLite's log and shared memory beside the file take the file's permissions when made.
+    for (const char* companion : {"", "-wal", "-shm"}) {
+        const QByteArray name = QFile::encodeName(path + QLatin1String(companion));
+        if (QFileInfo::exists(path + QLatin1String(companion)) && access(name.constData(), W_OK) != 0)
+            return StoreFailure::FileReadOnly;
+    }
     // SQLite makes its journal beside the file: the folder must be writable too.
     if (access(QFile::encodeName(folder).constData(), W_OK) != 0)
         return StoreFailure::FolderReadOnly;
@@ -61,8 +65,13 @@ StoreFailure FailureOf(const QSqlError& error, const QString& path)
 {
     switch (codeOf(error)) {
     case Busy:
-    case Locked:
+    case Locked: {
+        // Without room for its shared memory SQLite answers as if the file were in use.
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!QFileInfo::exists(path + QStringLiteral("-shm")) && access(QFile::encodeName(folder).constData(), W_OK) != 0)
+            return StoreFailure::FolderReadOnly;
         return StoreFailure::Busy;
+    }
     case Full:
         return StoreFailure::DiskFull;
     case Corrupt:

@@ -7,6 +7,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <unistd.h>
 #include <QtEndian>
 #include <random>
 
@@ -561,6 +563,155 @@ private slots:
         QVERIFY(a.list().isEmpty());
         ResultStore::WaitForBackgroundWork();
         QCOMPARE(QSqlDatabase::connectionNames().size(), 2);
+    }
+
+    void aLockHeldElsewhereIsWaitedForAndNeverSetAside()
+    {
+        ResultStore::SetLockWait(400);
+        {
+            ResultStore store(path);
+            QVERIFY(store.save(SampleSession(QStringLiteral("Eerste"))) > 0);
+        }
+        {
+            // Another program holds the file in the classic journal: not even reading is possible.
+            RawDb other(path);
+            QVERIFY(other.exec(QStringLiteral("PRAGMA journal_mode = DELETE")));
+            QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            const QByteArray before = bytesOf(path);
+            ResultStore store(path);
+            QVERIFY(!store.available());
+            QCOMPARE(store.takeNotice(), QStringLiteral("De resultaten zijn even in gebruik door een ander venster of "
+                                                        "programma. Probeer het zo opnieuw."));
+            SessionResult waiting = SampleSession(QStringLiteral("Wachtend"));
+            waiting.uuid = NewSessionId();
+            QCOMPARE(store.save(waiting), 0);
+            QVERIFY(store.takeNotice().startsWith(
+                QStringLiteral("Het resultaat kon niet worden bewaard: de resultaten zijn in gebruik.")));
+            QVERIFY(asideFiles(folder).isEmpty());
+            QCOMPARE(bytesOf(path), before);
+            QVERIFY(other.exec(QStringLiteral("COMMIT")));
+            // Released: the next session takes the one kept in memory along.
+            QVERIFY(store.save(SampleSession(QStringLiteral("Daarna"))) > 0);
+            QCOMPARE(store.pendingCount(), 0);
+            QCOMPARE(store.list().size(), 3);
+        }
+        {
+            // A writer holding its lock in the write-ahead log: reading goes on, saving waits.
+            ResultStore store(path);
+            RawDb other(path);
+            QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QCOMPARE(store.list().size(), 3);
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Geblokkeerd"))), 0);
+            QCOMPARE(store.lastFailure(), StoreFailure::Busy);
+            QVERIFY(other.exec(QStringLiteral("COMMIT")));
+            QVERIFY(store.storePending());
+            QCOMPARE(store.list().size(), 4);
+        }
+        QVERIFY(asideFiles(folder).isEmpty());
+        ResultStore::SetLockWait(8000);
+    }
+
+    void aLongReadNeverHoldsUpASave()
+    {
+        ResultStore::SetLockWait(300);
+        ResultStore store(path);
+        QVERIFY(store.save(SampleSession(QStringLiteral("Eerste"))) > 0);
+        RawDb reader(path);
+        QVERIFY(reader.exec(QStringLiteral("BEGIN")));
+        QSqlQuery q(reader.db);
+        QVERIFY(q.exec(QStringLiteral("SELECT name FROM sessions")) && q.next());
+        QVERIFY(store.save(SampleSession(QStringLiteral("Tweede"))) > 0);
+        QVERIFY(!q.next());  // the reader still sees the file as it began
+        q.finish();
+        QVERIFY(reader.exec(QStringLiteral("COMMIT")));
+        ResultStore::SetLockWait(8000);
+    }
+
+    void twoSaversAtOnce()
+    {
+        { ResultStore(path).list(); }
+        auto saver = [this](const QString& who) {
+            return QThread::create([this, who] {
+                ResultStore store(path);
+                for (int k = 0; k < 15; ++k) {
+                    SessionResult r = SampleSession(who);
+                    r.uuid = NewSessionId();
+                    if (store.save(r) == 0)
+                        return;
+                }
+            });
+        };
+        std::unique_ptr<QThread> a(saver(QStringLiteral("Anna"))), b(saver(QStringLiteral("Bram")));
+        a->start();
+        b->start();
+        QVERIFY(a->wait(60000) && b->wait(60000));
+        ResultStore store(path);
+        QCOMPARE(store.list().size(), 30);
+        QCOMPARE(store.list(ResultFilter{QStringLiteral("Bram"), QString()}).size(), 15);
+    }
+
+    void aFullDiskIsToldForEverySession()
+    {
+        ResultStore store(path);
+        store.injectFailure(StoreFailure::DiskFull);
+        for (int k = 0; k < 2; ++k) {
+            SessionResult r = SampleSession(QStringLiteral("Leerling %1").arg(k));
+            r.uuid = NewSessionId();
+            QCOMPARE(store.save(r), 0);
+            QVERIFY(store.takeNotice().startsWith(QStringLiteral("Het resultaat kon niet worden bewaard: de schijf is vol.")));
+        }
+        QCOMPARE(store.pendingCount(), 2);
+        store.injectFailure(StoreFailure::None);
+        QVERIFY(store.save(SampleSession(QStringLiteral("Leerling 2"))) > 0);
+        QCOMPARE(store.pendingCount(), 0);
+        QCOMPARE(store.list().size(), 3);
+        // Each cause has its own words.
+        for (auto [cause, words] : {std::pair{StoreFailure::OtherUser, "het bestand is van een andere gebruiker."},
+                                    std::pair{StoreFailure::Busy, "de resultaten zijn in gebruik."},
+                                    std::pair{StoreFailure::FolderReadOnly, "mag niet worden geschreven."}}) {
+            store.injectFailure(cause);
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Later"))), 0);
+            QVERIFY(store.takeNotice().contains(QLatin1String(words)));
+        }
+        store.injectFailure(StoreFailure::None);
+        QVERIFY(store.storePending());
+        QCOMPARE(store.list().size(), 4);  // the same session once
+    }
+
+    // Run as an unprivileged user by tst_results_store_unprivileged (root may write anything).
+    void aRefusedFileOrFolderIsToldSo()
+    {
+        if (geteuid() == 0)
+            QSKIP("needs an unprivileged user");
+        {
+            ResultStore store(path);
+            QVERIFY(store.save(SampleSession(QStringLiteral("Eerste"))) > 0);
+        }
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        {
+            ResultStore store(path);
+            store.takeNotice();
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Tweede"))), 0);
+            QVERIFY(store.takeNotice().contains(QStringLiteral("is alleen-lezen.")));
+            QVERIFY(asideFiles(folder).isEmpty());
+        }
+        // The read-only file's log and shared memory took its rights; without them SQLite must
+        // make them anew in the folder.
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(path + QStringLiteral("-wal"));
+        QFile::remove(path + QStringLiteral("-shm"));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        {
+            ResultStore store(path);
+            store.takeNotice();
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Derde"))), 0);
+            const QString told = store.takeNotice();
+            QVERIFY2(told.contains(QStringLiteral("mag niet worden geschreven.")), qPrintable(told));
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        // The second was lost with the file still refused when its store closed; the third was
+        // kept in memory and written when its store closed.
+        QCOMPARE(ResultStore(path).list().size(), 2);
     }
 };
 
