@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -123,6 +124,8 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     MeldingLabel = MakeLabel(this, "MeldingLabel", QString(), 10);
     MeldingLabel->setWordWrap(true);
     MeldingLabel->setStyleSheet(QStringLiteral("color: rgb(192,0,0)"));
+    MeldingLabel->setTextFormat(Qt::RichText);
+    connect(MeldingLabel, &QLabel::linkActivated, this, &TDocentForm::dismissSetAside);
     Place(MeldingLabel, 8, TableTop, 624, 36);
     MeldingLabel->hide();
 
@@ -267,9 +270,10 @@ void TDocentForm::placeNotice()
 {
     const int margin = Round(8 * scale_);
     int top = Round(TableTop * scale_);
-    MeldingLabel->setVisible(!notice_.isEmpty());
-    MeldingLabel->setText(notice_);
-    if (!notice_.isEmpty()) {
+    const QString text = noticeText();
+    MeldingLabel->setVisible(!text.isEmpty());
+    MeldingLabel->setText(text);
+    if (!text.isEmpty()) {
         const int h = MeldingLabel->heightForWidth(MeldingLabel->width());
         MeldingLabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(h, MeldingLabel->fontMetrics().height()));
         top = MeldingLabel->geometry().bottom() + 1 + Round(4 * scale_);
@@ -336,6 +340,8 @@ void TDocentForm::refresh()
     notice_ = store_->takeNotice();
     if (!store_->available() && notice_.isEmpty())
         notice_ = QStringLiteral("De resultaten kunnen niet worden gelezen.");
+    setAside_ = store_->setAsideFiles();
+    store_->startDailyCheck();
     const bool on = store_->available();
     for (QWidget* w : {static_cast<QWidget*>(NaamFilter), static_cast<QWidget*>(CodeFilter),
                        static_cast<QWidget*>(ResultatenTabel), static_cast<QWidget*>(NaamLabel),
@@ -343,6 +349,36 @@ void TDocentForm::refresh()
         w->setEnabled(on);
     placeNotice();
     fillTable();
+}
+
+QString TDocentForm::noticeText() const
+{
+    QStringList parts;
+    if (!notice_.isEmpty())
+        parts << notice_.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"));
+    // A set-aside file stays in view until the teacher has seen it.
+    QStringList files;
+    for (const QString& f : setAside_) {
+        const QString stamp = f.section(QStringLiteral(".beschadigd-"), -1).left(15);
+        const QDateTime when = QDateTime::fromString(stamp, QStringLiteral("yyyyMMdd-HHmmss"));
+        files << QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(f).toHtmlEscaped(),
+                                              when.isValid() ? DateText(when) : QStringLiteral("?"));
+    }
+    if (!files.isEmpty())
+        parts << (files.size() == 1 ? QStringLiteral("Opzijgezet bestand met resultaten: ")
+                                    : QStringLiteral("Opzijgezette bestanden met resultaten: ")) +
+                     files.join(QStringLiteral(", ")) +
+                     QStringLiteral(". Kavrin 2 gebruikt het niet meer; bewaar het of gooi het weg. "
+                                    "<a href=\"verbergen\">Melding verbergen</a>");
+    return parts.join(QStringLiteral("<br>"));
+}
+
+void TDocentForm::dismissSetAside()
+{
+    if (store_)
+        store_->dismissSetAside();
+    setAside_.clear();
+    placeNotice();
 }
 
 void TDocentForm::FilterChanged()
@@ -546,7 +582,8 @@ void TDocentForm::NaamButtonClick()
         if (name.isEmpty() || !store_)
             return;
         if (!store_->rename(ids, name))
-            ShowMessage(QStringLiteral("De naam kon niet worden gewijzigd."));
+            ShowMessage(QStringLiteral("De naam kon niet worden gewijzigd: ") +
+                        FailureText(store_->lastFailure(), store_->path()) + u'.');
         fillTable();
     });
 }
@@ -558,10 +595,9 @@ void TDocentForm::VerwijderButtonClick()
         return;
     if (!AskYesNo(QStringLiteral("Wil je de gekozen resultaten verwijderen?")))
         return;
-    if (!store_->remove(ids)) {
-        const QString why = store_->takeNotice();
-        ShowMessage(QStringLiteral("De resultaten konden niet worden verwijderd.") + (why.isEmpty() ? QString() : u'\r' + why));
-    }
+    if (!store_->remove(ids))
+        ShowMessage(QStringLiteral("De resultaten konden niet worden verwijderd: ") +
+                    FailureText(store_->lastFailure(), store_->path()) + u'.');
     fillTable();
 }
 

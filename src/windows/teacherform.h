@@ -40,6 +40,8 @@ public:
     void CijferButtonClick();
     void ToetsButtonClick();
     void WerkbladButtonClick();
+    // Hides the set-aside files shown above the table, now and at later openings.
+    void dismissSetAside();
 
     // The store's numbers of the rows chosen, and of every row shown, top to bottom.
     QVector<qint64> selectedIds() const;
@@ -72,6 +74,8 @@ private:
     void fillTable();
     void updateButtons();
     void placeNotice();
+    // The store's notice and the set-aside files not dismissed yet, as the label shows them.
+    QString noticeText() const;
     void fitColumns();
     // The sessions to export: the chosen ones, or every one shown; false (with a message
     // shown) when one of them can't be read.
@@ -85,6 +89,7 @@ private:
     std::unique_ptr<ResultStore> store_;
     QVector<SessionSummary> listed_;
     QString notice_;
+    QStringList setAside_;
     QSize client_;
     double scale_ = 1;
     QVector<QWidget*> rightButtons_;  // kept to the right edge
