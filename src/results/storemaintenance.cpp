@@ -133,9 +133,20 @@ void ResultStore::giveSpaceBack()
 {
     inBackground(path_, [](QSqlDatabase& db) {
         if (pragma(db, "auto_vacuum") == 2) {
+            // Each step of the statement gives one page back; a few thousand at a time, so a
+            // save in between waits no longer than that.
             QSqlQuery q(db);
-            q.exec(QStringLiteral("PRAGMA incremental_vacuum"));
-            while (q.next()) {
+            q.prepare(QStringLiteral("PRAGMA incremental_vacuum"));
+            for (qint64 free = pragma(db, "freelist_count"); free > 0; free = pragma(db, "freelist_count")) {
+                if (!db.transaction())
+                    return;
+                for (qint64 k = 0; k < qMin<qint64>(free, 2000); ++k)
+                    q.exec();
+                q.finish();  // a statement still running would keep the commit back
+                if (!db.commit()) {
+                    db.rollback();
+                    return;
+                }
             }
             return;
         }

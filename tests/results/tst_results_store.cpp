@@ -2,6 +2,7 @@
 // whole, filters and removal, the upgrade of an older file, files that are damaged or not
 // ours set aside with their bytes kept, and a folder that can't be written.
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -712,6 +713,40 @@ private slots:
         // The second was lost with the file still refused when its store closed; the third was
         // kept in memory and written when its store closed.
         QCOMPARE(ResultStore(path).list().size(), 2);
+    }
+
+    // Removed sessions give their space back, in a new file at once and in a file from before
+    // that once a quarter of it is free.
+    void removingGivesSpaceBack()
+    {
+        for (bool older : {false, true}) {
+            QFile::remove(path);
+            QVector<qint64> ids;
+            {
+                ResultStore store(path);
+                for (int k = 0; k < 20; ++k) {
+                    SessionResult r = SampleSession(QStringLiteral("Leerling %1").arg(k));
+                    r.items[0].picturePng = randomBytes(60000, unsigned(k));
+                    ids << store.save(r);
+                }
+            }
+            if (older) {  // as a file made before space was given back
+                RawDb raw(path);
+                QVERIFY(raw.exec(QStringLiteral("PRAGMA auto_vacuum = NONE")) && raw.exec(QStringLiteral("VACUUM")));
+                QCOMPARE(raw.number(QStringLiteral("PRAGMA auto_vacuum")), 0);
+            }
+            const qint64 full = QFileInfo(path).size();
+            QVERIFY(full > 20 * 60000);
+            {
+                ResultStore store(path);
+                QVERIFY(store.remove(ids.mid(0, 15)));
+                ResultStore::WaitForBackgroundWork();
+                QCOMPARE(store.list().size(), 5);
+            }
+            QVERIFY2(QFileInfo(path).size() < full / 2, qPrintable(QStringLiteral("%1 of %2, older: %3").arg(QFileInfo(path).size()).arg(full).arg(older)));
+            RawDb raw(path);
+            QCOMPARE(raw.number(QStringLiteral("PRAGMA auto_vacuum")), 2);  // from now on by itself
+        }
     }
 };
 
