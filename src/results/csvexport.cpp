@@ -64,14 +64,22 @@ QString codeText(const SessionResult& s)
     return s.code.isEmpty() ? QString() : GroupTestCode(NormaliseTestCode(s.code));
 }
 
-bool writeFile(const QString& path, const QString& text, QString* error)
+// Writes the header and then each session's lines as it comes, so that no more than one
+// session is in memory; the file appears only when it is complete.
+bool writeStreamed(const QString& path, const QString& header, QString (*lines)(const SessionResult&),
+                   const SessionSource& next, QString* error)
 {
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray bytes = (QStringLiteral("\uFEFF") + text).toUtf8();
-        ok = file.write(bytes) == bytes.size() && file.commit();
-    }
+    auto put = [&](const QString& text) {
+        const QByteArray bytes = text.toUtf8();
+        ok = ok && file.write(bytes) == bytes.size();
+    };
+    put(QStringLiteral("\uFEFF") + header + QStringLiteral("\r\n"));
+    SessionResult s;
+    while (ok && next(s))
+        put(lines(s));
+    ok = ok && file.commit();
     if (!ok && error)
         *error = FileWriteError(path);
     return ok;
@@ -175,20 +183,24 @@ QList<QStringList> ReadCsv(const QString& text)
     return rows;
 }
 
+bool writeCsvFrom(const QString& path, const SessionSource& next, QString* error)
+{
+    return writeStreamed(path, CsvHeader(), &CsvLines, next, error);
+}
+
+bool writeGradeBookFrom(const QString& path, const SessionSource& next, QString* error)
+{
+    return writeStreamed(path, GradeBookHeader(), &GradeBookLine, next, error);
+}
+
 bool writeCsv(const QString& path, const QVector<SessionResult>& sessions, QString* error)
 {
-    QString text = CsvHeader() + QStringLiteral("\r\n");
-    for (const SessionResult& s : sessions)
-        text += CsvLines(s);
-    return writeFile(path, text, error);
+    return writeCsvFrom(path, SourceOf(sessions), error);
 }
 
 bool writeGradeBook(const QString& path, const QVector<SessionResult>& sessions, QString* error)
 {
-    QString text = GradeBookHeader() + QStringLiteral("\r\n");
-    for (const SessionResult& s : sessions)
-        text += GradeBookLine(s);
-    return writeFile(path, text, error);
+    return writeGradeBookFrom(path, SourceOf(sessions), error);
 }
 
 }  // namespace kav

@@ -28,9 +28,12 @@ QString CsvField(const QString& text);
 // that kept a text from being a formula.
 QList<QStringList> ReadCsv(const QString& text);
 // Writes the header and every item of the sessions; the file appears only when it is
-// complete. False, with a Dutch message in *error, when it can't be written.
+// complete. False, with a Dutch message in *error, when it can't be written. From a source,
+// one session at a time is read: the file is written as it comes.
 bool writeCsv(const QString& path, const QVector<SessionResult>& sessions, QString* error = nullptr);
+bool writeCsvFrom(const QString& path, const SessionSource& next, QString* error = nullptr);
 // The same with one line per session.
 bool writeGradeBook(const QString& path, const QVector<SessionResult>& sessions, QString* error = nullptr);
+bool writeGradeBookFrom(const QString& path, const SessionSource& next, QString* error = nullptr);
 
 }  // namespace kav

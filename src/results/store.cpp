@@ -640,7 +640,7 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
     return out;
 }
 
-std::optional<SessionResult> ResultStore::load(qint64 id) const
+std::optional<SessionResult> ResultStore::load(qint64 id, bool pictures) const
 {
     if (!available())
         return std::nullopt;
@@ -670,9 +670,11 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
     }
     QSqlQuery q(db);
     q.setForwardOnly(true);
+    // Without pictures (a CSV file has none) their bytes are never read.
     q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
-                             " texts, text_png, picture_png, unfinished, picture_as_asked FROM items"
-                             " WHERE session_id = ? ORDER BY number"));
+                             " texts, %1, unfinished, picture_as_asked FROM items"
+                             " WHERE session_id = ? ORDER BY number")
+                  .arg(pictures ? QStringLiteral("text_png, picture_png") : QStringLiteral("NULL, NULL")));
     q.addBindValue(id);
     if (!exec(q))
         return std::nullopt;

@@ -95,8 +95,9 @@ public:
     void injectFailure(StoreFailure failure) { injected_ = failure; }
     // The sessions, newest first, with the filter's name and code.
     QVector<SessionSummary> list(const ResultFilter& filter = {}) const;
-    // One whole session with its items; nothing when there is no such session.
-    std::optional<SessionResult> load(qint64 id) const;
+    // One whole session with its items (their pictures left out when asked); nothing when
+    // there is no such session.
+    std::optional<SessionResult> load(qint64 id, bool pictures = true) const;
     // Gives the sessions one name (the id stays); false when that failed or the name is empty.
     bool rename(const QVector<qint64>& ids, const QString& name);
     // Removes the sessions with their items, all or none; false when that failed. Their

@@ -320,7 +320,7 @@ private slots:
         QVERIFY(error.contains(QStringLiteral("geen-map/rapport.pdf")));
         QVERIFY(!error.contains(u'\n'));
         QVERIFY(!QFile::exists(bad));
-        QVERIFY(!PaintReports(nullptr, {}, {}));
+        QVERIFY(!PaintReports(nullptr, QVector<SessionResult>(), {}));
     }
 };
 
