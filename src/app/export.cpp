@@ -49,21 +49,6 @@ bool StoredSessionIds(ResultStore& store, const QString& name, QVector<qint64>* 
     return true;
 }
 
-SessionSource StoredSource(const ResultStore& store, const QVector<qint64>& ids, bool pictures, bool* failed)
-{
-    return [&store, ids, pictures, failed, k = qsizetype(0)](SessionResult& next) mutable {
-        if (k >= ids.size())
-            return false;
-        std::optional<SessionResult> s = store.load(ids[k++], pictures);
-        if (!s) {
-            *failed = true;
-            return false;
-        }
-        next = std::move(*s);
-        return true;
-    };
-}
-
 bool StoredSessions(const QString& path, const QString& name, QVector<SessionResult>* sessions, QString* notice)
 {
     sessions->clear();
@@ -80,7 +65,7 @@ bool StoredSessions(const QString& path, const QString& name, QVector<SessionRes
         return false;
     }
     bool failed = false;
-    const SessionSource next = StoredSource(store, ids, true, &failed);
+    const SessionSource next = store.source(ids, true, &failed);
     for (SessionResult s; next(s);)
         sessions->append(s);
     return !failed;
@@ -118,7 +103,7 @@ int RunExport(int argc, char** argv, const ExportOptions& o)
     }
     // Session by session: a CSV file reads no picture at all.
     bool failed = false;
-    const SessionSource next = store ? StoredSource(*store, ids, o.pdf(), &failed)
+    const SessionSource next = store ? store->source(ids, o.pdf(), &failed)
                                      : SessionSource([](SessionResult&) { return false; });
     QString error;
     ReportOptions report;

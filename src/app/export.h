@@ -19,9 +19,6 @@ bool StoredSessions(const QString& path, const QString& name, QVector<SessionRes
 // The numbers of those sessions in that order, without reading them; false when the list
 // can't be read.
 bool StoredSessionIds(ResultStore& store, const QString& name, QVector<qint64>* ids);
-// The sessions of those numbers read one at a time (their pictures only when asked); a
-// session that can't be read ends the source and sets *failed.
-SessionSource StoredSource(const ResultStore& store, const QVector<qint64>& ids, bool pictures, bool* failed);
 
 // Runs the export; the exit status: 0, or 1 with a one-line message on the error output when
 // the results can't be read or the file can't be written.

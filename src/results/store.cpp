@@ -699,6 +699,21 @@ std::optional<SessionResult> ResultStore::load(qint64 id, bool pictures) const
     return r;
 }
 
+SessionSource ResultStore::source(const QVector<qint64>& ids, bool pictures, bool* failed) const
+{
+    return [this, ids, pictures, failed, k = qsizetype(0)](SessionResult& next) mutable {
+        if (k >= ids.size())
+            return false;
+        std::optional<SessionResult> s = load(ids[k++], pictures);
+        if (!s) {
+            *failed = true;
+            return false;
+        }
+        next = std::move(*s);
+        return true;
+    };
+}
+
 bool ResultStore::forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,
                                  const QVariant& value)
 {

@@ -98,6 +98,9 @@ public:
     // One whole session with its items (their pictures left out when asked); nothing when
     // there is no such session.
     std::optional<SessionResult> load(qint64 id, bool pictures = true) const;
+    // The sessions of these numbers read one at a time, in this order (their pictures only when
+    // asked); a session that can't be read ends the source and sets *failed.
+    SessionSource source(const QVector<qint64>& ids, bool pictures, bool* failed) const;
     // Gives the sessions one name (the id stays); false when that failed or the name is empty.
     bool rename(const QVector<qint64>& ids, const QString& name);
     // Removes the sessions with their items, all or none; false when that failed. Their

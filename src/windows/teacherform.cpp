@@ -13,8 +13,6 @@
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
-#include "results/csvexport.h"
-#include "results/report.h"
 #include "session/engine.h"
 #include "session/testcode.h"
 #include "ui/filechoice.h"
@@ -484,23 +482,6 @@ bool TDocentForm::eventFilter(QObject* o, QEvent* e)
     return QDialog::eventFilter(o, e);
 }
 
-bool TDocentForm::sessionsToExport(QVector<SessionResult>& out) const
-{
-    QVector<qint64> ids = selectedIds();
-    if (ids.isEmpty())
-        ids = shownIds();
-    out.clear();
-    for (qint64 id : ids) {
-        std::optional<SessionResult> r = store_ ? store_->load(id) : std::nullopt;
-        if (!r) {
-            ShowMessage(QStringLiteral("Een resultaat kon niet worden gelezen; er is niets bewaard."));
-            return false;
-        }
-        out.append(std::move(*r));
-    }
-    return !out.isEmpty();
-}
-
 QString TDocentForm::suggestedFileName(const QString& base, const QString& suffix) const
 {
     QString name = base;
@@ -521,49 +502,6 @@ void TDocentForm::OpenButtonClick()
         return;
     }
     ShowResultsWindow(this, *result, ResultsView::Teacher);
-}
-
-void TDocentForm::exportSessions(const QString& title, const QString& base, const QString& suffix,
-                                 const ExportWriter& write)
-{
-    QVector<SessionResult> sessions;
-    if (!store_ || !store_->available() || !sessionsToExport(sessions))
-        return;
-    const QString path = ChooseSaveFile(this, title, suggestedFileName(base, suffix), suffix,
-                                        suffix.toUpper() + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
-    if (path.isEmpty())
-        return;
-    QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = write(path, sessions, &error);
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        ShowMessage(error.isEmpty() ? FileWriteError(path) : error);
-        return;
-    }
-    ShowMessage(QStringLiteral("De resultaten zijn bewaard in\r") + path, MessageKind::Information);
-}
-
-void TDocentForm::CsvButtonClick()
-{
-    exportSessions(QStringLiteral("Resultaten exporteren als CSV"), QStringLiteral("resultaten"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
-                                                                   QString* error) { return writeCsv(path, sessions, error); });
-}
-
-void TDocentForm::PdfButtonClick()
-{
-    exportSessions(QStringLiteral("Resultaten exporteren als PDF"), QStringLiteral("resultaten"), QStringLiteral("pdf"),
-                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
-                       return WriteReportPdf(path, sessions, ReportOptions{true}, error);
-                   });
-}
-
-void TDocentForm::CijferButtonClick()
-{
-    exportSessions(QStringLiteral("Cijferlijst exporteren (CSV)"), QStringLiteral("cijferlijst"), QStringLiteral("csv"),
-                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
-                       return writeGradeBook(path, sessions, error);
-                   });
 }
 
 void TDocentForm::NaamButtonClick()
