@@ -7,11 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QCursor>
-#include <QGuiApplication>
-#include <QThread>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -103,7 +98,6 @@ SessionStatus StatusFrom(const QString& key)
 }
 
 std::atomic<int> connections{0};
-std::atomic<int> lockWait{8000};
 // One attempt's wait inside SQLite; between attempts the window paints.
 constexpr int BusySlice = 200;
 
@@ -369,75 +363,6 @@ ResultStore::Opened ResultStore::connect()
     return Opened::Ok;
 }
 
-void ResultStore::setJournalMode()
-{
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    // SQLite's write-ahead log lives in shared memory, which a network file system does not
-    // share between computers.
-    const bool network = OnNetworkFileSystem(QFileInfo(path_).absolutePath());
-    run(db, network ? QStringLiteral("PRAGMA journal_mode = DELETE") : QStringLiteral("PRAGMA journal_mode = WAL"));
-}
-
-bool ResultStore::damageConfirmed()
-{
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery q(db);
-    if (!exec(q, QStringLiteral("PRAGMA quick_check")))
-        return !IsBusy(q.lastError());
-    return !q.next() || q.value(0).toString() != u"ok";
-}
-
-void ResultStore::SetLockWait(int milliseconds)
-{
-    lockWait = milliseconds;
-}
-
-bool ResultStore::exec(QSqlQuery& q, const QString& sql) const
-{
-    auto attempt = [&] { return sql.isEmpty() ? q.exec() : q.exec(sql); };
-    if (attempt())
-        return true;
-    QElapsedTimer waited;
-    waited.start();
-    // The window keeps painting while the lock is waited for, with a wait cursor.
-    const bool window = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
-                        QThread::currentThread() == QCoreApplication::instance()->thread();
-    bool cursor = false;
-    bool ok = false;
-    while (IsBusy(q.lastError()) && waited.elapsed() < lockWait) {
-        if (window) {
-            if (!cursor)
-                QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-            cursor = true;
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
-        }
-        if ((ok = attempt()))
-            break;
-    }
-    if (cursor)
-        QGuiApplication::restoreOverrideCursor();
-    return ok;
-}
-
-bool ResultStore::beginWrite(QSqlDatabase& db) const
-{
-    QSqlQuery q(db);
-    if (exec(q, QStringLiteral("BEGIN IMMEDIATE")))
-        return true;
-    failure_ = FailureOf(q.lastError(), path_);
-    return false;
-}
-
-bool ResultStore::commitWrite(QSqlDatabase& db) const
-{
-    QSqlQuery q(db);
-    if (exec(q, QStringLiteral("COMMIT")))
-        return true;
-    failure_ = FailureOf(q.lastError(), path_);
-    run(db, QStringLiteral("ROLLBACK"));
-    return false;
-}
-
 bool ResultStore::createOrUpgrade(int fromVersion)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -489,63 +414,6 @@ bool ResultStore::putAside()
     }
     setAside_ = aside;
     return true;
-}
-
-void ResultStore::reopenAfterFailure()
-{
-    // A connection that failed (a folder without room for the journal, a lock) is made anew:
-    // the lock may be gone, the folder writable again.
-    if (available() && failure_ == StoreFailure::None)
-        return;
-    const QString told = takeNotice();
-    close();
-    open();
-    if (!available())  // the loss itself is told
-        notice_ = told;
-    else
-        notice_ = told.isEmpty() ? notice_ : told + (notice_.isEmpty() ? QString() : QStringLiteral("\n\n") + notice_);
-}
-
-qint64 ResultStore::save(const SessionResult& r)
-{
-    reopenAfterFailure();
-    qint64 id = available() ? write(r) : 0;
-    // Damage SQLite finds while writing: once confirmed, the file goes aside and a new one
-    // takes the session.
-    if (id == 0 && failure_ == StoreFailure::Damaged && damageConfirmed()) {
-        close();
-        if (putAside())
-            open();
-        if (available())
-            id = write(r);
-        else
-            failure_ = StoreFailure::Damaged;
-    }
-    if (id == 0) {
-        if (failure_ == StoreFailure::None)
-            failure_ = StoreFailure::FolderReadOnly;
-        notice(LossMessage(failure_, path_));
-        // A session the file refuses for what it holds is not tried again.
-        if (failure_ != StoreFailure::Other) {
-            pending_.removeIf([&r](const SessionResult& p) { return !r.uuid.isEmpty() && p.uuid == r.uuid; });
-            pending_.append(r);
-            notice(QStringLiteral("Het wordt opnieuw geprobeerd bij de volgende sessie en voordat Kavrin 2 stopt. "
-                                  "Sla het resultaat intussen op als PDF."));
-        }
-        return 0;
-    }
-    storePending();
-    return id;
-}
-
-bool ResultStore::storePending()
-{
-    if (pending_.isEmpty())
-        return true;
-    reopenAfterFailure();
-    while (available() && !pending_.isEmpty() && write(pending_.first()) != 0)
-        pending_.removeFirst();
-    return pending_.isEmpty();
 }
 
 qint64 ResultStore::write(const SessionResult& r)
@@ -640,7 +508,7 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
     return out;
 }
 
-std::optional<SessionResult> ResultStore::load(qint64 id, bool pictures) const
+std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
 {
     if (!available())
         return std::nullopt;
@@ -670,11 +538,10 @@ std::optional<SessionResult> ResultStore::load(qint64 id, bool pictures) const
     }
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    // Without pictures (a CSV file has none) their bytes are never read.
+    // A CSV file needs nothing drawn: those bytes are never read.
     q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
-                             " texts, %1, unfinished, picture_as_asked FROM items"
-                             " WHERE session_id = ? ORDER BY number")
-                  .arg(pictures ? QStringLiteral("text_png, picture_png") : QStringLiteral("NULL, NULL")));
+                             " %1, unfinished, picture_as_asked FROM items WHERE session_id = ? ORDER BY number")
+                  .arg(drawn ? QStringLiteral("texts, text_png, picture_png") : QStringLiteral("'[]', NULL, NULL")));
     q.addBindValue(id);
     if (!exec(q))
         return std::nullopt;
@@ -697,21 +564,6 @@ std::optional<SessionResult> ResultStore::load(qint64 id, bool pictures) const
         r.items.append(i);
     }
     return r;
-}
-
-SessionSource ResultStore::source(const QVector<qint64>& ids, bool pictures, bool* failed) const
-{
-    return [this, ids, pictures, failed, k = qsizetype(0)](SessionResult& next) mutable {
-        if (k >= ids.size())
-            return false;
-        std::optional<SessionResult> s = load(ids[k++], pictures);
-        if (!s) {
-            *failed = true;
-            return false;
-        }
-        next = std::move(*s);
-        return true;
-    };
 }
 
 bool ResultStore::forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,

@@ -95,12 +95,12 @@ public:
     void injectFailure(StoreFailure failure) { injected_ = failure; }
     // The sessions, newest first, with the filter's name and code.
     QVector<SessionSummary> list(const ResultFilter& filter = {}) const;
-    // One whole session with its items (their pictures left out when asked); nothing when
-    // there is no such session.
-    std::optional<SessionResult> load(qint64 id, bool pictures = true) const;
-    // The sessions of these numbers read one at a time, in this order (their pictures only when
-    // asked); a session that can't be read ends the source and sets *failed.
-    SessionSource source(const QVector<qint64>& ids, bool pictures, bool* failed) const;
+    // One whole session with its items; nothing when there is no such session. Without
+    // `drawn`, what only a printout needs (the pictures and the texts as drawn) is not read.
+    std::optional<SessionResult> load(qint64 id, bool drawn = true) const;
+    // The sessions of these numbers read one at a time, in this order (what is drawn only when
+    // asked, as load does); a session that can't be read ends the source and sets *failed.
+    SessionSource source(const QVector<qint64>& ids, bool drawn, bool* failed) const;
     // Gives the sessions one name (the id stays); false when that failed or the name is empty.
     bool rename(const QVector<qint64>& ids, const QString& name);
     // Removes the sessions with their items, all or none; false when that failed. Their

@@ -402,6 +402,7 @@ private slots:
             QVERIFY(results);
             QCOMPARE(results->StatusLabel->text(), QStringLiteral("Niet bewaard: sla dit resultaat op als PDF."));
             QTRY_VERIFY(results->PdfButton->hasFocus());
+            Shot(results, QStringLiteral("results-not-stored"));
             results->close();
         }
         Test()->store()->injectFailure(kav::StoreFailure::None);

@@ -546,6 +546,7 @@ private slots:
             QVERIFY(Corner()->MeldingLabel->isVisible());
             QVERIFY(Corner()->MeldingLabel->text().contains(QStringLiteral("resultaten.sqlite.beschadigd-20261201-101500 (2026-12-01 10:15)")));
             QVERIFY(Corner()->MeldingLabel->geometry().bottom() < Corner()->ResultatenTabel->y());
+            Shot(Corner(), QStringLiteral("corner-set-aside"));
             QTest::keyClick(Corner(), Qt::Key_Escape);
         }
         openCorner();
