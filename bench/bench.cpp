@@ -6,7 +6,9 @@
 //
 //   build/bench/kavrin_bench                       all figures (a few minutes)
 //   kavrin_bench --quick                           the same with few rounds, for a first look
-//   kavrin_bench --only start|items|memory|discs|worksheet   one part
+//   kavrin_bench --only start|items|memory|discs|worksheet|store   one part
+//   kavrin_bench --sessions N                      the store's size (120,000; fewer for a
+//                                                  quick look: the full store takes GBs)
 //   kavrin_bench --start program|bare [--screen WxH]
 //                                                  one start-up up to the first frame drawn
 //                                                  under the platform in use, exit status 0
@@ -29,6 +31,7 @@
 #include "measure.h"
 #include "session/session.h"
 #include "startup.h"
+#include "store.h"
 #include "themes/verdeler.h"
 #include "ui/forms.h"
 #include "ui/ui.h"
@@ -299,13 +302,16 @@ int main(int argc, char** argv)
     }
     Plan plan;
     std::string only;
+    int sessions = 120000;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--quick")
             plan = QuickPlan();
         else if (args[i] == "--only" && i + 1 < args.size())
             only = args[++i];
+        else if (args[i] == "--sessions" && i + 1 < args.size() && std::atoi(args[i + 1].c_str()) > 0)
+            sessions = std::atoi(args[++i].c_str());
         else {
-            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet]\n"
+            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet|store] [--sessions N]\n"
                                  "kavrin_bench --start program|bare [--screen WxH]\n");
             return 2;
         }
@@ -319,7 +325,7 @@ int main(int argc, char** argv)
         MemoryGrowth(plan);
     if (wanted("worksheet"))
         bench::WorksheetFigures(ProgramPath(), plan.worksheetRounds);
-    if (!wanted("items") && !wanted("discs"))
+    if (!wanted("items") && !wanted("discs") && !wanted("store"))
         return 0;
 
     // The rest is drawn in this process, without a display.
@@ -334,6 +340,8 @@ int main(int argc, char** argv)
         ItemTable(plan, 1920, 1080, 2);
         ItemTable(plan, 3840, 2160, 6);
     }
+    if (wanted("store"))
+        bench::StoreFigures(ProgramPath(), sessions);
     if (wanted("discs")) {
         if (!bench::MakeWindowsFor(QSize(1920, 1080))) {
             std::printf("the picture libraries are not beside the build\n");

@@ -1,6 +1,7 @@
 #include "app/export.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <algorithm>
@@ -26,6 +27,28 @@ void Say(std::FILE* to, const QString& text)
 
 }  // namespace
 
+bool StoredSessionIds(ResultStore& store, const QString& name, QVector<qint64>* ids)
+{
+    ids->clear();
+    ResultFilter filter;
+    filter.name = name;
+    QVector<SessionSummary> found = store.list(filter);
+    if (store.lastFailure() != StoreFailure::None)
+        return false;
+    // The store finds every name that holds the given one; one pupil's are the whole name.
+    if (!name.isEmpty())
+        found.removeIf([&name](const SessionSummary& s) {
+            return s.name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) != 0;
+        });
+    std::stable_sort(found.begin(), found.end(), [](const SessionSummary& a, const SessionSummary& b) {
+        const int byName = a.name.trimmed().compare(b.name.trimmed(), Qt::CaseInsensitive);
+        return byName != 0 ? byName < 0 : a.started < b.started;
+    });
+    for (const SessionSummary& s : found)
+        ids->append(s.id);
+    return true;
+}
+
 bool StoredSessions(const QString& path, const QString& name, QVector<SessionResult>* sessions, QString* notice)
 {
     sessions->clear();
@@ -35,25 +58,17 @@ bool StoredSessions(const QString& path, const QString& name, QVector<SessionRes
         return true;
     ResultStore store(path);
     *notice = store.takeNotice();
-    if (!store.available()) {
+    QVector<qint64> ids;
+    if (!store.available() || !StoredSessionIds(store, name, &ids)) {
         if (notice->isEmpty())
             *notice = QStringLiteral("de resultaten in %1 kunnen niet worden gelezen").arg(path);
         return false;
     }
-    ResultFilter filter;
-    filter.name = name;
-    // The store finds every name that holds the given one; one pupil's are the whole name.
-    for (const SessionSummary& summary : store.list(filter)) {
-        if (!name.isEmpty() && summary.name.trimmed().compare(name.trimmed(), Qt::CaseInsensitive) != 0)
-            continue;
-        if (std::optional<SessionResult> s = store.load(summary.id))
-            sessions->append(*s);
-    }
-    std::stable_sort(sessions->begin(), sessions->end(), [](const SessionResult& a, const SessionResult& b) {
-        const int byName = a.name.trimmed().compare(b.name.trimmed(), Qt::CaseInsensitive);
-        return byName != 0 ? byName < 0 : a.started < b.started;
-    });
-    return true;
+    bool failed = false;
+    const SessionSource next = store.source(ids, true, &failed);
+    for (SessionResult s; next(s);)
+        sessions->append(s);
+    return !failed;
 }
 
 int RunExport(int argc, char** argv, const ExportOptions& o)
@@ -67,30 +82,49 @@ int RunExport(int argc, char** argv, const ExportOptions& o)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QString notice;
-    QVector<SessionResult> sessions;
-    const bool read = StoredSessions(ResultStore::DefaultPath(), o.name, &sessions, &notice);
-    if (!notice.isEmpty())
-        Say(stderr, notice);
-    if (!read)
-        return 1;
-    if (!o.name.isEmpty() && sessions.isEmpty()) {
+    const QString path = ResultStore::DefaultPath();
+    QVector<qint64> ids;
+    std::unique_ptr<ResultStore> store;
+    // An export only reads: where nothing was ever stored, no store is made.
+    if (QFileInfo::exists(path)) {
+        store = std::make_unique<ResultStore>(path);
+        const QString notice = store->takeNotice();
+        if (!notice.isEmpty())
+            Say(stderr, notice);
+        if (!store->available() || !StoredSessionIds(*store, o.name, &ids)) {
+            if (notice.isEmpty())
+                Say(stderr, QStringLiteral("de resultaten in %1 kunnen niet worden gelezen").arg(path));
+            return 1;
+        }
+    }
+    if (!o.name.isEmpty() && ids.isEmpty()) {
         Say(stderr, QStringLiteral("Geen sessies van %1").arg(o.name));
         return 1;
     }
+    // Session by session: a CSV file reads no picture at all.
+    bool failed = false;
+    const SessionSource next = store ? store->source(ids, o.pdf(), &failed)
+                                     : SessionSource([](SessionResult&) { return false; });
     QString error;
     ReportOptions report;
     report.rightAnswers = true;
-    const bool ok = o.pdf()          ? WriteReportPdf(o.file, sessions, report, &error)
-                    : o.perSession ? writeGradeBook(o.file, sessions, &error)
-                                   : writeCsv(o.file, sessions, &error);
+    const QString title = o.name.isEmpty() ? QStringLiteral("Resultaten") : QStringLiteral("Resultaten van ") + o.name;
+    bool ok = o.pdf()          ? WriteReportPdf(o.file, title, next, report, &error)
+              : o.perSession ? writeGradeBookFrom(o.file, next, &error)
+                             : writeCsvFrom(o.file, next, &error);
+    if (failed) {
+        // A session that could not be read is no reason to leave a file without it.
+        QFile::remove(o.file);
+        error = QStringLiteral("de resultaten in %1 kunnen niet worden gelezen").arg(path);
+        ok = false;
+    }
     if (!ok) {
         Say(stderr, error);
         return 1;
     }
     Say(stdout, QStringLiteral("%1 %2 geschreven naar %3")
-                    .arg(sessions.size())
-                    .arg(sessions.size() == 1 ? QStringLiteral("sessie") : QStringLiteral("sessies"))
+                    .arg(ids.size())
+                    .arg(ids.size() == 1 ? QStringLiteral("sessie") : QStringLiteral("sessies"))
                     .arg(o.file));
     return 0;
 }

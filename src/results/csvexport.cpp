@@ -1,5 +1,6 @@
 #include "results/csvexport.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include "session/testcode.h"
@@ -8,20 +9,30 @@ namespace kav {
 
 namespace {
 
-// Answers are kept as typed, with the user's separator; the file has a decimal comma.
-QString decimalComma(const QString& answer)
+// The characters with which a spreadsheet begins a formula.
+bool formulaStart(QChar c)
 {
-    QString a = answer;
-    return a.replace(u'.', u',');
+    return QStringLiteral("=+-@\t\r").contains(c);
 }
 
-// A spreadsheet takes a field that begins with =, +, - or @ for a formula; a name is text,
-// so such a name gets an apostrophe in front (numbers keep their sign).
+// A spreadsheet takes a field that begins with =, +, - or @ for a formula, whichever separator
+// it split the line on; such a text gets an apostrophe in front (and so does one that already
+// begins with apostrophes before such a character, so that reading it back is exact).
 QString plainText(const QString& text)
 {
-    if (!text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text[0]))
-        return u'\'' + text;
-    return text;
+    qsizetype k = 0;
+    while (k < text.size() && text[k] == u'\'')
+        ++k;
+    return k < text.size() && formulaStart(text[k]) ? u'\'' + text : text;
+}
+
+// An answer as typed, with a decimal comma; a number keeps its sign, any other text is guarded.
+QString answerText(const QString& answer)
+{
+    static const QRegularExpression number(QStringLiteral("^[+-]?\\d+(,\\d+)?$"));
+    QString a = answer;
+    a.replace(u'.', u',');
+    return number.match(a).hasMatch() ? a : plainText(a);
 }
 
 QString line(const QStringList& fields)
@@ -53,14 +64,22 @@ QString codeText(const SessionResult& s)
     return s.code.isEmpty() ? QString() : GroupTestCode(NormaliseTestCode(s.code));
 }
 
-bool writeFile(const QString& path, const QString& text, QString* error)
+// Writes the header and then each session's lines as it comes, so that no more than one
+// session is in memory; the file appears only when it is complete.
+bool writeStreamed(const QString& path, const QString& header, QString (*lines)(const SessionResult&),
+                   const SessionSource& next, QString* error)
 {
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray bytes = (QStringLiteral("\uFEFF") + text).toUtf8();
-        ok = file.write(bytes) == bytes.size() && file.commit();
-    }
+    auto put = [&](const QString& text) {
+        const QByteArray bytes = text.toUtf8();
+        ok = ok && file.write(bytes) == bytes.size();
+    };
+    put(QStringLiteral("\uFEFF") + header + QStringLiteral("\r\n"));
+    SessionResult s;
+    while (ok && next(s))
+        put(lines(s));
+    ok = ok && file.commit();
     if (!ok && error)
         *error = FileWriteError(path);
     return ok;
@@ -82,7 +101,9 @@ QString GradeBookHeader()
 
 QString CsvField(const QString& text)
 {
-    if (!text.contains(u';') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+    // Quoted when any separator a spreadsheet may split on is in it, so it stays one field.
+    static const QRegularExpression special(QStringLiteral("[;,\t\"\r\n]"));
+    if (!text.contains(special))
         return text;
     QString t = text;
     t.replace(QStringLiteral("\""), QStringLiteral("\"\""));
@@ -98,8 +119,8 @@ QString CsvLines(const SessionResult& s)
     for (const ItemResult& i : s.items) {
         const QString right = i.unfinished ? QStringLiteral("niet af") : i.right ? QStringLiteral("ja") : QStringLiteral("nee");
         out += line(head + QStringList{QString::number(i.number), QString::number(i.themeCode),
-                                       decimalComma(i.firstAnswer), decimalComma(i.secondAnswer),
-                                       decimalComma(i.rightAnswer), right, QString::number(i.points)} +
+                                       answerText(i.firstAnswer), answerText(i.secondAnswer),
+                                       answerText(i.rightAnswer), right, QString::number(i.points)} +
                     tail);
     }
     return out;
@@ -114,20 +135,72 @@ QString GradeBookLine(const SessionResult& s)
                  QString::number(minutes)});
 }
 
+QList<QStringList> ReadCsv(const QString& text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false, wasQuoted = false;
+    auto endField = [&] {
+        // The apostrophe that kept a text from being a formula goes again.
+        qsizetype k = 0;
+        while (k < field.size() && field[k] == u'\'')
+            ++k;
+        if (k > 0 && k < field.size() && formulaStart(field[k]))
+            field.remove(0, 1);
+        row << field;
+        field.clear();
+        wasQuoted = false;
+    };
+    const qsizetype start = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
+    for (qsizetype i = start; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                field += c, ++i;
+            else if (c == u'"')
+                quoted = false;
+            else
+                field += c;
+        } else if (c == u'"') {
+            quoted = wasQuoted = true;
+        } else if (c == u';') {
+            endField();
+        } else if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            endField();
+            rows << row;
+            row.clear();
+        } else {
+            field += c;
+        }
+    }
+    if (!field.isEmpty() || !row.isEmpty() || wasQuoted) {
+        endField();
+        rows << row;
+    }
+    return rows;
+}
+
+bool writeCsvFrom(const QString& path, const SessionSource& next, QString* error)
+{
+    return writeStreamed(path, CsvHeader(), &CsvLines, next, error);
+}
+
+bool writeGradeBookFrom(const QString& path, const SessionSource& next, QString* error)
+{
+    return writeStreamed(path, GradeBookHeader(), &GradeBookLine, next, error);
+}
+
 bool writeCsv(const QString& path, const QVector<SessionResult>& sessions, QString* error)
 {
-    QString text = CsvHeader() + QStringLiteral("\r\n");
-    for (const SessionResult& s : sessions)
-        text += CsvLines(s);
-    return writeFile(path, text, error);
+    return writeCsvFrom(path, SourceOf(sessions), error);
 }
 
 bool writeGradeBook(const QString& path, const QVector<SessionResult>& sessions, QString* error)
 {
-    QString text = GradeBookHeader() + QStringLiteral("\r\n");
-    for (const SessionResult& s : sessions)
-        text += GradeBookLine(s);
-    return writeFile(path, text, error);
+    return writeGradeBookFrom(path, SourceOf(sessions), error);
 }
 
 }  // namespace kav

@@ -19,13 +19,21 @@ QString CsvLines(const SessionResult& session);
 QString GradeBookHeader();
 // The session's line of the grade book, ended by CR LF.
 QString GradeBookLine(const SessionResult& session);
-// A field as written: in double quotes (quotes doubled) when it holds a ";", a quote or a
-// line break.
+// A field as written: in double quotes (quotes doubled) when it holds a ";", a ",", a tab, a
+// quote or a line break, so that it stays one field whichever of them a spreadsheet splits on.
+// A text (a name, an answer that is no number) that begins with =, +, -, @, a tab or a CR
+// has an apostrophe in front, so that no spreadsheet takes it for a formula.
 QString CsvField(const QString& text);
+// Reads such a file (or its text) back: the lines' fields, unquoted, without the apostrophe
+// that kept a text from being a formula.
+QList<QStringList> ReadCsv(const QString& text);
 // Writes the header and every item of the sessions; the file appears only when it is
-// complete. False, with a Dutch message in *error, when it can't be written.
+// complete. False, with a Dutch message in *error, when it can't be written. From a source,
+// one session at a time is read: the file is written as it comes.
 bool writeCsv(const QString& path, const QVector<SessionResult>& sessions, QString* error = nullptr);
+bool writeCsvFrom(const QString& path, const SessionSource& next, QString* error = nullptr);
 // The same with one line per session.
 bool writeGradeBook(const QString& path, const QVector<SessionResult>& sessions, QString* error = nullptr);
+bool writeGradeBookFrom(const QString& path, const SessionSource& next, QString* error = nullptr);
 
 }  // namespace kav

@@ -2,12 +2,14 @@
 // points, so the same code draws a 300-dpi PDF and a 600-dpi printer page alike.
 #include "results/report.h"
 
+
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QImageReader>
 #include <QMap>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
 
@@ -330,7 +332,8 @@ ReportPlan PlanReport(QPagedPaintDevice* device, const SessionResult& session, c
     return plan;
 }
 
-bool PaintReports(QPagedPaintDevice* device, const QVector<SessionResult>& sessions, const ReportOptions& options)
+bool PaintReports(QPagedPaintDevice* device, const SessionSource& next, const ReportOptions& options,
+                  const ReportProgress& progress)
 {
     if (!device)
         return false;
@@ -340,11 +343,11 @@ bool PaintReports(QPagedPaintDevice* device, const QVector<SessionResult>& sessi
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     const Sheet sheet(device);
-    if (sessions.isEmpty())
-        DrawText(p, QRectF(0, 0, sheet.width, sheet.lineSpacing(SummaryPoints) * 2),
-                 QStringLiteral("Er zijn geen resultaten."), SummaryPoints, false);
     bool firstPage = true;
-    for (const SessionResult& s : sessions) {
+    int done = 0;
+    SessionResult s;
+    // Session by session: only the one being drawn is in memory.
+    while (next(s)) {
         int pages = 1;
         const QVector<PlacedItem> placed = Place(sheet, s, options, &pages);
         for (int page = 0; page < pages; ++page) {
@@ -362,8 +365,38 @@ bool PaintReports(QPagedPaintDevice* device, const QVector<SessionResult>& sessi
                     DrawItem(p, sheet, item, options);
             DrawFooter(p, sheet, s, page, pages);
         }
+        if (progress && !progress(++done)) {
+            p.end();
+            return false;
+        }
     }
+    if (firstPage)
+        DrawText(p, QRectF(0, 0, sheet.width, sheet.lineSpacing(SummaryPoints) * 2),
+                 QStringLiteral("Er zijn geen resultaten."), SummaryPoints, false);
     return p.end();
+}
+
+bool PaintReports(QPagedPaintDevice* device, const QVector<SessionResult>& sessions, const ReportOptions& options)
+{
+    return PaintReports(device, SourceOf(sessions), options);
+}
+
+int CountReportPages(const SessionSource& next, const ReportOptions& options)
+{
+    QBuffer nowhere;
+    nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&nowhere);
+    writer.setResolution(300);
+    SetA4Layout(&writer);
+    const Sheet sheet(&writer);
+    int total = 0;
+    SessionResult s;
+    while (next(s)) {
+        int pages = 1;
+        Place(sheet, s, options, &pages);
+        total += pages;
+    }
+    return total;
 }
 
 bool WriteReportPdf(const QString& path, const QVector<SessionResult>& sessions, const ReportOptions& options,
@@ -371,7 +404,26 @@ bool WriteReportPdf(const QString& path, const QVector<SessionResult>& sessions,
 {
     const QString title = sessions.size() == 1 ? QStringLiteral("Resultaten van ") + sessions.first().name
                                                : QStringLiteral("Resultaten");
-    return WriteA4Pdf(path, title, [&](QPagedPaintDevice* d) { return PaintReports(d, sessions, options); }, error);
+    return WriteReportPdf(path, title, SourceOf(sessions), options, error);
+}
+
+bool WriteReportPdf(const QString& path, const QString& title, const SessionSource& next, const ReportOptions& options,
+                    QString* error, const ReportProgress& progress)
+{
+    // Cancelled or failed, the file is never committed: no half file is left.
+    bool cancelled = false;
+    const bool ok = WriteA4Pdf(
+        path, title,
+        [&](QPagedPaintDevice* d) {
+            return PaintReports(d, next, options, [&](int done) {
+                cancelled = progress && !progress(done);
+                return !cancelled;
+            });
+        },
+        error);
+    if (cancelled && error)
+        error->clear();
+    return ok;
 }
 
 }  // namespace kav

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 #include "results/result.h"
 
@@ -24,10 +25,20 @@ struct ReportOptions {
 // Draws one report per session on a paged device (QPdfWriter or a QPrinter), each session
 // starting on a new page; false when the device can't be painted on.
 bool PaintReports(QPagedPaintDevice* device, const QVector<SessionResult>& sessions, const ReportOptions& options);
+// Told after each session drawn, with how many are done; false cancels.
+using ReportProgress = std::function<bool(int sessionsDone)>;
+bool PaintReports(QPagedPaintDevice* device, const SessionSource& next, const ReportOptions& options,
+                  const ReportProgress& progress = {});
+// How many A4 pages the reports of the sessions take.
+int CountReportPages(const SessionSource& next, const ReportOptions& options);
 // The reports as an A4 PDF at 300 dpi; false with a Dutch one-line message in *error when the
 // file can't be written.
 bool WriteReportPdf(const QString& path, const QVector<SessionResult>& sessions, const ReportOptions& options,
                     QString* error);
+// The same session by session from a source, with progress; cancelled, it returns false with
+// *error empty and leaves no file.
+bool WriteReportPdf(const QString& path, const QString& title, const SessionSource& next, const ReportOptions& options,
+                    QString* error, const ReportProgress& progress = {});
 
 // ---- what the report and the results window share --------------------------------
 

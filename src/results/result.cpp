@@ -158,6 +158,16 @@ QString NewSessionId()
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
+SessionSource SourceOf(const QVector<SessionResult>& sessions)
+{
+    return [&sessions, k = qsizetype(0)](SessionResult& next) mutable {
+        if (k >= sessions.size())
+            return false;
+        next = sessions[k++];
+        return true;
+    };
+}
+
 QString FileWriteError(const QString& path)
 {
     return QStringLiteral("Het bestand %1 kan niet worden geschreven. Kies een andere map of een andere naam.")

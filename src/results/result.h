@@ -1,6 +1,7 @@
 // The result of one practice or test session: a plain value that the session window hands
 // over when a session ends, and that the store, the exports and the results window read.
 #pragma once
+#include <functional>
 #include <QByteArray>
 #include <QDateTime>
 #include <QImage>
@@ -100,6 +101,12 @@ QString GradeWithNote(const SessionResult& s);
 inline constexpr char16_t NotGraded[] = u"\u2014";
 // A new session id.
 QString NewSessionId();
+
+// Hands out stored sessions one at a time, so an export of many never holds them all: fills
+// next and returns true, or returns false when there are no more.
+using SessionSource = std::function<bool(SessionResult& next)>;
+// The sessions of a list as such a source.
+SessionSource SourceOf(const QVector<SessionResult>& sessions);
 
 // The message when a file of results can't be written: one line, naming the file.
 QString FileWriteError(const QString& path);

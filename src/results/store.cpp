@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QVariant>
 #include <QtEndian>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -74,6 +75,17 @@ const std::array<QStringList, ResultStore::SchemaVersion> Steps = {
         QStringLiteral("ALTER TABLE items ADD COLUMN unfinished INTEGER NOT NULL DEFAULT 0"),
         QStringLiteral("ALTER TABLE items ADD COLUMN picture_as_asked INTEGER NOT NULL DEFAULT 0"),
     },
+    // 4: what the list of sessions needs without reading the items: their number kept with
+    // the session, and indexes on name, code and date; notes the store keeps for itself
+    // (the day of the last check, set-aside files dismissed).
+    QStringList{
+        QStringLiteral("ALTER TABLE sessions ADD COLUMN item_count INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("UPDATE sessions SET item_count = (SELECT COUNT(*) FROM items WHERE session_id = sessions.id)"),
+        QStringLiteral("CREATE INDEX sessions_by_name ON sessions (name COLLATE NOCASE)"),
+        QStringLiteral("CREATE INDEX sessions_by_code ON sessions (code)"),
+        QStringLiteral("CREATE INDEX sessions_by_start ON sessions (started)"),
+        QStringLiteral("CREATE TABLE store_notes (key TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+    },
 };
 
 // A status as kept in the file: its name.
@@ -86,6 +98,8 @@ SessionStatus StatusFrom(const QString& key)
 }
 
 std::atomic<int> connections{0};
+// One attempt's wait inside SQLite; between attempts the window paints.
+constexpr int BusySlice = 200;
 
 QString folderMessage(const QString& folder)
 {
@@ -215,6 +229,7 @@ ResultStore::ResultStore(const QString& path) : path_(QFileInfo(path).absoluteFi
 
 ResultStore::~ResultStore()
 {
+    storePending();
     close();
 }
 
@@ -237,10 +252,13 @@ void ResultStore::open()
         notice(QStringLiteral("De resultaten kunnen niet worden bewaard: ") + why +
                QStringLiteral(" Kavrin 2 werkt gewoon verder, maar zonder resultaten te bewaren."));
     };
+    failure_ = StoreFailure::None;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         return unavailable(QStringLiteral("het onderdeel voor SQLite (libqt6sql6-sqlite) ontbreekt."));
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(folder)) {
+        failure_ = StoreFailure::FolderReadOnly;
         return unavailable(folderMessage(folder));
+    }
     // A file that is not ours is put aside once; the new file made then must do.
     for (int round = 0; round < 2; ++round) {
         const Opened opened = connect();
@@ -248,14 +266,16 @@ void ResultStore::open()
             return;
         if (opened == Opened::Foreign && round == 0) {
             close();
-            if (putAside()) {
-                notice(QStringLiteral("Het bestand met de resultaten was beschadigd of hoort niet bij Kavrin 2. "
-                                      "Het is bewaard als %1; de resultaten komen voortaan in een nieuw bestand.")
-                           .arg(QDir::toNativeSeparators(setAside_)));
+            if (putAside())
                 continue;
-            }
         }
         switch (opened) {
+        case Opened::Busy:
+            close();
+            failure_ = StoreFailure::Busy;
+            notice(QStringLiteral("De resultaten zijn even in gebruik door een ander venster of programma. "
+                                  "Probeer het zo opnieuw."));
+            return;
         case Opened::Newer:
             return unavailable(QStringLiteral("%1 is gemaakt door een nieuwere versie van Kavrin 2 en blijft "
                                               "ongemoeid.").arg(file));
@@ -264,7 +284,10 @@ void ResultStore::open()
         case Opened::Foreign:
             return unavailable(QStringLiteral("%1 is beschadigd en kan niet opzij worden gezet.").arg(file));
         default:
-            return unavailable(folderMessage(folder));
+            if (failure_ == StoreFailure::None || failure_ == StoreFailure::Other)
+                failure_ = StoreFailure::FolderReadOnly;
+            return unavailable(failure_ == StoreFailure::FolderReadOnly ? folderMessage(folder)
+                                                                         : FailureText(failure_, path_) + u'.');
         }
     }
 }
@@ -272,13 +295,18 @@ void ResultStore::open()
 ResultStore::Opened ResultStore::connect()
 {
     // The header is read before SQLite opens the file: a file that is not ours is never
-    // touched (SQLite would play a journal left beside it back into it).
+    // touched (SQLite would play a journal left beside it back into it). The mark is written
+    // before the file takes the write-ahead log, so the file itself always carries it.
     const QFileInfo info(path_);
     const bool fresh = !info.exists() || (info.isFile() && info.size() == 0);
     if (!fresh) {
         QFile file(path_);
-        if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+            failure_ = FailureOf(QSqlError(), path_);
+            if (info.isFile() && failure_ == StoreFailure::FolderReadOnly)
+                failure_ = info.ownerId() != uint(getuid()) ? StoreFailure::OtherUser : StoreFailure::FileReadOnly;
             return Opened::CantOpen;
+        }
         const QByteArray header = file.read(100);
         if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")) ||
             qFromBigEndian<qint32>(header.constData() + 68) != ApplicationId)
@@ -287,34 +315,58 @@ ResultStore::Opened ResultStore::connect()
     connection_ = QStringLiteral("kavrin2-resultaten-%1").arg(++connections);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db.setDatabaseName(path_);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (!db.open())
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusySlice));
+    if (!db.open()) {
+        failure_ = FailureOf(db.lastError(), path_);
         return Opened::CantOpen;
-    const auto pages = number(db, QStringLiteral("PRAGMA page_count"));
-    if (!pages)
-        return fresh ? Opened::CantOpen : Opened::Foreign;
+    }
+    QSqlQuery pages(db);
+    if (!exec(pages, QStringLiteral("PRAGMA page_count")) || !pages.next()) {
+        failure_ = FailureOf(pages.lastError(), path_);
+        if (failure_ == StoreFailure::Busy)
+            return Opened::Busy;
+        return !fresh && failure_ == StoreFailure::Damaged && damageConfirmed() ? Opened::Foreign : Opened::CantOpen;
+    }
+    const qint64 pageCount = pages.value(0).toLongLong();
+    pages.finish();
     run(db, QStringLiteral("PRAGMA synchronous = FULL"));
-    if (fresh)
-        return *pages == 0 && createOrUpgrade(0) ? Opened::Ok : Opened::CantOpen;
-    {
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != u"ok")
-            return Opened::Foreign;
+    if (fresh) {
+        // Removed sessions give their pages back to the disk.
+        run(db, QStringLiteral("PRAGMA auto_vacuum = INCREMENTAL"));
+        if (pageCount != 0 || !createOrUpgrade(0))
+            return Opened::CantOpen;
+        setJournalMode();
+        return Opened::Ok;
     }
     const auto version = number(db, QStringLiteral("PRAGMA user_version"));
     if (!version)
         return Opened::Foreign;
     if (*version > SchemaVersion)
         return Opened::Newer;
+    // No check of the whole file here (it would read every byte at every opening): a look at
+    // the tables' first pages, and the once-a-day check finds the rest. Damage SQLite
+    // reports is confirmed by a quick check before the file is set aside.
+    for (const char* probe : {"SELECT * FROM sessions LIMIT 1", "SELECT * FROM items LIMIT 1"}) {
+        QSqlQuery q(db);
+        if (exec(q, QLatin1String(probe)))
+            continue;
+        failure_ = FailureOf(q.lastError(), path_);
+        if (failure_ == StoreFailure::Busy)
+            return Opened::Busy;
+        return failure_ == StoreFailure::Damaged && damageConfirmed() ? Opened::Foreign : Opened::CantOpen;
+    }
+    if (!note(QStringLiteral("schade")).isEmpty() && damageConfirmed())
+        return Opened::Foreign;
     if (*version < SchemaVersion && !createOrUpgrade(int(*version)))
-        return Opened::Failed;
+        return IsBusy(QSqlDatabase::database(connection_, false).lastError()) ? Opened::Busy : Opened::Failed;
+    setJournalMode();
     return Opened::Ok;
 }
 
 bool ResultStore::createOrUpgrade(int fromVersion)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction())
+    if (!beginWrite(db))
         return false;
     bool ok = true;
     for (int v = fromVersion; ok && v < SchemaVersion; ++v) {
@@ -325,9 +377,9 @@ bool ResultStore::createOrUpgrade(int fromVersion)
     }
     ok = ok && run(db, QStringLiteral("PRAGMA application_id = %1").arg(ApplicationId)) &&
          run(db, QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion));
-    if (ok && db.commit())
-        return true;
-    db.rollback();
+    if (ok)
+        return commitWrite(db);
+    run(db, QStringLiteral("ROLLBACK"));
     return false;
 }
 
@@ -351,6 +403,9 @@ bool ResultStore::putAside()
         aside = path_ + QStringLiteral(".beschadigd-") + stamp + u'-' + QString::number(n);
     if (!QFile::rename(path_, aside))
         return false;
+    notice(QStringLiteral("Het bestand met de resultaten was beschadigd of hoort niet bij Kavrin 2. "
+                          "Het is bewaard als %1; de resultaten komen voortaan in een nieuw bestand.")
+               .arg(QDir::toNativeSeparators(aside)));
     // A journal left beside the file belongs to it: played into a new file it would damage it.
     for (const char* companion : {"-journal", "-wal", "-shm"}) {
         const QString from = path_ + QLatin1String(companion);
@@ -361,28 +416,33 @@ bool ResultStore::putAside()
     return true;
 }
 
-qint64 ResultStore::save(const SessionResult& r)
+qint64 ResultStore::write(const SessionResult& r)
 {
-    if (!available())
+    failure_ = StoreFailure::None;
+    if (injected_ != StoreFailure::None) {
+        failure_ = injected_;
         return 0;
+    }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     qint64 id = 0;
-    bool ok = db.transaction();
+    bool ok = beginWrite(db);
     if (ok) {
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO sessions (name, code, mode, practice, level, started, ended, finished,"
-                                 " score, points, max_points, uuid, planned, status)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " score, points, max_points, uuid, planned, status, item_count)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         // A session made without an id (it always has one from the recorder) gets one here.
         const QString uuid = r.uuid.isEmpty() ? NewSessionId() : r.uuid;
         for (const QVariant& v : {text(r.name), text(NormaliseTestCode(r.code)), QVariant(r.sessionMode),
                                   QVariant(int(r.practice)), QVariant(r.level), text(dateText(r.started)),
                                   text(dateText(r.ended)), QVariant(int(r.status == SessionStatus::Completed)),
                                   text(r.scoreText), QVariant(r.points), QVariant(r.maxPoints), text(uuid),
-                                  QVariant(r.plannedItems), text(StatusName(r.status))})
+                                  QVariant(r.plannedItems), text(StatusName(r.status)), QVariant(int(r.items.size()))})
             q.addBindValue(v);
         ok = q.exec();
         id = ok ? q.lastInsertId().toLongLong() : 0;
+        if (!ok)
+            failure_ = FailureOf(q.lastError(), path_);
     }
     if (ok) {
         QSqlQuery q(db);
@@ -396,18 +456,15 @@ qint64 ResultStore::save(const SessionResult& r)
                   QVariant(i.points), QVariant(i.attempts), text(textsJson(i.texts)), QVariant(i.textPng),
                   QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked))})
                 q.addBindValue(v);
-            if (!(ok = q.exec()))
+            if (!(ok = q.exec())) {
+                failure_ = FailureOf(q.lastError(), path_);
                 break;
+            }
         }
     }
-    if (ok && db.commit())
+    if (ok && commitWrite(db))
         return id;
-    db.rollback();
-    if (!writeFailureTold_) {
-        writeFailureTold_ = true;
-        notice(QStringLiteral("Het resultaat van deze sessie kon niet worden bewaard in %1. Is de schijf vol?")
-                   .arg(QDir::toNativeSeparators(path_)));
-    }
+    run(db, QStringLiteral("ROLLBACK"));
     return 0;
 }
 
@@ -419,10 +476,11 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
-                               " (SELECT COUNT(*) FROM items WHERE session_id = sessions.id), planned, uuid"
-                               " FROM sessions")))
+    if (!exec(q, QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
+                                " item_count, planned, uuid FROM sessions"))) {
+        failure_ = FailureOf(q.lastError(), path_);
         return out;
+    }
     const QString name = filter.name.trimmed();
     const QString code = NormaliseTestCode(filter.code);
     while (q.next()) {
@@ -450,7 +508,7 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
     return out;
 }
 
-std::optional<SessionResult> ResultStore::load(qint64 id) const
+std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
 {
     if (!available())
         return std::nullopt;
@@ -461,7 +519,7 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
         q.prepare(QStringLiteral("SELECT name, code, mode, practice, level, started, ended, status, score, points,"
                                  " max_points, uuid, planned FROM sessions WHERE id = ?"));
         q.addBindValue(id);
-        if (!q.exec() || !q.next())
+        if (!exec(q) || !q.next())
             return std::nullopt;
         r.id = id;
         r.name = q.value(0).toString();
@@ -480,11 +538,12 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
     }
     QSqlQuery q(db);
     q.setForwardOnly(true);
+    // A CSV file needs nothing drawn: those bytes are never read.
     q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
-                             " texts, text_png, picture_png, unfinished, picture_as_asked FROM items"
-                             " WHERE session_id = ? ORDER BY number"));
+                             " %1, unfinished, picture_as_asked FROM items WHERE session_id = ? ORDER BY number")
+                  .arg(drawn ? QStringLiteral("texts, text_png, picture_png") : QStringLiteral("'[]', NULL, NULL")));
     q.addBindValue(id);
-    if (!q.exec())
+    if (!exec(q))
         return std::nullopt;
     while (q.next()) {
         ItemResult i;
@@ -510,10 +569,15 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
 bool ResultStore::forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,
                                  const QVariant& value)
 {
+    failure_ = StoreFailure::None;
     if (!available())
         return false;
+    if (injected_ != StoreFailure::None) {
+        failure_ = injected_;
+        return false;
+    }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    bool ok = db.transaction();
+    bool ok = beginWrite(db);
     for (qint64 id : ids) {
         for (const char* sql : statements) {
             if (!ok)
@@ -523,12 +587,13 @@ bool ResultStore::forEachSession(const QVector<qint64>& ids, std::initializer_li
             if (value.isValid())
                 q.addBindValue(value);
             q.addBindValue(id);
-            ok = q.exec();
+            if (!(ok = q.exec()))
+                failure_ = FailureOf(q.lastError(), path_);
         }
     }
-    if (ok && db.commit())
+    if (ok && commitWrite(db))
         return true;
-    db.rollback();
+    run(db, QStringLiteral("ROLLBACK"));
     return false;
 }
 
@@ -541,7 +606,10 @@ bool ResultStore::rename(const QVector<qint64>& ids, const QString& name)
 
 bool ResultStore::remove(const QVector<qint64>& ids)
 {
-    return forEachSession(ids, {"DELETE FROM items WHERE session_id = ?", "DELETE FROM sessions WHERE id = ?"});
+    if (!forEachSession(ids, {"DELETE FROM items WHERE session_id = ?", "DELETE FROM sessions WHERE id = ?"}))
+        return false;
+    giveSpaceBack();
+    return true;
 }
 
 }  // namespace kav

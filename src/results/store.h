@@ -3,9 +3,14 @@
 //
 // A session is written in one transaction, so a crash loses at most the session being
 // written. The file carries a mark that it is ours and the version of its layout; an older
-// layout is upgraded in place. A file that is not ours or is damaged is renamed aside
-// (resultaten.sqlite.beschadigd-20261207-140501) and a new one begun; when nothing can be
-// written the store says so once and the program goes on without storing.
+// layout is upgraded in place. A file that is not ours, or that SQLite finds damaged (and a
+// second look confirms it), is renamed aside (resultaten.sqlite.beschadigd-20261207-140501)
+// and a new one begun. A file that is only in use by another window or program is waited for
+// and never set aside. Writes take their lock at once (BEGIN IMMEDIATE) in a write-ahead log,
+// so readers and a writer never wait for each other (on a network file system, where that log
+// can't be shared, the classic journal is used). A session that can't be written is told with
+// its cause every time, kept in memory and written again at the next session and before the
+// store is closed.
 #pragma once
 #include <QDateTime>
 #include <QString>
@@ -15,6 +20,10 @@
 #include <optional>
 
 #include "results/result.h"
+#include "results/storefailure.h"
+
+class QSqlDatabase;
+class QSqlQuery;
 
 namespace kav {
 
@@ -45,7 +54,7 @@ struct ResultFilter {
 class ResultStore {
 public:
     // The layout version this program writes, and the mark in the file's header.
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 4;
     static constexpr qint32 ApplicationId = 0x4B415632;  // "KAV2"
 
     // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
@@ -55,6 +64,12 @@ public:
     ~ResultStore();
     ResultStore(const ResultStore&) = delete;
     ResultStore& operator=(const ResultStore&) = delete;
+
+    // How long a lock held by another window or program is waited for (the window keeps
+    // painting and shows a wait cursor) before the store gives up; tests make it short.
+    static void SetLockWait(int milliseconds);
+    // Waits until the background work (the daily check, giving space back) is done.
+    static void WaitForBackgroundWork();
 
     // False when results can't be stored (the folder can't be written, no SQLite driver, a
     // file of a newer version): saving then does nothing and reading finds nothing.
@@ -67,24 +82,58 @@ public:
     QString takeNotice();
 
     // Stores a finished session with its items in one transaction; its number, or 0 when
-    // it was not stored.
+    // it was not stored: the notice then says why, and the session is kept to be stored
+    // with the next one (or when the store closes).
     qint64 save(const SessionResult& result);
+    // Stores the sessions kept in memory; true when none is left.
+    bool storePending();
+    int pendingCount() const { return int(pending_.size()); }
+    // Why the last thing asked failed; None when it did not.
+    StoreFailure lastFailure() const { return failure_; }
+    // Makes every write fail with this cause, as a full disk or a refused file would (the
+    // tests run as root, for whom no file is refused); None writes again.
+    void injectFailure(StoreFailure failure) { injected_ = failure; }
     // The sessions, newest first, with the filter's name and code.
     QVector<SessionSummary> list(const ResultFilter& filter = {}) const;
-    // One whole session with its items; nothing when there is no such session.
-    std::optional<SessionResult> load(qint64 id) const;
+    // One whole session with its items; nothing when there is no such session. Without
+    // `drawn`, what only a printout needs (the pictures and the texts as drawn) is not read.
+    std::optional<SessionResult> load(qint64 id, bool drawn = true) const;
+    // The sessions of these numbers read one at a time, in this order (what is drawn only when
+    // asked, as load does); a session that can't be read ends the source and sets *failed.
+    SessionSource source(const QVector<qint64>& ids, bool drawn, bool* failed) const;
     // Gives the sessions one name (the id stays); false when that failed or the name is empty.
     bool rename(const QVector<qint64>& ids, const QString& name);
-    // Removes the sessions with their items, all or none; false when that failed.
+    // Removes the sessions with their items, all or none; false when that failed. Their
+    // space goes back to the disk in the background.
     bool remove(const QVector<qint64>& ids);
 
+    // Files set aside earlier beside this one that the teacher has not dismissed yet, newest
+    // first; dismissing hides every one listed now.
+    QStringList setAsideFiles() const;
+    void dismissSetAside();
+    // Starts the once-a-day quick check of the file in the background.
+    void startDailyCheck();
+
 private:
-    enum class Opened { Ok, CantOpen, Foreign, Newer, Failed };
+    enum class Opened { Ok, CantOpen, Foreign, Newer, Failed, Busy };
     void open();
     Opened connect();
     bool createOrUpgrade(int fromVersion);
     void close();
     bool putAside();
+    // SQLite found damage: true when a quick check confirms it.
+    bool damageConfirmed();
+    // Runs the statement, waiting for a lock held elsewhere; a prepared one with sql empty.
+    bool exec(QSqlQuery& q, const QString& sql = QString()) const;
+    bool beginWrite(QSqlDatabase& db) const;
+    bool commitWrite(QSqlDatabase& db) const;
+    // Writes one session; its number, or 0 with failure_ set.
+    qint64 write(const SessionResult& result);
+    void setJournalMode();
+    QString note(const QString& key) const;
+    bool setNote(const QString& key, const QString& value);
+    void giveSpaceBack();
+    void reopenAfterFailure();
     void notice(const QString& text);
     // Runs the statements for every session in one transaction, all or none: each bound to
     // value (when it is given) and the session's id.
@@ -95,7 +144,9 @@ private:
     QString connection_;
     QString setAside_;
     QString notice_;
-    bool writeFailureTold_ = false;
+    QVector<SessionResult> pending_;
+    mutable StoreFailure failure_ = StoreFailure::None;
+    StoreFailure injected_ = StoreFailure::None;
 };
 
 }  // namespace kav

@@ -324,8 +324,16 @@ void TResultsForm::showEvent(QShowEvent* e)
     if (ClientSizeFor(this, AvailableScreenSize()) != size())
         layoutForScreen(AvailableScreenSize());  // the frame is known once the window is up
     move(ScreenOrigin());
-    if (shown_ < 0)
+    if (offerPdf_)
+        PdfButton->setFocus();
+    else if (shown_ < 0)
         ResultatenLijst->setFocus();
+}
+
+void TResultsForm::offerPdf()
+{
+    offerPdf_ = true;
+    StatusLabel->setText(QStringLiteral("Niet bewaard: sla dit resultaat op als PDF."));
 }
 
 void TResultsForm::showItem(int index)
@@ -449,9 +457,11 @@ void TResultsForm::PdfButtonClick()
     StatusLabel->setText(QStringLiteral("Opgeslagen: ") + QDir::toNativeSeparators(path));
 }
 
-void ShowResultsWindow(QWidget* parent, const SessionResult& result, ResultsView view)
+void ShowResultsWindow(QWidget* parent, const SessionResult& result, ResultsView view, bool stored)
 {
     auto* form = new TResultsForm(result, view, parent);
+    if (!stored)
+        form->offerPdf();
     form->setAttribute(Qt::WA_DeleteOnClose);
     ShowModal(form);
 }

@@ -19,7 +19,8 @@ namespace kav {
 enum class ResultsView { Pupil, Teacher };  // Pupil: right answers hidden when the session has a class code
 
 // Shows the results window of a session, modal over parent, and returns when it is closed.
-void ShowResultsWindow(QWidget* parent, const SessionResult& result, ResultsView view);
+// A session that could not be stored is said to be so, with "Opslaan als PDF…" ready.
+void ShowResultsWindow(QWidget* parent, const SessionResult& result, ResultsView view, bool stored = true);
 
 // The file name offered for the PDF: "Resultaten Jan 2026-12-07.pdf" in the home folder.
 QString SuggestedPdfPath(const SessionResult& result);
@@ -74,6 +75,8 @@ public:
 
     void AfdrukButtonClick();
     void PdfButtonClick();
+    // The session is not in the results: the window says so and offers the PDF first.
+    void offerPdf();
 
     QLabel* TitelLabel;
     QWidget* KopPanel;
@@ -99,6 +102,7 @@ private:
     SessionResult result_;
     ResultsView view_;
     int shown_ = -1;
+    bool offerPdf_ = false;
 };
 
 }  // namespace kav

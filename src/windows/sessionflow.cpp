@@ -416,14 +416,15 @@ void TTestForm::EndSession()
     if (notStarted && (result.code.isEmpty() || result.practice))
         return;
     // Kept before it is shown: a crash later loses nothing of it.
-    if (ResultStore* st = store()) {
-        result.id = st->save(result);
-        const QString notice = st->takeNotice();
-        if (!notice.isEmpty())
-            ShowMessage(notice, MessageKind::Warning);
-    }
+    // One that can't be kept is told every time with its cause, kept in memory to be written
+    // with the next session, and offered as a PDF.
+    ResultStore* st = store();
+    result.id = st->save(result);
+    const QString notice = st->takeNotice();
+    if (!notice.isEmpty())
+        ShowMessage(notice, MessageKind::Warning);
     if (!notStarted)
-        ShowResultsWindow(this, result, ResultsView::Pupil);
+        ShowResultsWindow(this, result, ResultsView::Pupil, result.id != 0);
 }
 
 void TTestForm::endGame()

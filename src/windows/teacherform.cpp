@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,8 +13,6 @@
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
-#include "results/csvexport.h"
-#include "results/report.h"
 #include "session/engine.h"
 #include "session/testcode.h"
 #include "ui/filechoice.h"
@@ -123,6 +122,8 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     MeldingLabel = MakeLabel(this, "MeldingLabel", QString(), 10);
     MeldingLabel->setWordWrap(true);
     MeldingLabel->setStyleSheet(QStringLiteral("color: rgb(192,0,0)"));
+    MeldingLabel->setTextFormat(Qt::RichText);
+    connect(MeldingLabel, &QLabel::linkActivated, this, &TDocentForm::dismissSetAside);
     Place(MeldingLabel, 8, TableTop, 624, 36);
     MeldingLabel->hide();
 
@@ -267,9 +268,10 @@ void TDocentForm::placeNotice()
 {
     const int margin = Round(8 * scale_);
     int top = Round(TableTop * scale_);
-    MeldingLabel->setVisible(!notice_.isEmpty());
-    MeldingLabel->setText(notice_);
-    if (!notice_.isEmpty()) {
+    const QString text = noticeText();
+    MeldingLabel->setVisible(!text.isEmpty());
+    MeldingLabel->setText(text);
+    if (!text.isEmpty()) {
         const int h = MeldingLabel->heightForWidth(MeldingLabel->width());
         MeldingLabel->setGeometry(margin, top, client_.width() - 2 * margin, qMax(h, MeldingLabel->fontMetrics().height()));
         top = MeldingLabel->geometry().bottom() + 1 + Round(4 * scale_);
@@ -336,6 +338,8 @@ void TDocentForm::refresh()
     notice_ = store_->takeNotice();
     if (!store_->available() && notice_.isEmpty())
         notice_ = QStringLiteral("De resultaten kunnen niet worden gelezen.");
+    setAside_ = store_->setAsideFiles();
+    store_->startDailyCheck();
     const bool on = store_->available();
     for (QWidget* w : {static_cast<QWidget*>(NaamFilter), static_cast<QWidget*>(CodeFilter),
                        static_cast<QWidget*>(ResultatenTabel), static_cast<QWidget*>(NaamLabel),
@@ -343,6 +347,36 @@ void TDocentForm::refresh()
         w->setEnabled(on);
     placeNotice();
     fillTable();
+}
+
+QString TDocentForm::noticeText() const
+{
+    QStringList parts;
+    if (!notice_.isEmpty())
+        parts << notice_.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"));
+    // A set-aside file stays in view until the teacher has seen it.
+    QStringList files;
+    for (const QString& f : setAside_) {
+        const QString stamp = f.section(QStringLiteral(".beschadigd-"), -1).left(15);
+        const QDateTime when = QDateTime::fromString(stamp, QStringLiteral("yyyyMMdd-HHmmss"));
+        files << QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(f).toHtmlEscaped(),
+                                              when.isValid() ? DateText(when) : QStringLiteral("?"));
+    }
+    if (!files.isEmpty())
+        parts << (files.size() == 1 ? QStringLiteral("Opzijgezet bestand met resultaten: ")
+                                    : QStringLiteral("Opzijgezette bestanden met resultaten: ")) +
+                     files.join(QStringLiteral(", ")) +
+                     QStringLiteral(". Kavrin 2 gebruikt het niet meer; bewaar het of gooi het weg. "
+                                    "<a href=\"verbergen\">Melding verbergen</a>");
+    return parts.join(QStringLiteral("<br>"));
+}
+
+void TDocentForm::dismissSetAside()
+{
+    if (store_)
+        store_->dismissSetAside();
+    setAside_.clear();
+    placeNotice();
 }
 
 void TDocentForm::FilterChanged()
@@ -448,23 +482,6 @@ bool TDocentForm::eventFilter(QObject* o, QEvent* e)
     return QDialog::eventFilter(o, e);
 }
 
-bool TDocentForm::sessionsToExport(QVector<SessionResult>& out) const
-{
-    QVector<qint64> ids = selectedIds();
-    if (ids.isEmpty())
-        ids = shownIds();
-    out.clear();
-    for (qint64 id : ids) {
-        std::optional<SessionResult> r = store_ ? store_->load(id) : std::nullopt;
-        if (!r) {
-            ShowMessage(QStringLiteral("Een resultaat kon niet worden gelezen; er is niets bewaard."));
-            return false;
-        }
-        out.append(std::move(*r));
-    }
-    return !out.isEmpty();
-}
-
 QString TDocentForm::suggestedFileName(const QString& base, const QString& suffix) const
 {
     QString name = base;
@@ -487,49 +504,6 @@ void TDocentForm::OpenButtonClick()
     ShowResultsWindow(this, *result, ResultsView::Teacher);
 }
 
-void TDocentForm::exportSessions(const QString& title, const QString& base, const QString& suffix,
-                                 const ExportWriter& write)
-{
-    QVector<SessionResult> sessions;
-    if (!store_ || !store_->available() || !sessionsToExport(sessions))
-        return;
-    const QString path = ChooseSaveFile(this, title, suggestedFileName(base, suffix), suffix,
-                                        suffix.toUpper() + QStringLiteral("-bestanden (*.") + suffix + QLatin1Char(')'));
-    if (path.isEmpty())
-        return;
-    QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool written = write(path, sessions, &error);
-    QApplication::restoreOverrideCursor();
-    if (!written) {
-        ShowMessage(error.isEmpty() ? FileWriteError(path) : error);
-        return;
-    }
-    ShowMessage(QStringLiteral("De resultaten zijn bewaard in\r") + path, MessageKind::Information);
-}
-
-void TDocentForm::CsvButtonClick()
-{
-    exportSessions(QStringLiteral("Resultaten exporteren als CSV"), QStringLiteral("resultaten"), QStringLiteral("csv"), [](const QString& path, const QVector<SessionResult>& sessions,
-                                                                   QString* error) { return writeCsv(path, sessions, error); });
-}
-
-void TDocentForm::PdfButtonClick()
-{
-    exportSessions(QStringLiteral("Resultaten exporteren als PDF"), QStringLiteral("resultaten"), QStringLiteral("pdf"),
-                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
-                       return WriteReportPdf(path, sessions, ReportOptions{true}, error);
-                   });
-}
-
-void TDocentForm::CijferButtonClick()
-{
-    exportSessions(QStringLiteral("Cijferlijst exporteren (CSV)"), QStringLiteral("cijferlijst"), QStringLiteral("csv"),
-                   [](const QString& path, const QVector<SessionResult>& sessions, QString* error) {
-                       return writeGradeBook(path, sessions, error);
-                   });
-}
-
 void TDocentForm::NaamButtonClick()
 {
     const QVector<qint64> ids = selectedIds();
@@ -546,7 +520,8 @@ void TDocentForm::NaamButtonClick()
         if (name.isEmpty() || !store_)
             return;
         if (!store_->rename(ids, name))
-            ShowMessage(QStringLiteral("De naam kon niet worden gewijzigd."));
+            ShowMessage(QStringLiteral("De naam kon niet worden gewijzigd: ") +
+                        FailureText(store_->lastFailure(), store_->path()) + u'.');
         fillTable();
     });
 }
@@ -558,10 +533,9 @@ void TDocentForm::VerwijderButtonClick()
         return;
     if (!AskYesNo(QStringLiteral("Wil je de gekozen resultaten verwijderen?")))
         return;
-    if (!store_->remove(ids)) {
-        const QString why = store_->takeNotice();
-        ShowMessage(QStringLiteral("De resultaten konden niet worden verwijderd.") + (why.isEmpty() ? QString() : u'\r' + why));
-    }
+    if (!store_->remove(ids))
+        ShowMessage(QStringLiteral("De resultaten konden niet worden verwijderd: ") +
+                    FailureText(store_->lastFailure(), store_->path()) + u'.');
     fillTable();
 }
 

@@ -40,6 +40,8 @@ public:
     void CijferButtonClick();
     void ToetsButtonClick();
     void WerkbladButtonClick();
+    // Hides the set-aside files shown above the table, now and at later openings.
+    void dismissSetAside();
 
     // The store's numbers of the rows chosen, and of every row shown, top to bottom.
     QVector<qint64> selectedIds() const;
@@ -72,19 +74,22 @@ private:
     void fillTable();
     void updateButtons();
     void placeNotice();
+    // The store's notice and the set-aside files not dismissed yet, as the label shows them.
+    QString noticeText() const;
     void fitColumns();
-    // The sessions to export: the chosen ones, or every one shown; false (with a message
-    // shown) when one of them can't be read.
-    bool sessionsToExport(QVector<SessionResult>& out) const;
     // "resultaten-ABCDE-FGHJK-2026-12-08.csv": the base, the class code filtered on, the date.
     QString suggestedFileName(const QString& base, const QString& suffix) const;
-    // Asks where to save and writes the sessions there with `write`; says how it went.
-    using ExportWriter = std::function<bool(const QString& path, const QVector<SessionResult>& sessions, QString* error)>;
-    void exportSessions(const QString& title, const QString& base, const QString& suffix, const ExportWriter& write);
+    // Asks where to save the chosen sessions (or every one shown) and writes them there, one
+    // session at a time; says how it went.
+    enum class Export { Csv, GradeBook, Pdf };
+    void exportSessions(const QString& title, const QString& base, Export kind);
+    // A PDF with a progress window that can cancel it; asks first when it will be long.
+    bool writePdf(const QString& path, const QVector<qint64>& ids, QString* error, bool* cancelled);
 
     std::unique_ptr<ResultStore> store_;
     QVector<SessionSummary> listed_;
     QString notice_;
+    QStringList setAside_;
     QSize client_;
     double scale_ = 1;
     QVector<QWidget*> rightButtons_;  // kept to the right edge

@@ -110,7 +110,7 @@ private slots:
         QStringList lines = CsvLines(book);
         QCOMPARE(lines.size(), 1 + 3);
         QCOMPARE(lines[0].remove(QChar(0xFEFF)), GradeBookHeader());
-        QCOMPARE(lines[3], QStringLiteral("Jannie;2026-12-07 09:00;Verhoudingen;toets;Durver;ABCDE-FGHJK;3;3;6;12;50;5,5;voltooid;13"));
+        QCOMPARE(lines[3], QStringLiteral("Jannie;2026-12-07 09:00;Verhoudingen;toets;Durver;ABCDE-FGHJK;3;3;6;12;50;\"5,5\";voltooid;13"));
 
         const QString none = home.filePath(QStringLiteral("niemand.csv"));
         for (const QString& file : {none, home.filePath(QStringLiteral("niemand.pdf"))}) {

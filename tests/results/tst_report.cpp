@@ -151,6 +151,28 @@ private slots:
         QVERIFY((*text)[pagesA].contains(QStringLiteral("blz. 1 van %1").arg(pagesB)));
     }
 
+    // Session by session from a source: the pages counted beforehand are the pages written;
+    // progress comes after each session, and a cancel leaves no file.
+    void aSourceIsDrawnSessionBySessionAndCanBeCancelled()
+    {
+        const QVector<SessionResult> sessions = {player.playSession(20, false, 0, 7, 3, QStringLiteral("Anna")),
+                                                 player.playSession(0, true, 2, 3, 4, QStringLiteral("Bram")),
+                                                 SampleSession(QStringLiteral("Chris"))};
+        const int pages = CountReportPages(SourceOf(sessions), {});
+        QVector<int> told;
+        QString error;
+        const QString path = dir.filePath(QStringLiteral("bron.pdf"));
+        QVERIFY(WriteReportPdf(path, QStringLiteral("Resultaten"), SourceOf(sessions), {}, &error,
+                               [&told](int done) { return told << done, true; }));
+        QCOMPARE(told, (QVector<int>{1, 2, 3}));
+        QCOMPARE(PdfPages(path), pages);
+        const QString cancelled = dir.filePath(QStringLiteral("geannuleerd.pdf"));
+        QVERIFY(!WriteReportPdf(cancelled, QStringLiteral("Resultaten"), SourceOf(sessions), {}, &error,
+                                [](int done) { return done < 2; }));
+        QVERIFY(error.isEmpty());
+        QVERIFY(!QFile::exists(cancelled));
+    }
+
     // What the PDF says: the summary, each item's theme, question and answers, and the right
     // answers only when asked for.
     void pdfReadsBack()
@@ -320,7 +342,7 @@ private slots:
         QVERIFY(error.contains(QStringLiteral("geen-map/rapport.pdf")));
         QVERIFY(!error.contains(u'\n'));
         QVERIFY(!QFile::exists(bad));
-        QVERIFY(!PaintReports(nullptr, {}, {}));
+        QVERIFY(!PaintReports(nullptr, QVector<SessionResult>(), {}));
     }
 };
 

@@ -1,6 +1,7 @@
 // The CSV export read back byte by byte and field by field, and the figures of a session
 // result: grade, percentage, counts and duration.
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,9 +14,9 @@ using testsupport::SampleSession;
 
 namespace {
 
-// Splits CSV text as a spreadsheet does: ";" between fields, quoted fields with doubled quotes,
-// CR LF between lines.
-QList<QStringList> parse(const QString& text)
+// Splits CSV text as a spreadsheet does: ";" (or the separator given) between fields, quoted
+// fields with doubled quotes, CR LF between lines.
+QList<QStringList> parse(const QString& text, QChar separator = u';')
 {
     QList<QStringList> rows;
     QStringList row;
@@ -32,7 +33,7 @@ QList<QStringList> parse(const QString& text)
                 field += c;
         } else if (c == u'"') {
             quoted = true;
-        } else if (c == u';') {
+        } else if (c == separator) {
             row << field, field.clear();
         } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
             row << field, field.clear();
@@ -99,7 +100,8 @@ private slots:
     void fieldsAreQuotedOnlyWhenNeeded()
     {
         QCOMPARE(CsvField(QStringLiteral("Anna")), QStringLiteral("Anna"));
-        QCOMPARE(CsvField(QStringLiteral("7,45")), QStringLiteral("7,45"));
+        QCOMPARE(CsvField(QStringLiteral("745")), QStringLiteral("745"));
+        QCOMPARE(CsvField(QStringLiteral("7,45")), QStringLiteral("\"7,45\""));  // one field, split on commas too
         QCOMPARE(CsvField(QStringLiteral("Jan;Piet")), QStringLiteral("\"Jan;Piet\""));
         QCOMPARE(CsvField(QStringLiteral("Jan \"de Kei\"")), QStringLiteral("\"Jan \"\"de Kei\"\"\""));
         QCOMPARE(CsvField(QStringLiteral("twee\r\nregels")), QStringLiteral("\"twee\r\nregels\""));
@@ -129,6 +131,49 @@ private slots:
             QCOMPARE(rows[0][0], u'\'' + name);
             QCOMPARE(rows[1][8], QStringLiteral("-7,25"));  // a negative answer stays a number
         }
+    }
+
+    // Whichever separator a spreadsheet splits on, no field begins a formula: texts with a
+    // separator are quoted, a text that begins like a formula has an apostrophe, numbers keep
+    // their sign; the program's own reading gives every text back as it was.
+    void noFieldBecomesAFormulaOnAnySeparator()
+    {
+        const QStringList names = {QStringLiteral("Jan,=3+3"), QStringLiteral("Jan\t=3+3"), QStringLiteral("Jan;=3+3"),
+                                   QStringLiteral("=1+1"), QStringLiteral("\t=1+1"), QStringLiteral("\r=1"),
+                                   QStringLiteral("@SUM(A1)"), QStringLiteral("'=al gewaarborgd"),
+                                   QStringLiteral("'t Hart"), QStringLiteral("Jan, Piet \"en\" Klaas")};
+        QString text = CsvHeader() + QStringLiteral("\r\n");
+        QVector<SessionResult> sessions;
+        for (const QString& name : names) {
+            SessionResult s = SampleSession(name);
+            s.items[0].firstAnswer = QStringLiteral("=2+5");
+            s.items[0].secondAnswer = QStringLiteral("-4.5");
+            s.items[1].firstAnswer = QStringLiteral("+3");
+            sessions << s;
+            text += CsvLines(s);
+        }
+        const QRegularExpression number(QStringLiteral("^[+-]\\d+(,\\d+)?$"));
+        for (QChar separator : {u';', u',', u'\t'}) {
+            for (const QStringList& row : parse(text, separator))
+                for (const QString& field : row)
+                    QVERIFY2(field.isEmpty() || number.match(field).hasMatch() ||
+                                 !QStringLiteral("=+-@\t\r").contains(field[0]),
+                             qPrintable(QStringLiteral("%1 split on %2").arg(field, separator)));
+        }
+        QVERIFY(text.contains(QStringLiteral("\"Jan;=3+3\"")));  // quoted, no apostrophe needed
+        QVERIFY(text.contains(QStringLiteral("\r\n''=al gewaarborgd;")));
+        const QList<QStringList> back = ReadCsv(text);
+        QCOMPARE(back.size(), 1 + names.size() * 3);
+        for (int k = 0; k < names.size(); ++k) {
+            QCOMPARE(back[1 + 3 * k][0], names[k]);
+            QCOMPARE(back[1 + 3 * k][7], QStringLiteral("=2+5"));
+            QCOMPARE(back[1 + 3 * k][8], QStringLiteral("-4,5"));
+            QCOMPARE(back[2 + 3 * k][7], QStringLiteral("+3"));
+        }
+        // The file as written reads back the same, its byte-order mark skipped.
+        const QString path = dir.filePath(QStringLiteral("formules.csv"));
+        QVERIFY(writeCsv(path, sessions));
+        QCOMPARE(ReadCsv(QString::fromUtf8(bytesOf(path))), back);
     }
 
     void accentsSurviveInUtf8()

@@ -2,11 +2,14 @@
 // whole, filters and removal, the upgrade of an older file, files that are damaged or not
 // ours set aside with their bytes kept, and a folder that can't be written.
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <unistd.h>
 #include <QtEndian>
 #include <random>
 
@@ -137,6 +140,7 @@ private slots:
 
     void cleanup()
     {
+        ResultStore::WaitForBackgroundWork();
         QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
         dir.reset();
     }
@@ -342,7 +346,8 @@ private slots:
         QVERIFY(back);
         QCOMPARE(back->items.size(), 3);
         QCOMPARE(store.save(bad), 0);
-        QCOMPARE(store.takeNotice(), QString());  // said once
+        QVERIFY(store.takeNotice().contains(QStringLiteral("kon niet worden bewaard")));  // every time
+        QCOMPARE(store.pendingCount(), 0);  // refused for what it holds: not tried again
         QCOMPARE(store.list().size(), 2);
     }
 
@@ -466,9 +471,15 @@ private slots:
                 for (int k = 0; k < 6; ++k)
                     QVERIFY(store.save(SampleSession(QStringLiteral("Leerling %1").arg(k))) > 0);
             }
+            qint64 root = 0;
+            {
+                RawDb raw(path);
+                root = raw.number(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'sessions'"));
+            }
+            QVERIFY(root > 1);
             QByteArray bytes = bytesOf(path);
-            QVERIFY(bytes.size() > 3 * 4096);
-            bytes.replace(4096, 4096, randomBytes(4096, 9));  // the second page
+            QVERIFY(bytes.size() > root * 4096);
+            bytes.replace(int(root - 1) * 4096, 4096, randomBytes(4096, 9));  // the sessions' first page
             writeBytes(path, bytes);
         }
         // A journal beside a file that is not ours belongs to it and goes with it untouched.
@@ -518,7 +529,7 @@ private slots:
             QCOMPARE(bytesOf(aside[int(k)]), randomBytes(5000, 20 + k));
     }
 
-    void aFolderThatCantBeWrittenIsToldOnce()
+    void aFolderThatCantBeWrittenIsToldEveryTime()
     {
         // A folder below a regular file can't be made, not even by root.
         writeBytes(dir->path() + QStringLiteral("/gewoon-bestand"), "tekst");
@@ -528,9 +539,13 @@ private slots:
         const QString told = store.takeNotice();
         QVERIFY(told.contains(QStringLiteral("kunnen niet worden bewaard")));
         QVERIFY(told.contains(QStringLiteral("gewoon-bestand/kavrin2")));
-        QCOMPARE(store.save(SampleSession(QStringLiteral("Anna"))), 0);
-        QCOMPARE(store.save(SampleSession(QStringLiteral("Anna"))), 0);
-        QCOMPARE(store.takeNotice(), QString());
+        for (int k = 0; k < 2; ++k) {
+            SessionResult anna = SampleSession(QStringLiteral("Anna %1").arg(k));
+            anna.uuid = NewSessionId();
+            QCOMPARE(store.save(anna), 0);
+            QVERIFY(store.takeNotice().contains(QStringLiteral("Het resultaat kon niet worden bewaard: in de map ")));
+        }
+        QCOMPARE(store.pendingCount(), 2);
         QVERIFY(store.list().isEmpty());
         QVERIFY(!store.load(1));
         QVERIFY(!store.remove({1}));
@@ -547,7 +562,191 @@ private slots:
         QCOMPARE(b.list().size(), 1);
         QVERIFY(b.remove({id}));
         QVERIFY(a.list().isEmpty());
+        ResultStore::WaitForBackgroundWork();
         QCOMPARE(QSqlDatabase::connectionNames().size(), 2);
+    }
+
+    void aLockHeldElsewhereIsWaitedForAndNeverSetAside()
+    {
+        ResultStore::SetLockWait(400);
+        {
+            ResultStore store(path);
+            QVERIFY(store.save(SampleSession(QStringLiteral("Eerste"))) > 0);
+        }
+        {
+            // Another program holds the file in the classic journal: not even reading is possible.
+            RawDb other(path);
+            QVERIFY(other.exec(QStringLiteral("PRAGMA journal_mode = DELETE")));
+            QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            const QByteArray before = bytesOf(path);
+            ResultStore store(path);
+            QVERIFY(!store.available());
+            QCOMPARE(store.takeNotice(), QStringLiteral("De resultaten zijn even in gebruik door een ander venster of "
+                                                        "programma. Probeer het zo opnieuw."));
+            SessionResult waiting = SampleSession(QStringLiteral("Wachtend"));
+            waiting.uuid = NewSessionId();
+            QCOMPARE(store.save(waiting), 0);
+            QVERIFY(store.takeNotice().startsWith(
+                QStringLiteral("Het resultaat kon niet worden bewaard: de resultaten zijn in gebruik.")));
+            QVERIFY(asideFiles(folder).isEmpty());
+            QCOMPARE(bytesOf(path), before);
+            QVERIFY(other.exec(QStringLiteral("COMMIT")));
+            // Released: the next session takes the one kept in memory along.
+            QVERIFY(store.save(SampleSession(QStringLiteral("Daarna"))) > 0);
+            QCOMPARE(store.pendingCount(), 0);
+            QCOMPARE(store.list().size(), 3);
+        }
+        {
+            // A writer holding its lock in the write-ahead log: reading goes on, saving waits.
+            ResultStore store(path);
+            RawDb other(path);
+            QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QCOMPARE(store.list().size(), 3);
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Geblokkeerd"))), 0);
+            QCOMPARE(store.lastFailure(), StoreFailure::Busy);
+            QVERIFY(other.exec(QStringLiteral("COMMIT")));
+            QVERIFY(store.storePending());
+            QCOMPARE(store.list().size(), 4);
+        }
+        QVERIFY(asideFiles(folder).isEmpty());
+        ResultStore::SetLockWait(8000);
+    }
+
+    void aLongReadNeverHoldsUpASave()
+    {
+        ResultStore::SetLockWait(300);
+        ResultStore store(path);
+        QVERIFY(store.save(SampleSession(QStringLiteral("Eerste"))) > 0);
+        RawDb reader(path);
+        QVERIFY(reader.exec(QStringLiteral("BEGIN")));
+        QSqlQuery q(reader.db);
+        QVERIFY(q.exec(QStringLiteral("SELECT name FROM sessions")) && q.next());
+        QVERIFY(store.save(SampleSession(QStringLiteral("Tweede"))) > 0);
+        QVERIFY(!q.next());  // the reader still sees the file as it began
+        q.finish();
+        QVERIFY(reader.exec(QStringLiteral("COMMIT")));
+        ResultStore::SetLockWait(8000);
+    }
+
+    void twoSaversAtOnce()
+    {
+        { ResultStore(path).list(); }
+        auto saver = [this](const QString& who) {
+            return QThread::create([this, who] {
+                ResultStore store(path);
+                for (int k = 0; k < 15; ++k) {
+                    SessionResult r = SampleSession(who);
+                    r.uuid = NewSessionId();
+                    if (store.save(r) == 0)
+                        return;
+                }
+            });
+        };
+        std::unique_ptr<QThread> a(saver(QStringLiteral("Anna"))), b(saver(QStringLiteral("Bram")));
+        a->start();
+        b->start();
+        QVERIFY(a->wait(60000) && b->wait(60000));
+        ResultStore store(path);
+        QCOMPARE(store.list().size(), 30);
+        QCOMPARE(store.list(ResultFilter{QStringLiteral("Bram"), QString()}).size(), 15);
+    }
+
+    void aFullDiskIsToldForEverySession()
+    {
+        ResultStore store(path);
+        store.injectFailure(StoreFailure::DiskFull);
+        for (int k = 0; k < 2; ++k) {
+            SessionResult r = SampleSession(QStringLiteral("Leerling %1").arg(k));
+            r.uuid = NewSessionId();
+            QCOMPARE(store.save(r), 0);
+            QVERIFY(store.takeNotice().startsWith(QStringLiteral("Het resultaat kon niet worden bewaard: de schijf is vol.")));
+        }
+        QCOMPARE(store.pendingCount(), 2);
+        store.injectFailure(StoreFailure::None);
+        QVERIFY(store.save(SampleSession(QStringLiteral("Leerling 2"))) > 0);
+        QCOMPARE(store.pendingCount(), 0);
+        QCOMPARE(store.list().size(), 3);
+        // Each cause has its own words.
+        for (auto [cause, words] : {std::pair{StoreFailure::OtherUser, "het bestand is van een andere gebruiker."},
+                                    std::pair{StoreFailure::Busy, "de resultaten zijn in gebruik."},
+                                    std::pair{StoreFailure::FolderReadOnly, "mag niet worden geschreven."}}) {
+            store.injectFailure(cause);
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Later"))), 0);
+            QVERIFY(store.takeNotice().contains(QLatin1String(words)));
+        }
+        store.injectFailure(StoreFailure::None);
+        QVERIFY(store.storePending());
+        QCOMPARE(store.list().size(), 4);  // the same session once
+    }
+
+    // Run as an unprivileged user by tst_results_store_unprivileged (root may write anything).
+    void aRefusedFileOrFolderIsToldSo()
+    {
+        if (geteuid() == 0)
+            QSKIP("needs an unprivileged user");
+        {
+            ResultStore store(path);
+            QVERIFY(store.save(SampleSession(QStringLiteral("Eerste"))) > 0);
+        }
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        {
+            ResultStore store(path);
+            store.takeNotice();
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Tweede"))), 0);
+            QVERIFY(store.takeNotice().contains(QStringLiteral("is alleen-lezen.")));
+            QVERIFY(asideFiles(folder).isEmpty());
+        }
+        // The read-only file's log and shared memory took its rights; without them SQLite must
+        // make them anew in the folder.
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        QFile::remove(path + QStringLiteral("-wal"));
+        QFile::remove(path + QStringLiteral("-shm"));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        {
+            ResultStore store(path);
+            store.takeNotice();
+            QCOMPARE(store.save(SampleSession(QStringLiteral("Derde"))), 0);
+            const QString told = store.takeNotice();
+            QVERIFY2(told.contains(QStringLiteral("mag niet worden geschreven.")), qPrintable(told));
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        // The second was lost with the file still refused when its store closed; the third was
+        // kept in memory and written when its store closed.
+        QCOMPARE(ResultStore(path).list().size(), 2);
+    }
+
+    // Removed sessions give their space back, in a new file at once and in a file from before
+    // that once a quarter of it is free.
+    void removingGivesSpaceBack()
+    {
+        for (bool older : {false, true}) {
+            QFile::remove(path);
+            QVector<qint64> ids;
+            {
+                ResultStore store(path);
+                for (int k = 0; k < 20; ++k) {
+                    SessionResult r = SampleSession(QStringLiteral("Leerling %1").arg(k));
+                    r.items[0].picturePng = randomBytes(60000, unsigned(k));
+                    ids << store.save(r);
+                }
+            }
+            if (older) {  // as a file made before space was given back
+                RawDb raw(path);
+                QVERIFY(raw.exec(QStringLiteral("PRAGMA auto_vacuum = NONE")) && raw.exec(QStringLiteral("VACUUM")));
+                QCOMPARE(raw.number(QStringLiteral("PRAGMA auto_vacuum")), 0);
+            }
+            const qint64 full = QFileInfo(path).size();
+            QVERIFY(full > 20 * 60000);
+            {
+                ResultStore store(path);
+                QVERIFY(store.remove(ids.mid(0, 15)));
+                ResultStore::WaitForBackgroundWork();
+                QCOMPARE(store.list().size(), 5);
+            }
+            QVERIFY2(QFileInfo(path).size() < full / 2, qPrintable(QStringLiteral("%1 of %2, older: %3").arg(QFileInfo(path).size()).arg(full).arg(older)));
+            RawDb raw(path);
+            QCOMPARE(raw.number(QStringLiteral("PRAGMA auto_vacuum")), 2);  // from now on by itself
+        }
     }
 };
 

@@ -13,6 +13,7 @@
 #include "results/store.h"
 #include "session/engine.h"
 #include "session/testcode.h"
+#include "windows/resultsform.h"
 
 using namespace testsupport;
 using kav::Session;
@@ -383,6 +384,34 @@ private slots:
         Press(Qt::Key_Space);
         Press(Qt::Key_Return);
         QVERIFY(Test()->isVisible() && Session().SessionRunning && kav::Saldo().Running);
+    }
+
+    // A session the store can't keep is told every time with its cause, offered as a PDF, and
+    // written with the next session once the store takes it again.
+    void everyLostSessionIsTold()
+    {
+        const int before = int(Stored().size());
+        Test()->store()->injectFailure(kav::StoreFailure::DiskFull);
+        for (int k = 0; k < 2; ++k) {
+            kav::ClearRecordedMessages();
+            StartAndAnswer(10);
+            const QStringList told = kav::RecordedMessages();
+            QCOMPARE(told.size(), 1);
+            QVERIFY(told[0].startsWith(QStringLiteral("Het resultaat kon niet worden bewaard: de schijf is vol.")));
+            auto* results = qobject_cast<kav::TResultsForm*>(QApplication::activeModalWidget());
+            QVERIFY(results);
+            QCOMPARE(results->StatusLabel->text(), QStringLiteral("Niet bewaard: sla dit resultaat op als PDF."));
+            QTRY_VERIFY(results->PdfButton->hasFocus());
+            Shot(results, QStringLiteral("results-not-stored"));
+            results->close();
+        }
+        Test()->store()->injectFailure(kav::StoreFailure::None);
+        kav::ClearRecordedMessages();
+        StartAndAnswer(10);
+        QVERIFY(kav::RecordedMessages().isEmpty());
+        QCOMPARE(int(Stored().size()), before + 3);
+        if (auto* results = qobject_cast<kav::TResultsForm*>(QApplication::activeModalWidget()))
+            results->close();
     }
 };
 

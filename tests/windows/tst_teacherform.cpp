@@ -534,6 +534,32 @@ private slots:
         QVERIFY(Corner());
     }
 
+    // A file set aside earlier stays in view, with its name and date, until the teacher hides it.
+    void aSetAsideFileIsShownUntilDismissed()
+    {
+        const QString aside = ResultStore::DefaultPath() + QStringLiteral(".beschadigd-20261201-101500");
+        QFile f(aside);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        for (int visit = 0; visit < 2; ++visit) {
+            openCorner();
+            QVERIFY(Corner()->MeldingLabel->isVisible());
+            QVERIFY(Corner()->MeldingLabel->text().contains(QStringLiteral("resultaten.sqlite.beschadigd-20261201-101500 (2026-12-01 10:15)")));
+            QVERIFY(Corner()->MeldingLabel->geometry().bottom() < Corner()->ResultatenTabel->y());
+            Shot(Corner(), QStringLiteral("corner-set-aside"));
+            QTest::keyClick(Corner(), Qt::Key_Escape);
+        }
+        openCorner();
+        emit Corner()->MeldingLabel->linkActivated(QStringLiteral("verbergen"));
+        QVERIFY(Corner()->MeldingLabel->isHidden());
+        QTest::keyClick(Corner(), Qt::Key_Escape);
+        openCorner();
+        QVERIFY(Corner()->MeldingLabel->isHidden());
+        QVERIFY(QFile::exists(aside));  // only the notice goes
+        QFile::remove(aside);
+        ResultStore::WaitForBackgroundWork();
+    }
+
     // Without a store the window says so and offers only what needs none.
     void unavailableStore()
     {

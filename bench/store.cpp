@@ -1,0 +1,181 @@
+#include "store.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <cstdio>
+#include <cstdlib>
+
+#include "measure.h"
+#include "results/store.h"
+#include "windows/teacherform.h"
+
+namespace bench {
+
+namespace {
+
+constexpr int ItemsPerSession = 20;
+constexpr int Pupils = 600;
+
+// A session as a pupil leaves it, its items with the texts of their question and answers.
+kav::SessionResult Session(const QString& name, int k)
+{
+    kav::SessionResult r;
+    r.name = name;
+    r.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    r.sessionMode = k % 3;
+    r.level = 1 + k % 4;
+    r.started = QDateTime(QDate(2022, 8, 20), QTime(8, 30)).addSecs(qint64(k) * 1200);
+    r.ended = r.started.addSecs(900);
+    r.status = kav::SessionStatus::Completed;
+    r.plannedItems = ItemsPerSession;
+    for (int i = 1; i <= ItemsPerSession; ++i) {
+        kav::ItemResult item;
+        item.number = i;
+        item.themeCode = 1 + (k + i) % 7;
+        item.themeTitle = QStringLiteral("Omrekenen van geld");
+        item.firstAnswer = QString::number(12 + i);
+        item.right = (k + i) % 4 != 0;
+        item.rightAnswer = QString::number(12 + i);
+        item.points = item.right ? 2 * r.level : 0;
+        r.points += item.points;
+        for (int line = 0; line < 4; ++line)
+            item.texts.append({QStringLiteral("Een klas van %1 leerlingen betaalt samen € %2,50 voor de bus.").arg(20 + i).arg(k % 900),
+                               8, 20 + 24 * line, QColor(0, 0, 128), 12, line == 0, 0});
+        r.items.append(item);
+    }
+    r.maxPoints = 2 * r.level * ItemsPerSession;
+    r.scoreText = QStringLiteral("%1 uit %2").arg(r.points).arg(r.maxPoints);
+    return r;
+}
+
+// The process's resident memory now, in MB.
+double ResidentMb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+void Line(const char* what, double value, const char* unit, double goal)
+{
+    std::printf("  %-44s %10.1f %-3s %s (goal <= %.0f %s)\n", what, value, unit, value <= goal ? " " : "!", goal, unit);
+}
+
+// Fills the store: a first part written session by session through the store as the program
+// writes them, the rest copied from it inside SQLite (the same rows under new numbers and
+// names), which takes minutes less than 120,000 separate transactions on disk.
+bool Fill(const QString& path, int sessions)
+{
+    const int written = std::min(sessions, 2000);
+    {
+        kav::ResultStore store(path);
+        if (!store.available())
+            return false;
+        for (int k = 0; k < written; ++k)
+            if (store.save(Session(QStringLiteral("Leerling %1").arg(k % Pupils, 3, 10, QLatin1Char('0')), k)) == 0)
+                return false;
+        store.save(Session(QStringLiteral("Eenling"), 1));
+        for (int k = 0; k < 100; ++k)
+            store.save(Session(QStringLiteral("Honderd"), k));
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-fill"));
+    db.setDatabaseName(path);
+    bool ok = db.open();
+    {
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("PRAGMA synchronous = OFF"));
+        for (int done = written; ok && done < sessions; done += written) {
+            const int n = std::min(written, sessions - done);
+            ok = db.transaction();
+            ok = ok && q.exec(QStringLiteral("INSERT INTO items (session_id, number, theme, title, answer1, answer2, correct,"
+                                             " right_answer, points, attempts, text_png, picture_png, texts, unfinished,"
+                                             " picture_as_asked) SELECT session_id + %1, number, theme, title, answer1,"
+                                             " answer2, correct, right_answer, points, attempts, text_png, picture_png,"
+                                             " texts, unfinished, picture_as_asked FROM items WHERE session_id <= %2")
+                                  .arg(done + 101).arg(n));
+            ok = ok && q.exec(QStringLiteral("INSERT INTO sessions (id, name, code, mode, practice, level, started, ended,"
+                                             " finished, score, points, max_points, uuid, planned, status, item_count)"
+                                             " SELECT id + %1, 'Leerling ' || substr('00' || ((id + %1) % %3), -3),"
+                                             " code, mode, practice, level, started, ended, finished, score, points,"
+                                             " max_points, lower(hex(randomblob(16))), planned, status, item_count"
+                                             " FROM sessions WHERE id <= %2")
+                                  .arg(done + 101).arg(n).arg(Pupils));
+            ok = ok && db.commit();
+        }
+    }
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-fill"));
+    return ok;
+}
+
+}  // namespace
+
+void StoreFigures(const std::string& program, int sessions)
+{
+    QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/kavrin-bench-store-XXXXXX"));
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+    const QString path = kav::ResultStore::DefaultPath();
+    std::printf("\nThe results store with %d sessions of %d items (texts, no pictures):\n", sessions, ItemsPerSession);
+    QElapsedTimer clock;
+    clock.start();
+    if (!Fill(path, sessions)) {
+        std::printf("  the store could not be filled\n");
+        return;
+    }
+    std::printf("  %-44s %10.1f s    (%.0f MB on disk)\n", "filled in", clock.elapsed() / 1000.0,
+                QFileInfo(path).size() / 1048576.0);
+
+    clock.restart();
+    {
+        kav::ResultStore store(path);
+        Line("opening the store", clock.nsecsElapsed() / 1e6, "ms", 200);
+    }
+    const double before = ResidentMb();
+    auto* corner = new kav::TDocentForm;
+    corner->layoutForScreen(QSize(1920, 1080));
+    clock.restart();
+    corner->refresh();
+    Line("the corner's first table", clock.nsecsElapsed() / 1e6, "ms", 300);
+    clock.restart();
+    corner->NaamFilter->setText(QStringLiteral("Leerling 12"));
+    Line("one filter keystroke", clock.nsecsElapsed() / 1e6, "ms", 100);
+    Line("memory with the corner open (process)", ResidentMb(), "MB", 150);
+    std::printf("  %-44s %10.1f MB\n", "  of which the corner", ResidentMb() - before);
+    delete corner;
+    // The corner's daily check reads the whole file in the background; the exports are timed
+    // after it.
+    kav::ResultStore::WaitForBackgroundWork();
+
+    const std::string out = dir.path().toStdString() + "/export";
+    const ChildRun csv = RunChild(program, {"--export-results", out + ".csv"});
+    if (csv.status == 0) {
+        Line("CSV export of every session", csv.wallMs / 1000.0, "s", 30);
+        Line("CSV export's peak memory", csv.peakKb / 1024.0, "MB", 100);
+    } else {
+        std::printf("  the CSV export failed\n");
+    }
+    for (auto [name, count] : {std::pair{"Eenling", 1}, std::pair{"Honderd", 100}}) {
+        const ChildRun pdf = RunChild(program, {"--export-results", out + ".pdf", "--name", name});
+        const std::string what = "PDF of " + std::to_string(count) + (count == 1 ? " session" : " sessions");
+        if (pdf.status != 0) {
+            std::printf("  the %s failed\n", what.c_str());
+            continue;
+        }
+        std::printf("  %-44s %10.2f s    (%.0f MB peak)\n", what.c_str(), pdf.wallMs / 1000.0, pdf.peakKb / 1024.0);
+        Line((what + ", per item").c_str(), pdf.wallMs / (count * ItemsPerSession), "ms", 5);
+    }
+}
+
+}  // namespace bench
