@@ -2,20 +2,66 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QUuid>
 #include <algorithm>
 #include <map>
+#include <optional>
+
+#include "results/itemreplay.h"
 
 namespace kav {
 
-QImage ItemResult::textImage() const
+void ItemResult::images(QImage* text, QImage* picture, double scale) const
 {
-    return QImage::fromData(textPng, "PNG");
+    if (!redrawn()) {
+        if (text)
+            *text = QImage::fromData(textPng, "PNG");
+        if (picture)
+            *picture = QImage::fromData(picturePng, "PNG");
+        return;
+    }
+    const std::optional<RedrawnItem> r = RedrawItem(kept, scale, pictureAsAsked, themeCode, rightAnswer);
+    if (text)
+        *text = r ? r->text : QImage();
+    if (picture)
+        *picture = r ? r->picture : QImage();
 }
 
-QImage ItemResult::pictureImage() const
+QImage ItemResult::textImage(double scale) const
 {
-    return QImage::fromData(picturePng, "PNG");
+    QImage img;
+    images(&img, nullptr, scale);
+    return img;
+}
+
+QImage ItemResult::pictureImage(double scale) const
+{
+    QImage img;
+    images(nullptr, &img, scale);
+    return img;
+}
+
+namespace {
+QSize PngSize(const QByteArray& png)
+{
+    if (png.isEmpty())
+        return QSize();
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer, "PNG").size();
+}
+}  // namespace
+
+QSize ItemResult::textArea() const
+{
+    return redrawn() ? KeptTextArea(kept) : PngSize(textPng);
+}
+
+QSize ItemResult::pictureArea() const
+{
+    return redrawn() ? KeptPictureArea(kept) : PngSize(picturePng);
 }
 
 QStringList ItemResult::textLines() const

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <utility>
 
+#include "results/picturepacker.h"
 #include "session/testcode.h"
 
 namespace kav {
@@ -73,6 +74,13 @@ const std::array<QStringList, ResultStore::SchemaVersion> Steps = {
                        " WHEN finished <> 0 THEN 'voltooid' ELSE 'afgebroken' END"),
         QStringLiteral("ALTER TABLE items ADD COLUMN unfinished INTEGER NOT NULL DEFAULT 0"),
         QStringLiteral("ALTER TABLE items ADD COLUMN picture_as_asked INTEGER NOT NULL DEFAULT 0"),
+    },
+    // 4: an item keeps what draws it again instead of its pictures; the pictures of items kept
+    // before are made smaller in the background, each marked when it is done.
+    QStringList{
+        QStringLiteral("ALTER TABLE items ADD COLUMN kept BLOB"),
+        QStringLiteral("ALTER TABLE items ADD COLUMN pictures_packed INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("UPDATE items SET pictures_packed = 1 WHERE text_png IS NULL AND picture_png IS NULL"),
     },
 };
 
@@ -244,8 +252,10 @@ void ResultStore::open()
     // A file that is not ours is put aside once; the new file made then must do.
     for (int round = 0; round < 2; ++round) {
         const Opened opened = connect();
-        if (opened == Opened::Ok)
+        if (opened == Opened::Ok) {
+            packer_ = std::make_unique<PicturePacker>(path_);
             return;
+        }
         if (opened == Opened::Foreign && round == 0) {
             close();
             if (putAside()) {
@@ -331,8 +341,15 @@ bool ResultStore::createOrUpgrade(int fromVersion)
     return false;
 }
 
+void ResultStore::waitForPictures()
+{
+    if (packer_)
+        packer_->wait();
+}
+
 void ResultStore::close()
 {
+    packer_.reset();  // stops after the batch in hand
     if (connection_.isEmpty())
         return;
     {
@@ -388,13 +405,15 @@ qint64 ResultStore::save(const SessionResult& r)
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO items (session_id, number, theme, title, answer1, answer2, correct,"
                                  " right_answer, points, attempts, texts, text_png, picture_png, unfinished,"
-                                 " picture_as_asked) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " picture_as_asked, kept, pictures_packed)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (const ItemResult& i : r.items) {
             for (const QVariant& v :
                  {QVariant(id), QVariant(i.number), QVariant(i.themeCode), text(i.themeTitle),
                   text(i.firstAnswer), text(i.secondAnswer), QVariant(int(i.right)), text(i.rightAnswer),
                   QVariant(i.points), QVariant(i.attempts), text(textsJson(i.texts)), QVariant(i.textPng),
-                  QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked))})
+                  QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked)),
+                  QVariant(i.kept), QVariant(int(i.textPng.isEmpty() && i.picturePng.isEmpty()))})
                 q.addBindValue(v);
             if (!(ok = q.exec()))
                 break;
@@ -481,7 +500,7 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
     QSqlQuery q(db);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
-                             " texts, text_png, picture_png, unfinished, picture_as_asked FROM items"
+                             " texts, text_png, picture_png, unfinished, picture_as_asked, kept FROM items"
                              " WHERE session_id = ? ORDER BY number"));
     q.addBindValue(id);
     if (!q.exec())
@@ -502,6 +521,7 @@ std::optional<SessionResult> ResultStore::load(qint64 id) const
         i.picturePng = q.value(11).toByteArray();
         i.unfinished = q.value(12).toBool();
         i.pictureAsAsked = q.value(13).toBool();
+        i.kept = q.value(14).toByteArray();
         r.items.append(i);
     }
     return r;

@@ -12,11 +12,14 @@
 #include <QVariant>
 #include <QVector>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 #include "results/result.h"
 
 namespace kav {
+
+class PicturePacker;
 
 // One line of the list of sessions.
 struct SessionSummary {
@@ -45,7 +48,7 @@ struct ResultFilter {
 class ResultStore {
 public:
     // The layout version this program writes, and the mark in the file's header.
-    static constexpr int SchemaVersion = 3;
+    static constexpr int SchemaVersion = 4;
     static constexpr qint32 ApplicationId = 0x4B415632;  // "KAV2"
 
     // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
@@ -77,6 +80,9 @@ public:
     bool rename(const QVector<qint64>& ids, const QString& name);
     // Removes the sessions with their items, all or none; false when that failed.
     bool remove(const QVector<qint64>& ids);
+    // The pictures of items kept by older versions are made smaller in the background from
+    // opening on; this waits until that is done (or stopped).
+    void waitForPictures();
 
 private:
     enum class Opened { Ok, CantOpen, Foreign, Newer, Failed };
@@ -96,6 +102,7 @@ private:
     QString setAside_;
     QString notice_;
     bool writeFailureTold_ = false;
+    std::unique_ptr<PicturePacker> packer_;
 };
 
 }  // namespace kav
