@@ -1,12 +1,12 @@
 // Prints the program's figures beside the goals they are held to: start-up to the main menu
 // against a bare Qt Widgets window, a new item of every theme and level at 1920 x 1080 and
 // 3840 x 2160, memory at the main menu and over 20,000 items, the celebration's discs and a
-// 40-item worksheet with its key.
+// 40-item worksheet with its key, and what the results keep of an item.
 // Figures only: nothing here fails on a slow machine, the exit status is 0.
 //
 //   build/bench/kavrin_bench                       all figures (a few minutes)
 //   kavrin_bench --quick                           the same with few rounds, for a first look
-//   kavrin_bench --only start|items|memory|discs|worksheet   one part
+//   kavrin_bench --only start|items|memory|discs|worksheet|results   one part
 //   kavrin_bench --start program|bare [--screen WxH]
 //                                                  one start-up up to the first frame drawn
 //                                                  under the platform in use, exit status 0
@@ -27,6 +27,7 @@
 #include "draw/text.h"
 #include "items.h"
 #include "measure.h"
+#include "results.h"
 #include "session/session.h"
 #include "startup.h"
 #include "themes/verdeler.h"
@@ -55,6 +56,7 @@ struct Plan {
     int memoryShort = 1000, memoryLong = 20000;
     int discSeconds = 2;
     int worksheetRounds = 5;
+    int resultSessions = 1000, resultItems = 5, sessionItems = 500;
 };
 
 Plan QuickPlan()
@@ -68,6 +70,8 @@ Plan QuickPlan()
     p.memoryLong = 1000;
     p.discSeconds = 1;
     p.worksheetRounds = 1;
+    p.resultSessions = 40;
+    p.sessionItems = 100;
     return p;
 }
 
@@ -305,7 +309,7 @@ int main(int argc, char** argv)
         else if (args[i] == "--only" && i + 1 < args.size())
             only = args[++i];
         else {
-            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet]\n"
+            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet|results]\n"
                                  "kavrin_bench --start program|bare [--screen WxH]\n");
             return 2;
         }
@@ -319,7 +323,7 @@ int main(int argc, char** argv)
         MemoryGrowth(plan);
     if (wanted("worksheet"))
         bench::WorksheetFigures(ProgramPath(), plan.worksheetRounds);
-    if (!wanted("items") && !wanted("discs"))
+    if (!wanted("items") && !wanted("discs") && !wanted("results"))
         return 0;
 
     // The rest is drawn in this process, without a display.
@@ -334,6 +338,8 @@ int main(int argc, char** argv)
         ItemTable(plan, 1920, 1080, 2);
         ItemTable(plan, 3840, 2160, 6);
     }
+    if (wanted("results"))
+        bench::ResultFigures(plan.resultSessions, plan.resultItems, plan.sessionItems);
     if (wanted("discs")) {
         if (!bench::MakeWindowsFor(QSize(1920, 1080))) {
             std::printf("the picture libraries are not beside the build\n");

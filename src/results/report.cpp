@@ -251,7 +251,7 @@ void DrawQuestion(QPainter& p, const Sheet& sheet, const ItemGeometry& g, const 
 }
 
 // The picture on white paper: the light grey ground of the screen is left white. An item
-// drawn again is drawn at the paper's size, at PrintPictureDpi or the sheet's resolution.
+// drawn again is drawn for the paper, at PrintPictureDpi or the sheet's resolution.
 QImage PaperPicture(const ItemResult& item, const Sheet& sheet, QSizeF printed)
 {
     if (!item.redrawn())
@@ -260,8 +260,12 @@ QImage PaperPicture(const ItemResult& item, const Sheet& sheet, QSizeF printed)
     if (area.isEmpty())
         return QImage();
     const double dpi = std::min(sheet.dpi, PrintPictureDpi);
-    const double scale = std::clamp(printed.width() / sheet.dpi * dpi / area.width(), 1.0, LargestRedrawScale);
-    return OnWhitePaper(item.pictureImage(scale));
+    const double scale =
+        std::clamp(printed.width() / sheet.dpi * dpi / area.width(), SmallestRedrawScale, LargestRedrawScale);
+    QImage picture = item.pictureImage(scale);
+    if (picture.isNull() && scale != 1)
+        picture = item.pictureImage(1);  // as it was on the screen, should that size not do
+    return OnWhitePaper(picture);
 }
 
 void DrawItem(QPainter& p, const Sheet& sheet, const PlacedItem& placed, const ReportOptions& o)
@@ -294,8 +298,14 @@ void DrawItem(QPainter& p, const Sheet& sheet, const PlacedItem& placed, const R
                  AnswerPoints, true);
     }
 
-    if (!g.picture.isEmpty())
+    if (!g.picture.isEmpty()) {
+        // The program's drawings are flat colours: kept lossless they are sharp and smaller
+        // than as JPEG.
+        p.save();
+        p.setRenderHint(QPainter::LosslessImageRendering, true);
         p.drawImage(PictureRect(sheet, placed), PaperPicture(item, sheet, g.picture));
+        p.restore();
+    }
 }
 
 }  // namespace
