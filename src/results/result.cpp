@@ -8,9 +8,34 @@
 #include <map>
 #include <optional>
 
+#include "draw/measures.h"
+#include "draw/numbers.h"
+#include "draw/text.h"
 #include "results/itemreplay.h"
 
 namespace kav {
+
+namespace {
+
+// The texts alone at their places: should the item not come out as it was (a later program
+// drawing it otherwise), its texts still show.
+QImage TextsOnly(const ItemResult& item, double scale)
+{
+    const QSize area = item.textArea() * scale;
+    if (area.isEmpty() || item.texts.isEmpty() || scale > 16)
+        return QImage();
+    Canvas c(area.width(), area.height());
+    ClearBitmap(&c, col::BtnFace);
+    for (const TextLogEntry& e : item.texts) {
+        c.font.size = std::max(1, Round(e.size * scale));
+        c.font.bold = e.bold;
+        c.font.color = e.color;
+        c.textOut(Round(e.x * scale), Round(e.y * scale), e.text);
+    }
+    return c.image();
+}
+
+}  // namespace
 
 void ItemResult::images(QImage* text, QImage* picture, double scale) const
 {
@@ -23,7 +48,7 @@ void ItemResult::images(QImage* text, QImage* picture, double scale) const
     }
     const std::optional<RedrawnItem> r = RedrawItem(kept, scale, pictureAsAsked, themeCode, rightAnswer);
     if (text)
-        *text = r ? r->text : QImage();
+        *text = r ? r->text : TextsOnly(*this, scale);
     if (picture)
         *picture = r ? r->picture : QImage();
 }

@@ -38,7 +38,8 @@ struct ItemResult {
     bool rightAtFirst() const { return right && attempts == 1; }
     bool rightAtSecond() const { return right && attempts == 2; }
     // The two areas: the stored pictures of an item kept before, or the item drawn again at
-    // `scale` times the size it was shown at. Null when there is neither.
+    // `scale` times the size it was shown at; one that does not come out as it was shows its
+    // texts alone and no picture. Null when there is nothing to show.
     QImage textImage(double scale = 1) const;
     QImage pictureImage(double scale = 1) const;
     // Both, drawn once.

@@ -129,6 +129,13 @@ private slots:
         // Another right answer than the item's: not the item, so not shown as it.
         QVERIFY(!RedrawItem(first.kept, 1, false, first.themeCode, first.rightAnswer + u'1'));
         QVERIFY(!RedrawItem(first.kept, 0, false, first.themeCode, first.rightAnswer));
+        // Such an item shows its texts where they stood, and no picture.
+        ItemResult other = first;
+        other.rightAnswer += u'1';
+        QVERIFY(other.pictureImage().isNull());
+        const QImage texts = other.textImage();
+        QCOMPARE(texts.size(), first.textArea());
+        QVERIFY(testsupport::CountColour(texts, other.texts.first().color) > 0);
     }
 
     // A store of the previous version with full-colour pictures: its pictures made smaller in
