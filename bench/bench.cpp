@@ -1,12 +1,12 @@
 // Prints the program's figures beside the goals they are held to: start-up to the main menu
 // against a bare Qt Widgets window, a new item of every theme and level at 1920 x 1080 and
 // 3840 x 2160, memory at the main menu and over 20,000 items, the celebration's discs and a
-// 40-item worksheet with its key.
+// 40-item worksheet with its key, and what the results keep of an item.
 // Figures only: nothing here fails on a slow machine, the exit status is 0.
 //
 //   build/bench/kavrin_bench                       all figures (a few minutes)
 //   kavrin_bench --quick                           the same with few rounds, for a first look
-//   kavrin_bench --only start|items|memory|discs|worksheet|store   one part
+//   kavrin_bench --only start|items|memory|discs|worksheet|store|results   one part
 //   kavrin_bench --sessions N                      the store's size (120,000; fewer for a
 //                                                  quick look: the full store takes GBs)
 //   kavrin_bench --start program|bare [--screen WxH]
@@ -29,6 +29,7 @@
 #include "draw/text.h"
 #include "items.h"
 #include "measure.h"
+#include "results.h"
 #include "session/session.h"
 #include "startup.h"
 #include "store.h"
@@ -58,6 +59,7 @@ struct Plan {
     int memoryShort = 1000, memoryLong = 20000;
     int discSeconds = 2;
     int worksheetRounds = 5;
+    int resultSessions = 1000, resultItems = 5, sessionItems = 500;
 };
 
 Plan QuickPlan()
@@ -71,6 +73,8 @@ Plan QuickPlan()
     p.memoryLong = 1000;
     p.discSeconds = 1;
     p.worksheetRounds = 1;
+    p.resultSessions = 40;
+    p.sessionItems = 100;
     return p;
 }
 
@@ -311,7 +315,7 @@ int main(int argc, char** argv)
         else if (args[i] == "--sessions" && i + 1 < args.size() && std::atoi(args[i + 1].c_str()) > 0)
             sessions = std::atoi(args[++i].c_str());
         else {
-            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet|store] [--sessions N]\n"
+            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet|store|results] [--sessions N]\n"
                                  "kavrin_bench --start program|bare [--screen WxH]\n");
             return 2;
         }
@@ -325,7 +329,7 @@ int main(int argc, char** argv)
         MemoryGrowth(plan);
     if (wanted("worksheet"))
         bench::WorksheetFigures(ProgramPath(), plan.worksheetRounds);
-    if (!wanted("items") && !wanted("discs") && !wanted("store"))
+    if (!wanted("items") && !wanted("discs") && !wanted("store") && !wanted("results"))
         return 0;
 
     // The rest is drawn in this process, without a display.
@@ -342,6 +346,8 @@ int main(int argc, char** argv)
     }
     if (wanted("store"))
         bench::StoreFigures(ProgramPath(), sessions);
+    if (wanted("results"))
+        bench::ResultFigures(plan.resultSessions, plan.resultItems, plan.sessionItems);
     if (wanted("discs")) {
         if (!bench::MakeWindowsFor(QSize(1920, 1080))) {
             std::printf("the picture libraries are not beside the build\n");

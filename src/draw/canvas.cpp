@@ -94,10 +94,21 @@ void Canvas::fillRect(int x1, int y1, int x2, int y2)
         return;
     QPainter p(&image_);
     p.fillRect(r, brushSolid ? brushColor : QColor(Qt::white));
-    // Texts whose top-left corner was covered are gone from the picture, so from the log too.
-    log_.erase(std::remove_if(log_.begin(), log_.end(),
-                              [&](const TextLogEntry& e) { return r.contains(e.x, e.y); }),
-               log_.end());
+    dropCovered(r);
+}
+
+void Canvas::dropCovered(const QRect& r)
+{
+    // Texts painted over are gone from the picture, so from the log too: what is kept, printed
+    // or read aloud is what is on screen.
+    const auto covered = [&r](const TextLogEntry& e) {
+        if (r.contains(e.x, e.y))
+            return true;
+        const QRect text(e.x, e.y, qMax(1, e.width), qMax(1, e.height));
+        const QRect under = text & r;
+        return !under.isEmpty() && 2 * qint64(under.width()) * under.height() >= qint64(text.width()) * text.height();
+    };
+    log_.erase(std::remove_if(log_.begin(), log_.end(), covered), log_.end());
 }
 
 // An ellipse or rounded rectangle with a one-pixel pen, laid out pixel by pixel: the
@@ -172,6 +183,11 @@ static void thinRoundShape(QImage& img, int x1, int y1, int x2, int y2, double e
 
 void Canvas::roundRect(int x1, int y1, int x2, int y2, int ew, int eh)
 {
+    if (brushSolid) {
+        // What a filled shape covers for certain: its box without the corners' reach.
+        const int dx = qAbs(ew) / 2, dy = qAbs(eh) / 2;
+        dropCovered(QRect(QPoint(qMin(x1, x2) + dx, qMin(y1, y2) + dy), QPoint(qMax(x1, x2) - 1 - dx, qMax(y1, y2) - 1 - dy)));
+    }
     if (penWidth <= 1) {
         const QRgb fill = brushColor.rgb();
         thinRoundShape(image_, x1, y1, x2, y2, ew, eh, penColor.rgb(), brushSolid ? &fill : nullptr);
@@ -346,7 +362,8 @@ static QRect TextInk(const QString& text, const QFont& f)
 void Canvas::textOut(int x, int y, const QString& text)
 {
     const QFont f = qfont();
-    log_.append({text, x, y, font.color, font.size, font.bold, qRound(QFontMetricsF(f).horizontalAdvance(text))});
+    log_.append({text, x, y, font.color, font.size, font.bold, qRound(QFontMetricsF(f).horizontalAdvance(text)),
+                 qCeil(QFontMetricsF(f).height())});
     if (text.isEmpty())
         return;
     const QFontMetricsF fm(f);
@@ -405,7 +422,10 @@ void Canvas::stretchDraw(int x1, int y1, int x2, int y2, const QImage& img)
         return;
     QPainter p(&image_);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p.drawImage(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)), img);
+    const QRect target(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
+    p.drawImage(target, img);
+    if (!img.hasAlphaChannel())
+        dropCovered(target.normalized());
 }
 
 void Canvas::stretchDraw(int x1, int y1, int x2, int y2, const Picture& pic)
@@ -433,6 +453,8 @@ void Canvas::draw(int x, int y, const QImage& img)
         return;
     QPainter p(&image_);
     p.drawImage(QPoint(x, y), img);
+    if (!img.hasAlphaChannel())
+        dropCovered(QRect(QPoint(x, y), img.size()));
 }
 
 }  // namespace kav

@@ -36,6 +36,7 @@ struct TextLogEntry {
     int size = 0;
     bool bold = false;
     int width = 0;  // pixels, in the font it was written in
+    int height = 0;  // pixels: the font's line
 };
 
 int PointsToPixels(int points);
@@ -112,11 +113,13 @@ public:
     void stretchDraw(int x1, int y1, int x2, int y2, const Picture& pic);
     void draw(int x, int y, const QImage& img);
 
-    // The log of texts written since the canvas was last filled whole.
+    // The log of texts on the canvas: a text painted over (its top-left corner, or half of it
+    // or more, under a filled rectangle or an opaque image) is gone from it.
     const QVector<TextLogEntry>& textLog() const { return log_; }
     void clearTextLog() { log_.clear(); }
 
 private:
+    void dropCovered(const QRect& r);
     void beginShape(QPainter& p) const;
     // A rectangle or an ellipse drawn by the painter with the pen and brush, on img.
     void paintRect(QImage& img, int x1, int y1, int x2, int y2) const;

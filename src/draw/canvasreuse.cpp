@@ -70,6 +70,8 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
     }
     if (!stampShape(Stamped::Rectangle, x1, y1, x2, y2))
         paintRect(image_, x1, y1, x2, y2);
+    if (brushSolid)
+        dropCovered(QRect(QPoint(qMin(x1, x2), qMin(y1, y2)), QPoint(qMax(x1, x2) - 1, qMax(y1, y2) - 1)));
 }
 
 // Ellipses with a thick pen come many to an item (the nails of a board, the dots of a

@@ -75,11 +75,12 @@ QImage OnWhitePaper(const QImage& screen)
 {
     QImage img = screen.convertToFormat(QImage::Format_RGB32);
     const QRgb ground = col::BtnFace.rgb(), white = qRgb(255, 255, 255);
-    for (int y = 0; y < img.height(); ++y) {
+    const int width = img.width(), height = img.height();
+    for (int y = 0; y < height; ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            if ((line[x] | 0xff000000u) == ground)
-                line[x] = white;
+        for (QRgb* end = line + width; line != end; ++line)
+            if ((*line | 0xff000000u) == ground)
+                *line = white;
     }
     return img;
 }

@@ -4,6 +4,7 @@
 #include "session/catalogue.h"
 #include "session/context.h"
 #include "session/engine.h"
+#include "session/random.h"
 
 namespace kav {
 
@@ -28,17 +29,43 @@ void SessionRecorder::start(const QString& name, const QString& code, int sessio
     points_ = Session().Points;
     items_ = Session().ItemCount;
     running_ = true;
+    beginItem();
+}
+
+SessionRecorder::~SessionRecorder()
+{
+    stopRecording();
+}
+
+void SessionRecorder::beginItem()
+{
+    stopRecording();
+    replay_ = ReplayFromHere();
+    recordedBefore_ = RecordRandom(&replay_.draws);
+    recording_ = true;
+}
+
+void SessionRecorder::stopRecording()
+{
+    if (!recording_)
+        return;
+    RecordRandom(recordedBefore_);
+    recordedBefore_ = nullptr;
+    recording_ = false;
 }
 
 void SessionRecorder::aboutToJudge()
 {
-    if (!running_ || result_.code.isEmpty())
+    if (!running_)
         return;
-    if (const Canvas* p = PictureBitmap())
-        askedPicture_ = p->image();  // shared until the canvas is drawn on
+    const SessionState& s = Session();
+    ItemReplay::Answer a;
+    a.whole = s.GivenAnswer;
+    a.decimal = s.GivenDecimal;
+    replay_.answers.append(a);
 }
 
-ItemResult SessionRecorder::itemInHand(const QString& firstAnswer, QImage* text, QImage* picture) const
+ItemResult SessionRecorder::itemInHand(const QString& firstAnswer, const QString& typed) const
 {
     const SessionState& s = Session();
     ItemResult item;
@@ -47,15 +74,15 @@ ItemResult SessionRecorder::itemInHand(const QString& firstAnswer, QImage* text,
     item.themeTitle = ThemeTitle(s.ThemeCode);
     item.firstAnswer = firstAnswer;
     item.rightAnswer = RightAnswerText(s);
-    if (const Canvas* t = TextBitmap()) {
+    if (const Canvas* t = TextBitmap())
         item.texts = t->textLog();
-        *text = t->image();
-    }
-    item.pictureAsAsked = !askedPicture_.isNull();
-    if (item.pictureAsAsked)
-        *picture = askedPicture_;
-    else if (const Canvas* p = PictureBitmap())
-        *picture = p->image();
+    // A coded test keeps the picture as the pupil answered on it.
+    item.pictureAsAsked = !result_.code.isEmpty();
+    ItemReplay replay = replay_;
+    if (!replay.answers.isEmpty())
+        replay.answers.last().typed = typed;
+    if (!replay.textArea.isEmpty() && !replay.pictureArea.isEmpty() && !replay.answers.isEmpty())
+        item.kept = EncodeReplay(replay);
     return item;
 }
 
@@ -65,21 +92,20 @@ void SessionRecorder::judged(const QString& typed)
         return;
     const SessionState& s = Session();
     const QString answer = Trim(typed);
+    if (replay_.answers.isEmpty())
+        aboutToJudge();  // a caller that did not say so first
+    replay_.answers.last().typed = typed;
     if (s.ItemCount == items_) {
-        // Not final: the first of two attempts. Kept as it stands (the drawings encoded only
-        // when they are needed), should the session stop before the second.
-        pending_ = itemInHand(answer, &pendingText_, &pendingPicture_);
+        // Not final: the first of two attempts. Kept as it stands, should the session stop
+        // before the second.
+        pending_ = itemInHand(answer, typed);
         pending_.unfinished = true;
         hasFirst_ = true;
-        askedPicture_ = QImage();
         return;
     }
-    QImage text, picture;
-    ItemResult item = itemInHand(hasFirst_ ? pending_.firstAnswer : answer, &text, &picture);
+    ItemResult item = itemInHand(hasFirst_ ? pending_.firstAnswer : answer, typed);
     item.secondAnswer = hasFirst_ ? answer : QString();
     item.attempts = hasFirst_ ? 2 : 1;
-    item.textPng = PngBytes(text);
-    item.picturePng = PngBytes(picture);
     // A final judgement adds the item's points (none when wrong); a right answer gives at
     // least one point.
     item.points = qMax(0, s.Points - points_);
@@ -88,23 +114,20 @@ void SessionRecorder::judged(const QString& typed)
     points_ = s.Points;
     items_ = s.ItemCount;
     clearPending();
+    beginItem();
 }
 
 void SessionRecorder::clearPending()
 {
     hasFirst_ = false;
     pending_ = ItemResult();
-    pendingText_ = pendingPicture_ = askedPicture_ = QImage();
 }
 
 SessionResult SessionRecorder::finish(const QDateTime& now)
 {
-    if (hasFirst_) {
-        // Niet af: one answer judged, the second not given.
-        pending_.textPng = PngBytes(pendingText_);
-        pending_.picturePng = PngBytes(pendingPicture_);
-        result_.items.append(pending_);
-    }
+    stopRecording();
+    if (hasFirst_)
+        result_.items.append(pending_);  // niet af: one answer judged, the second not given
     result_.ended = now;
     result_.points = 0;
     int complete = 0;

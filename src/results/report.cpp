@@ -2,10 +2,8 @@
 // points, so the same code draws a 300-dpi PDF and a 600-dpi printer page alike.
 #include "results/report.h"
 
-
 #include <QBuffer>
 #include <QFontMetricsF>
-#include <QImageReader>
 #include <QMap>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -36,16 +34,6 @@ const QColor& Grey = PageGrey;
 QFont ReportFont(double points, bool bold = false)
 {
     return PageFont(points, bold);
-}
-
-QSize PngSize(const QByteArray& png)
-{
-    if (png.isEmpty())
-        return QSize();
-    QBuffer buffer;
-    buffer.setData(png);
-    buffer.open(QIODevice::ReadOnly);
-    return QImageReader(&buffer, "PNG").size();
 }
 
 double PageTop(const Sheet& sheet, int page, double headerHeight)
@@ -104,7 +92,7 @@ ItemGeometry Measure(const Sheet& sheet, const ItemResult& item, const ReportOpt
             top = std::min<double>(top, e.y);
             bottom = std::max(bottom, e.y + EntryHeight(e));
         }
-        const QSize area = PngSize(item.textPng);
+        const QSize area = item.textArea();
         double areaWidth = area.width() > 0 ? area.width() - 2 * left : 0;
         if (areaWidth <= 0) {  // no picture of the text area: as wide as the widest line
             Canvas measure(1, 1);
@@ -128,7 +116,10 @@ ItemGeometry Measure(const Sheet& sheet, const ItemResult& item, const ReportOpt
     }
     g.answersHeight = AnswerLines(item, o).size() * sheet.lineSpacing(AnswerPoints);
 
-    const QSize px = PictureShown(item, o.rightAnswers) ? PngSize(item.picturePng) : QSize();
+    // An item drawn again has as many pixels as the paper asks: its picture fills the room.
+    QSize px = PictureShown(item, o.rightAnswers) ? item.pictureArea() : QSize();
+    if (item.redrawn())
+        px *= LargestRedrawScale;
     const double roomWidth = sheet.width - g.questionWidth - g.answersWidth - 2 * gap;
     const QSizeF inches =
         PrintedPictureSize(px, QSizeF(roomWidth / sheet.dpi, sheet.mm(PictureHeightMm) / sheet.dpi));
@@ -261,10 +252,22 @@ void DrawQuestion(QPainter& p, const Sheet& sheet, const ItemGeometry& g, const 
     p.restore();
 }
 
-// The stored picture on white paper: the light grey ground of the screen is left white.
-QImage PaperPicture(const ItemResult& item)
+// The picture on white paper: the light grey ground of the screen is left white. An item
+// drawn again is drawn for the paper, at PrintPictureDpi or the sheet's resolution.
+QImage PaperPicture(const ItemResult& item, const Sheet& sheet, QSizeF printed)
 {
-    return OnWhitePaper(item.pictureImage());
+    if (!item.redrawn())
+        return OnWhitePaper(item.pictureImage());
+    const QSize area = item.pictureArea();
+    if (area.isEmpty())
+        return QImage();
+    const double dpi = std::min(sheet.dpi, PrintPictureDpi);
+    const double scale =
+        std::clamp(printed.width() / sheet.dpi * dpi / area.width(), SmallestRedrawScale, LargestRedrawScale);
+    QImage picture = item.pictureImage(scale);
+    if (picture.isNull() && scale != 1)
+        picture = item.pictureImage(1);  // as it was on the screen, should that size not do
+    return OnWhitePaper(picture);
 }
 
 void DrawItem(QPainter& p, const Sheet& sheet, const PlacedItem& placed, const ReportOptions& o)
@@ -297,8 +300,14 @@ void DrawItem(QPainter& p, const Sheet& sheet, const PlacedItem& placed, const R
                  AnswerPoints, true);
     }
 
-    if (!g.picture.isEmpty())
-        p.drawImage(PictureRect(sheet, placed), PaperPicture(item));
+    if (!g.picture.isEmpty()) {
+        // The program's drawings are flat colours: kept lossless they are sharp and smaller
+        // than as JPEG.
+        p.save();
+        p.setRenderHint(QPainter::LosslessImageRendering, true);
+        p.drawImage(PictureRect(sheet, placed), PaperPicture(item, sheet, g.picture));
+        p.restore();
+    }
 }
 
 }  // namespace

@@ -81,6 +81,10 @@ QImage ShownTextImage(const ItemResult& item, bool rightAnswers);
 // than 3,2 inch (82 mm). A picture smaller than that prints smaller; it is never enlarged past
 // this bound to fill its place.
 inline constexpr double MinPictureDpi = 200.0;
+// An item drawn again for paper is drawn at this resolution of its printed size, between
+// these times the size it had on the screen.
+inline constexpr double PrintPictureDpi = 240.0;
+inline constexpr double SmallestRedrawScale = 0.3, LargestRedrawScale = 6.0;
 // The printed size in inches of a picture of the given pixels in room (inches): as large as
 // fits with its shape kept, but never below MinPictureDpi.
 QSizeF PrintedPictureSize(QSize pixels, QSizeF room);

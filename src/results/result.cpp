@@ -2,20 +2,91 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QUuid>
 #include <algorithm>
 #include <map>
+#include <optional>
+
+#include "draw/measures.h"
+#include "draw/numbers.h"
+#include "draw/text.h"
+#include "results/itemreplay.h"
 
 namespace kav {
 
-QImage ItemResult::textImage() const
+namespace {
+
+// The texts alone at their places: should the item not come out as it was (a later program
+// drawing it otherwise), its texts still show.
+QImage TextsOnly(const ItemResult& item, double scale)
 {
-    return QImage::fromData(textPng, "PNG");
+    const QSize area = item.textArea() * scale;
+    if (area.isEmpty() || item.texts.isEmpty() || scale > 16)
+        return QImage();
+    Canvas c(area.width(), area.height());
+    ClearBitmap(&c, col::BtnFace);
+    for (const TextLogEntry& e : item.texts) {
+        c.font.size = std::max(1, Round(e.size * scale));
+        c.font.bold = e.bold;
+        c.font.color = e.color;
+        c.textOut(Round(e.x * scale), Round(e.y * scale), e.text);
+    }
+    return c.image();
 }
 
-QImage ItemResult::pictureImage() const
+}  // namespace
+
+void ItemResult::images(QImage* text, QImage* picture, double scale) const
 {
-    return QImage::fromData(picturePng, "PNG");
+    if (!redrawn()) {
+        if (text)
+            *text = QImage::fromData(textPng, "PNG");
+        if (picture)
+            *picture = QImage::fromData(picturePng, "PNG");
+        return;
+    }
+    const std::optional<RedrawnItem> r = RedrawItem(kept, scale, pictureAsAsked, themeCode, rightAnswer);
+    if (text)
+        *text = r ? r->text : TextsOnly(*this, scale);
+    if (picture)
+        *picture = r ? r->picture : QImage();
+}
+
+QImage ItemResult::textImage(double scale) const
+{
+    QImage img;
+    images(&img, nullptr, scale);
+    return img;
+}
+
+QImage ItemResult::pictureImage(double scale) const
+{
+    QImage img;
+    images(nullptr, &img, scale);
+    return img;
+}
+
+namespace {
+QSize PngSize(const QByteArray& png)
+{
+    if (png.isEmpty())
+        return QSize();
+    QBuffer buffer;
+    buffer.setData(png);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer, "PNG").size();
+}
+}  // namespace
+
+QSize ItemResult::textArea() const
+{
+    return redrawn() ? KeptTextArea(kept) : PngSize(textPng);
+}
+
+QSize ItemResult::pictureArea() const
+{
+    return redrawn() ? KeptPictureArea(kept) : PngSize(picturePng);
 }
 
 QStringList ItemResult::textLines() const

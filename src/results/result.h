@@ -29,13 +29,27 @@ struct ItemResult {
     // Older items of coded tests may show the answer in their picture.
     bool pictureAsAsked = false;
     QVector<TextLogEntry> texts;  // the texts of the text area as drawn, in their order
-    QByteArray textPng;           // the drawn text area (with the worked explanation in practice)
-    QByteArray picturePng;        // the drawn picture
+    // What draws the item again as the pupil saw it, at any size (see itemreplay.h).
+    QByteArray kept;
+    // Items kept before that: the drawn text area (with the worked explanation in practice)
+    // and the drawn picture; empty for newer items.
+    QByteArray textPng;
+    QByteArray picturePng;
 
     bool rightAtFirst() const { return right && attempts == 1; }
     bool rightAtSecond() const { return right && attempts == 2; }
-    QImage textImage() const;
-    QImage pictureImage() const;
+    // The two areas: the stored pictures of an item kept before, or the item drawn again at
+    // `scale` times the size it was shown at; one that does not come out as it was shows its
+    // texts alone and no picture. Null when there is nothing to show.
+    QImage textImage(double scale = 1) const;
+    QImage pictureImage(double scale = 1) const;
+    // Both, drawn once.
+    void images(QImage* text, QImage* picture, double scale = 1) const;
+    // The sizes the areas had on the screen; empty when unknown.
+    QSize textArea() const;
+    QSize pictureArea() const;
+    // Drawn again rather than read from stored pictures.
+    bool redrawn() const { return textPng.isEmpty() && picturePng.isEmpty() && !kept.isEmpty(); }
     // The texts joined into lines: texts at the same height, left to right, one line each.
     QStringList textLines() const;
 };

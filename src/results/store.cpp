@@ -19,6 +19,7 @@
 #include <atomic>
 #include <utility>
 
+#include "results/picturepacker.h"
 #include "session/testcode.h"
 
 namespace kav {
@@ -85,6 +86,13 @@ const std::array<QStringList, ResultStore::SchemaVersion> Steps = {
         QStringLiteral("CREATE INDEX sessions_by_code ON sessions (code)"),
         QStringLiteral("CREATE INDEX sessions_by_start ON sessions (started)"),
         QStringLiteral("CREATE TABLE store_notes (key TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+    },
+    // 5: an item keeps what draws it again instead of its pictures; the pictures of items kept
+    // before are made smaller in the background, each marked when it is done.
+    QStringList{
+        QStringLiteral("ALTER TABLE items ADD COLUMN kept BLOB"),
+        QStringLiteral("ALTER TABLE items ADD COLUMN pictures_packed INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("UPDATE items SET pictures_packed = 1 WHERE text_png IS NULL AND picture_png IS NULL"),
     },
 };
 
@@ -262,8 +270,10 @@ void ResultStore::open()
     // A file that is not ours is put aside once; the new file made then must do.
     for (int round = 0; round < 2; ++round) {
         const Opened opened = connect();
-        if (opened == Opened::Ok)
+        if (opened == Opened::Ok) {
+            packer_ = std::make_unique<PicturePacker>(path_);
             return;
+        }
         if (opened == Opened::Foreign && round == 0) {
             close();
             if (putAside())
@@ -383,8 +393,15 @@ bool ResultStore::createOrUpgrade(int fromVersion)
     return false;
 }
 
+void ResultStore::waitForPictures()
+{
+    if (packer_)
+        packer_->wait();
+}
+
 void ResultStore::close()
 {
+    packer_.reset();  // stops after the batch in hand
     if (connection_.isEmpty())
         return;
     {
@@ -448,13 +465,15 @@ qint64 ResultStore::write(const SessionResult& r)
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO items (session_id, number, theme, title, answer1, answer2, correct,"
                                  " right_answer, points, attempts, texts, text_png, picture_png, unfinished,"
-                                 " picture_as_asked) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " picture_as_asked, kept, pictures_packed)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (const ItemResult& i : r.items) {
             for (const QVariant& v :
                  {QVariant(id), QVariant(i.number), QVariant(i.themeCode), text(i.themeTitle),
                   text(i.firstAnswer), text(i.secondAnswer), QVariant(int(i.right)), text(i.rightAnswer),
                   QVariant(i.points), QVariant(i.attempts), text(textsJson(i.texts)), QVariant(i.textPng),
-                  QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked))})
+                  QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked)),
+                  QVariant(i.kept), QVariant(int(i.textPng.isEmpty() && i.picturePng.isEmpty()))})
                 q.addBindValue(v);
             if (!(ok = q.exec())) {
                 failure_ = FailureOf(q.lastError(), path_);
@@ -540,8 +559,9 @@ std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
     q.setForwardOnly(true);
     // A CSV file needs nothing drawn: those bytes are never read.
     q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
-                             " %1, unfinished, picture_as_asked FROM items WHERE session_id = ? ORDER BY number")
-                  .arg(drawn ? QStringLiteral("texts, text_png, picture_png") : QStringLiteral("'[]', NULL, NULL")));
+                             " %1, unfinished, picture_as_asked, %2 FROM items WHERE session_id = ? ORDER BY number")
+                  .arg(drawn ? QStringLiteral("texts, text_png, picture_png") : QStringLiteral("'[]', NULL, NULL"),
+                       drawn ? QStringLiteral("kept") : QStringLiteral("NULL")));
     q.addBindValue(id);
     if (!exec(q))
         return std::nullopt;
@@ -561,6 +581,7 @@ std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
         i.picturePng = q.value(11).toByteArray();
         i.unfinished = q.value(12).toBool();
         i.pictureAsAsked = q.value(13).toBool();
+        i.kept = q.value(14).toByteArray();
         r.items.append(i);
     }
     return r;

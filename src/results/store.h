@@ -17,6 +17,7 @@
 #include <QVariant>
 #include <QVector>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 #include "results/result.h"
@@ -26,6 +27,8 @@ class QSqlDatabase;
 class QSqlQuery;
 
 namespace kav {
+
+class PicturePacker;
 
 // One line of the list of sessions.
 struct SessionSummary {
@@ -54,7 +57,7 @@ struct ResultFilter {
 class ResultStore {
 public:
     // The layout version this program writes, and the mark in the file's header.
-    static constexpr int SchemaVersion = 4;
+    static constexpr int SchemaVersion = 5;
     static constexpr qint32 ApplicationId = 0x4B415632;  // "KAV2"
 
     // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
@@ -106,6 +109,9 @@ public:
     // Removes the sessions with their items, all or none; false when that failed. Their
     // space goes back to the disk in the background.
     bool remove(const QVector<qint64>& ids);
+    // The pictures of items kept by older versions are made smaller in the background from
+    // opening on; this waits until that is done (or stopped).
+    void waitForPictures();
 
     // Files set aside earlier beside this one that the teacher has not dismissed yet, newest
     // first; dismissing hides every one listed now.
@@ -147,6 +153,7 @@ private:
     QVector<SessionResult> pending_;
     mutable StoreFailure failure_ = StoreFailure::None;
     StoreFailure injected_ = StoreFailure::None;
+    std::unique_ptr<PicturePacker> packer_;
 };
 
 }  // namespace kav

@@ -7,6 +7,7 @@
 #include "draw/measures.h"
 #include "draw/numbers.h"
 #include "draw/text.h"
+#include "results/keptsession.h"
 #include "results/pages.h"
 #include "results/result.h"
 #include "results/worksheet.h"
@@ -28,44 +29,6 @@ constexpr double PaperScale = 2.6;
 // The areas in the 640 x 480 design: the text column and the picture.
 constexpr int DesignTextWidth = 228, DesignTextHeight = 443, DesignPictureHeight = 404;
 constexpr int DesignStatusPoints = 12;  // the text font starts from the status bar's size
-
-// Everything of the program's own session that making items changes: kept on creation and
-// put back on destruction, so a worksheet made from the teacher's corner leaves the session
-// window as it was.
-class KeptSession {
-public:
-    KeptSession()
-        : state_(Session()), context_(Context()), random_(SaveRandom()), scale_(ScreenScale), margin_(TextMargin),
-          line_(LineHeight), pictureWidth_(PictureWidth), base_(BaseFontSize), charWidth_(CharWidth),
-          lastEnd_(LastTextEnd), decimal_(DecimalSeparator)
-    {
-    }
-    ~KeptSession()
-    {
-        Session() = state_;
-        SetContext(context_.picture, context_.text, context_.port);
-        SetGamePort(context_.game);
-        RestoreRandom(random_);
-        ScreenScale = scale_;
-        TextMargin = margin_;
-        LineHeight = line_;
-        PictureWidth = pictureWidth_;
-        BaseFontSize = base_;
-        CharWidth = charWidth_;
-        LastTextEnd = lastEnd_;
-        DecimalSeparator = decimal_;
-    }
-    KeptSession(const KeptSession&) = delete;
-    KeptSession& operator=(const KeptSession&) = delete;
-
-private:
-    SessionState state_;
-    ActivityContext context_;
-    RandomState random_;
-    double scale_;
-    int margin_, line_, pictureWidth_, base_, charWidth_, lastEnd_;
-    QChar decimal_;
-};
 
 // The answer port of a worksheet: it keeps the caption the generator opened.
 class CaptionPort : public AnswerPort {

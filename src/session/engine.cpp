@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "draw/measures.h"
 #include "draw/numbers.h"
@@ -223,9 +224,9 @@ QString ExpectedAnswerText(const SessionState& s, QChar separator)
                              : QString::number(s.ExpectedAnswer);
 }
 
-void SetExplanationHandler(ExplanationHandler handler)
+ExplanationHandler SetExplanationHandler(ExplanationHandler handler)
 {
-    explanationHandler = std::move(handler);
+    return std::exchange(explanationHandler, std::move(handler));
 }
 
 void Judge(const QString& fieldText)

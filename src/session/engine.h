@@ -57,7 +57,8 @@ QString ExpectedAnswerText(const SessionState& s, QChar separator);
 // Judges the typed answer (the field's text) and writes the outcome under the question.
 // The worked explanation of a theme is reached through the handler (theme code, right).
 using ExplanationHandler = std::function<void(int themeCode, bool right)>;
-void SetExplanationHandler(ExplanationHandler handler);
+// Gives the handler set before.
+ExplanationHandler SetExplanationHandler(ExplanationHandler handler);
 void Judge(const QString& fieldText);
 
 }  // namespace kav

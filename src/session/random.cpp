@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <random>
+#include <utility>
 
 namespace kav {
 
@@ -12,7 +13,34 @@ std::mt19937& engine()
     return e;
 }
 std::optional<std::uint32_t> fixedSeed;
+std::vector<std::uint32_t>* recording = nullptr;
+const std::vector<std::uint32_t>* replaying = nullptr;
+std::size_t replayed = 0;
+
+// The next raw number: the one replayed, or the engine's.
+std::uint32_t next()
+{
+    std::uint32_t v;
+    if (replaying && replayed < replaying->size())
+        v = (*replaying)[replayed++];
+    else
+        v = engine()();
+    if (recording)
+        recording->push_back(v);
+    return v;
+}
 }  // namespace
+
+std::vector<std::uint32_t>* RecordRandom(std::vector<std::uint32_t>* into)
+{
+    return std::exchange(recording, into);
+}
+
+void ReplayRandom(const std::vector<std::uint32_t>* from)
+{
+    replaying = from;
+    replayed = 0;
+}
 
 void SetFixedSeed(std::optional<std::uint32_t> seed)
 {
@@ -47,14 +75,14 @@ int Random(int k)
     const std::uint32_t limit = std::uint32_t(0xFFFFFFFFu - (0xFFFFFFFFu % range + 1) % range);
     std::uint32_t v;
     do {
-        v = engine()();
+        v = next();
     } while (v > limit);
     return int(v % range);
 }
 
 double RandomReal()
 {
-    return (engine()() >> 5) * (1.0 / 134217728.0);
+    return (next() >> 5) * (1.0 / 134217728.0);
 }
 
 RandomState SaveRandom()

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <vector>
 
 namespace kav {
 
@@ -24,5 +25,13 @@ double RandomReal();
 using RandomState = std::mt19937;
 RandomState SaveRandom();
 void RestoreRandom(const RandomState& state);
+
+// While `into` is set, every raw number the source gives is added to it (nullptr stops it);
+// the numbers the program draws stay the same. Gives the list recorded into before.
+std::vector<std::uint32_t>* RecordRandom(std::vector<std::uint32_t>* into);
+// While `from` is set, the source gives its numbers first, in their order, and goes on from
+// its own state after the last (nullptr stops it): an item drawn again gets the numbers it
+// was drawn with.
+void ReplayRandom(const std::vector<std::uint32_t>* from);
 
 }  // namespace kav

@@ -185,6 +185,46 @@ private slots:
         QVERIFY(c.textLog().isEmpty());
     }
 
+    // What is painted over a text takes it out of the log: a filled shape or an opaque image
+    // over most of it; an outline, a transparent picture or a sliver of it leave it.
+    void paintedOverTextsLeaveTheLog()
+    {
+        Canvas c(400, 200);
+        c.font.size = 12;
+        const auto write = [&c] {
+            c.clearTextLog();
+            c.textOut(20, 20, QStringLiteral("boven"));
+            c.textOut(20, 120, QStringLiteral("onder"));
+        };
+        const auto left = [&c] {
+            QStringList t;
+            for (const kav::TextLogEntry& e : c.textLog())
+                t << e.text;
+            return t.join(u',');
+        };
+        write();
+        const kav::TextLogEntry e = c.textLog().first();
+        QVERIFY(e.height >= c.textHeight(QStringLiteral("Hj")) - 1);
+        c.setBrushClear();
+        c.rectangle(0, 0, 400, 100);
+        QCOMPARE(left(), QStringLiteral("boven,onder"));
+        c.setBrush(col::White);
+        c.rectangle(10, 25, 400, 100);  // most of "boven", but not its corner
+        QCOMPARE(left(), QStringLiteral("onder"));
+        write();
+        c.rectangle(10, 20 + e.height - 2, 400, 100);  // the bottom of its letters only
+        QCOMPARE(left(), QStringLiteral("boven,onder"));
+        QImage opaque(300, 60, QImage::Format_RGB32), clear(300, 60, QImage::Format_ARGB32);
+        opaque.fill(Qt::blue);
+        clear.fill(Qt::transparent);
+        c.draw(15, 110, clear);
+        QCOMPARE(left(), QStringLiteral("boven,onder"));
+        c.draw(15, 110, opaque);
+        QCOMPARE(left(), QStringLiteral("boven"));
+        c.stretchDraw(0, 0, 400, 60, opaque);
+        QVERIFY(c.textLog().isEmpty());
+    }
+
     void farAwayCoordinates()
     {
         constexpr int Min = std::numeric_limits<int>::min(), Max = std::numeric_limits<int>::max();

@@ -42,13 +42,13 @@ struct SessionPlayer {
     }
 
     void start(int mode, bool practice, int levelIndex, const QString& name = QStringLiteral("Anna"),
-               const QString& code = QStringLiteral("ABCDEFGHJK"), int planned = 0)
+               const QString& code = QStringLiteral("ABCDEFGHJK"), int planned = 0, unsigned ticked = 0xFF)
     {
         kav::SessionState& s = kav::Session();
         kav::ClearSessionFlags();
         s.SessionMode = mode;
         s.PracticeMode = practice;
-        s.TickedThemes = 0xFF;
+        s.TickedThemes = ticked;
         s.LevelIndex = levelIndex;
         kav::ResetSession(kav::Level());
         rec.start(name, code, mode, practice, kav::Level(), planned, QDateTime(QDate(2026, 12, 7), QTime(14, 5)));

@@ -101,7 +101,9 @@ private slots:
         QCOMPARE(last.points, 0);
         QCOMPARE(last.number, items + 1);
         QCOMPARE(last.themeCode, Session().ThemeCode);
-        QVERIFY(!last.textPng.isEmpty() && !last.picturePng.isEmpty());
+        // Drawn again as it stood after its first answer; no pictures are kept.
+        QVERIFY(last.redrawn() && last.textPng.isEmpty() && last.picturePng.isEmpty());
+        QCOMPARE(last.textImage().convertToFormat(QImage::Format_RGB32), text.image().convertToFormat(QImage::Format_RGB32));
         QCOMPARE(r.points, Session().Points);
         QCOMPARE(r.scoreText, port.score);
         QCOMPARE(r.scoreText, ScoreText(Session().Points, Session().ItemCount));
@@ -196,8 +198,8 @@ private slots:
     {
         for (const QString& code : {QStringLiteral("ABCDEFGHJK"), QString()}) {
             SeedRandom(7);
-            player.start(0, false, 0, QStringLiteral("Anna"), code, 10);
-            Session().TickedThemes = 0b10;  // the mouse in the grid, which the judge draws in
+            // The mouse in the grid, which the judge draws in.
+            player.start(0, false, 0, QStringLiteral("Anna"), code, 10, 0b10);
             QImage asked;
             for (int n = 0; n < 3; ++n) {
                 next();
@@ -212,7 +214,7 @@ private slots:
             const SessionResult r = rec.finish();
             for (const ItemResult& i : r.items) {
                 QCOMPARE(i.pictureAsAsked, !code.isEmpty());
-                QVERIFY(!i.picturePng.isEmpty());
+                QVERIFY(i.redrawn());
             }
             const QImage kept = r.items.last().pictureImage().convertToFormat(QImage::Format_RGB32);
             QCOMPARE(kept, (code.isEmpty() ? picture.image() : asked).convertToFormat(QImage::Format_RGB32));

@@ -111,6 +111,7 @@ void compareItems(const ItemResult& a, const ItemResult& b)
     }
     QCOMPARE(a.textPng, b.textPng);
     QCOMPARE(a.picturePng, b.picturePng);
+    QCOMPARE(a.kept, b.kept);
 }
 
 // The set-aside files beside the store.
