@@ -182,7 +182,7 @@ private slots:
         }
         QVERIFY(Exec(path, {QStringLiteral("ALTER TABLE items DROP COLUMN kept"),
                             QStringLiteral("ALTER TABLE items DROP COLUMN pictures_packed"),
-                            QStringLiteral("PRAGMA user_version = 3")}));
+                            QStringLiteral("PRAGMA user_version = 4")}));
         const qint64 total = texts.size();
 
         // The first run: killed once some batches are done and before all are.
