@@ -70,9 +70,11 @@ bool PictureShown(const ItemResult& item, bool rightAnswers);
 // and the same joined into lines.
 QVector<TextLogEntry> QuestionTexts(const ItemResult& item);
 QStringList QuestionLines(const ItemResult& item);
-// The text area as stored; without the right answer, the texts that give it away ("Het juiste
-// antwoord was: ..." and what follows, " (Precies: ...)") are covered with the background.
-QImage ShownTextImage(const ItemResult& item, bool rightAnswers);
+// The text area as stored, or drawn again at `scale` times its size on the screen; without the
+// right answer, the texts that give it away ("Het juiste antwoord was: ..." and what follows,
+// " (Precies: ...)") are covered with the background.
+QImage ShownTextImage(const ItemResult& item, bool rightAnswers, double scale = 1);
+QImage ShownTextImage(const ItemResult& item, bool rightAnswers, QImage image, double scale);
 
 // ---- the layout, open for checking ----------------------------------------------
 

@@ -4,7 +4,9 @@
 #include <QPainter>
 
 #include "results/report.h"
+
 #include "draw/measures.h"
+#include "draw/numbers.h"
 #include "session/testcode.h"
 
 namespace kav {
@@ -103,9 +105,13 @@ QStringList QuestionLines(const ItemResult& item)
     return question.textLines();
 }
 
-QImage ShownTextImage(const ItemResult& item, bool rightAnswers)
+QImage ShownTextImage(const ItemResult& item, bool rightAnswers, double scale)
 {
-    QImage image = item.textImage();
+    return ShownTextImage(item, rightAnswers, item.textImage(scale), scale);
+}
+
+QImage ShownTextImage(const ItemResult& item, bool rightAnswers, QImage image, double scale)
+{
     if (rightAnswers || image.isNull())
         return image;
     image = image.convertToFormat(QImage::Format_RGB32);
@@ -114,8 +120,9 @@ QImage ShownTextImage(const ItemResult& item, bool rightAnswers)
     for (const TextLogEntry& e : item.texts) {
         answerFollows = answerFollows || e.text.startsWith(QStringLiteral("Het juiste antwoord was"));
         if (answerFollows || e.text.startsWith(QStringLiteral(" (Precies: "))) {
-            const int height = PointsToPixels(qMax(1, e.size)) * 3 / 2;
-            p.fillRect(QRect(e.x, e.y, image.width() - e.x, height), col::BtnFace);
+            const int height = Round(PointsToPixels(qMax(1, e.size)) * 3 / 2 * scale);
+            const int x = Round(e.x * scale), y = Round(e.y * scale);
+            p.fillRect(QRect(x, y, image.width() - x, height), col::BtnFace);
         }
     }
     return image;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "draw/measures.h"
 #include "draw/messages.h"
@@ -346,8 +347,16 @@ void TResultsForm::showItem(int index)
                              .arg(item.number)
                              .arg(item.themeCode)
                              .arg(item.themeTitle, RightWrongText(item)));
-    OpgaveBeeld->setImages(ShownTextImage(item, rightAnswersShown()),
-                           PictureShown(item, rightAnswersShown()) ? item.pictureImage() : QImage());
+    // An item drawn again is drawn as large as the view shows it (up to twice), so it is sharp.
+    double scale = 1;
+    const QSize text = item.textArea(), picture = item.pictureArea();
+    if (item.redrawn() && !text.isEmpty() && !picture.isEmpty())
+        scale = std::clamp(std::min(double(OpgaveBeeld->width()) / (text.width() + picture.width()),
+                                    double(OpgaveBeeld->height()) / std::max(text.height(), picture.height())),
+                           1.0, 2.0);
+    QImage textImage, pictureImage;
+    item.images(&textImage, PictureShown(item, rightAnswersShown()) ? &pictureImage : nullptr, scale);
+    OpgaveBeeld->setImages(ShownTextImage(item, rightAnswersShown(), textImage, scale), pictureImage);
     VorigeButton->setEnabled(index > 0);
     VolgendeButton->setEnabled(index + 1 < result_.items.size());
     for (QWidget* w : {static_cast<QWidget*>(KopPanel), static_cast<QWidget*>(ResultatenLijst),

@@ -173,6 +173,14 @@ private slots:
         QCOMPARE(p.OpgaveBeeld->textImage(), ShownTextImage(played.items[0], false));
         QCOMPARE(p.OpgaveBeeld->pictureImage(), played.items[0].pictureImage());  // as the pupil answered on it
         testsupport::Shot(&p, QStringLiteral("results-item-pupil"));
+        // In a view larger than the screen it was played on, the item is drawn again larger,
+        // the answer still hidden from the pupil.
+        p.OpgaveBeeld->resize(p.OpgaveBeeld->size() * 2);
+        p.showItem(0);
+        const QImage large = p.OpgaveBeeld->textImage();
+        QVERIFY(large.width() > played.items[0].textArea().width());
+        QCOMPARE(large, ShownTextImage(played.items[0], false, large.width() / double(played.items[0].textArea().width())));
+        QVERIFY(large != ShownTextImage(played.items[0], true, large.width() / double(played.items[0].textArea().width())));
 
         // An item of a coded test kept before its picture was kept as asked may show the answer
         // in its picture: the pupil's window and paper leave that picture out.
