@@ -412,27 +412,6 @@ void ResultStore::close()
     connection_.clear();
 }
 
-bool ResultStore::putAside()
-{
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = path_ + QStringLiteral(".beschadigd-") + stamp;
-    for (int n = 2; QFileInfo::exists(aside) || QFileInfo::exists(aside + QStringLiteral("-journal")); ++n)
-        aside = path_ + QStringLiteral(".beschadigd-") + stamp + u'-' + QString::number(n);
-    if (!QFile::rename(path_, aside))
-        return false;
-    notice(QStringLiteral("Het bestand met de resultaten was beschadigd of hoort niet bij Kavrin 2. "
-                          "Het is bewaard als %1; de resultaten komen voortaan in een nieuw bestand.")
-               .arg(QDir::toNativeSeparators(aside)));
-    // A journal left beside the file belongs to it: played into a new file it would damage it.
-    for (const char* companion : {"-journal", "-wal", "-shm"}) {
-        const QString from = path_ + QLatin1String(companion);
-        if (QFileInfo::exists(from) && !QFile::rename(from, aside + QLatin1String(companion)))
-            QFile::remove(from);
-    }
-    setAside_ = aside;
-    return true;
-}
-
 qint64 ResultStore::write(const SessionResult& r)
 {
     failure_ = StoreFailure::None;

@@ -1,11 +1,13 @@
 // The results store's way with the file: waiting for a lock held elsewhere (the window keeps
 // painting), writing with the lock taken at once, the journal that suits the file system,
-// damage confirmed before anything is set aside, and sessions kept in memory while they can't
-// be written.
+// damage confirmed before a file is set aside (and the setting aside), and sessions kept in
+// memory while they can't be written.
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSqlDatabase>
@@ -169,6 +171,27 @@ SessionSource ResultStore::source(const QVector<qint64>& ids, bool drawn, bool* 
         next = std::move(*s);
         return true;
     };
+}
+
+bool ResultStore::putAside()
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = path_ + QStringLiteral(".beschadigd-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo::exists(aside + QStringLiteral("-journal")); ++n)
+        aside = path_ + QStringLiteral(".beschadigd-") + stamp + u'-' + QString::number(n);
+    if (!QFile::rename(path_, aside))
+        return false;
+    notice(QStringLiteral("Het bestand met de resultaten was beschadigd of hoort niet bij Kavrin 2. "
+                          "Het is bewaard als %1; de resultaten komen voortaan in een nieuw bestand.")
+               .arg(QDir::toNativeSeparators(aside)));
+    // A journal left beside the file belongs to it: played into a new file it would damage it.
+    for (const char* companion : {"-journal", "-wal", "-shm"}) {
+        const QString from = path_ + QLatin1String(companion);
+        if (QFileInfo::exists(from) && !QFile::rename(from, aside + QLatin1String(companion)))
+            QFile::remove(from);
+    }
+    setAside_ = aside;
+    return true;
 }
 
 }  // namespace kav

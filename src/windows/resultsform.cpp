@@ -334,7 +334,7 @@ void TResultsForm::showEvent(QShowEvent* e)
 void TResultsForm::offerPdf()
 {
     offerPdf_ = true;
-    StatusLabel->setText(QStringLiteral("Niet bewaard: sla dit resultaat op als PDF."));
+    StatusLabel->setText(QStringLiteral("Niet bewaard: sla het op als PDF."));
 }
 
 void TResultsForm::showItem(int index)

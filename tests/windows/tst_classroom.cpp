@@ -400,7 +400,9 @@ private slots:
             QVERIFY(told[0].startsWith(QStringLiteral("Het resultaat kon niet worden bewaard: de schijf is vol.")));
             auto* results = qobject_cast<kav::TResultsForm*>(QApplication::activeModalWidget());
             QVERIFY(results);
-            QCOMPARE(results->StatusLabel->text(), QStringLiteral("Niet bewaard: sla dit resultaat op als PDF."));
+            QCOMPARE(results->StatusLabel->text(), QStringLiteral("Niet bewaard: sla het op als PDF."));
+            QVERIFY(results->StatusLabel->fontMetrics().horizontalAdvance(results->StatusLabel->text()) <=
+                    results->StatusLabel->width());
             QTRY_VERIFY(results->PdfButton->hasFocus());
             Shot(results, QStringLiteral("results-not-stored"));
             results->close();
