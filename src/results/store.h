@@ -131,6 +131,8 @@ private:
     bool damageConfirmed();
     // Runs the statement, waiting for a lock held elsewhere; a prepared one with sql empty.
     bool exec(QSqlQuery& q, const QString& sql = QString()) const;
+    // One statement of a write; its failure is kept with its cause.
+    bool writeStatement(QSqlDatabase& db, const QString& sql) const;
     bool beginWrite(QSqlDatabase& db) const;
     bool commitWrite(QSqlDatabase& db) const;
     // Writes one session; its number, or 0 with failure_ set.

@@ -82,21 +82,24 @@ bool ResultStore::exec(QSqlQuery& q, const QString& sql) const
     return ok;
 }
 
-bool ResultStore::beginWrite(QSqlDatabase& db) const
+bool ResultStore::writeStatement(QSqlDatabase& db, const QString& sql) const
 {
     QSqlQuery q(db);
-    if (exec(q, QStringLiteral("BEGIN IMMEDIATE")))
+    if (exec(q, sql))
         return true;
     failure_ = FailureOf(q.lastError(), path_);
     return false;
 }
 
+bool ResultStore::beginWrite(QSqlDatabase& db) const
+{
+    return writeStatement(db, QStringLiteral("BEGIN IMMEDIATE"));
+}
+
 bool ResultStore::commitWrite(QSqlDatabase& db) const
 {
-    QSqlQuery q(db);
-    if (exec(q, QStringLiteral("COMMIT")))
+    if (writeStatement(db, QStringLiteral("COMMIT")))
         return true;
-    failure_ = FailureOf(q.lastError(), path_);
     run(db, QStringLiteral("ROLLBACK"));
     return false;
 }
