@@ -37,6 +37,9 @@ struct TextLogEntry {
     bool bold = false;
     int width = 0;  // pixels, in the font it was written in
     int height = 0;  // pixels: the font's line
+    // Texts written as one thing (a fraction's numerator and denominator, a number and its
+    // unit) share a group number, so that a reader takes them together; 0 for a text alone.
+    int group = 0;
 };
 
 int PointsToPixels(int points);
@@ -117,6 +120,9 @@ public:
     // or more, under a filled rectangle or an opaque image) is gone from it.
     const QVector<TextLogEntry>& textLog() const { return log_; }
     void clearTextLog() { log_.clear(); }
+    // Texts written between these two form one group in the log (see TextLogEntry::group).
+    void beginTextGroup() { openGroup_ = ++lastGroup_; }
+    void endTextGroup() { openGroup_ = 0; }
 
 private:
     void dropCovered(const QRect& r);
@@ -134,6 +140,20 @@ private:
     QImage image_;
     QPoint penPos_;
     QVector<TextLogEntry> log_;
+    int openGroup_ = 0;
+    int lastGroup_ = 0;
+};
+
+// Writes the texts of its lifetime on a canvas as one group.
+class TextGroup {
+public:
+    explicit TextGroup(Canvas& canvas) : canvas_(canvas) { canvas_.beginTextGroup(); }
+    ~TextGroup() { canvas_.endTextGroup(); }
+    TextGroup(const TextGroup&) = delete;
+    TextGroup& operator=(const TextGroup&) = delete;
+
+private:
+    Canvas& canvas_;
 };
 
 }  // namespace kav

@@ -7,6 +7,7 @@
 
 #include "draw/canvas.h"
 #include "draw/numbers.h"
+#include "draw/reading.h"
 #include "draw/text.h"
 #include "support.h"
 
@@ -391,6 +392,30 @@ private slots:
         QCOMPARE(kav::Power(2, -3), 9.0);
         QCOMPARE(kav::Power(-1, -2), -0.5);
         QVERIFY(std::isnan(kav::Power(0.5, -4)));
+    }
+
+    // Reading order: lines top to bottom, pieces of a line joined by their gaps, a group read
+    // where it begins (stacked as a fraction), and what was written after a given point.
+    void readingOrder()
+    {
+        Canvas c(400, 200);
+        c.textOut(10, 50, QStringLiteral("tweede regel"));
+        c.textOut(10, 10, QStringLiteral("3"));
+        c.textOut(10 + c.textWidth(QStringLiteral("3")), 10, QStringLiteral(",5"));
+        c.textOut(100, 12, QStringLiteral("meter"));
+        {
+            kav::TextGroup fraction(c);
+            c.textOut(200, 80, QStringLiteral("25,2"));
+            c.textOut(205, 80 + c.textHeight(QStringLiteral("6")), QStringLiteral("6"));
+        }
+        c.textOut(180, 88, QStringLiteral("="));
+        c.textOut(260, 88, QStringLiteral("4,2"));
+        c.textOut(10, 150, QStringLiteral("   "));
+        QCOMPARE(kav::ReadingLines(c.textLog()),
+                 QStringList({QStringLiteral("3,5 meter"), QStringLiteral("tweede regel"), QStringLiteral("= 25,2 / 6 4,2")}));
+        QCOMPARE(kav::ReadingLinesFrom(c.textLog(), 4), QStringList({QStringLiteral("= 25,2 / 6 4,2")}));
+        QVERIFY(c.textLog()[4].group != 0 && c.textLog()[4].group == c.textLog()[5].group);
+        QCOMPARE(c.textLog()[6].group, 0);
     }
 };
 
