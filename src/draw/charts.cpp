@@ -281,7 +281,7 @@ void DrawLineChart(QPainter& p, const QRectF& area, const LineChart& chart, cons
         p.drawText(QRectF(left, f.plot.bottom() + fm.height() * 0.25, w + 1, fm.height()), Qt::AlignLeft | Qt::AlignTop,
                    label);
     }
-    const double markerSize = fm.height() * 0.55;
+    const double markerSize = fm.height() * 0.7;
     p.setRenderHint(QPainter::Antialiasing, true);
     for (const LineSeries& s : chart.series) {
         QPolygonF line;

@@ -1,6 +1,8 @@
 #include "results/classoverview.h"
 
+#include <QCollator>
 #include <QHash>
+#include <QLocale>
 #include <QMap>
 #include <algorithm>
 #include <numeric>
@@ -222,8 +224,13 @@ ClassOverview MakeClassOverview(const QVector<SessionResult>& sessionsOfOneCode)
         o.themes.append(t);
     }
 
-    auto byName2 = [](const QString& a, const QString& b) {
-        const int c = QString::localeAwareCompare(a.toCaseFolded(), b.toCaseFolded());
+    // By name as a Dutch teacher's list has them: accents and case don't come first, and
+    // "Leerling 9" before "Leerling 10".
+    QCollator dutch{QLocale(QLocale::Dutch, QLocale::Netherlands)};
+    dutch.setCaseSensitivity(Qt::CaseInsensitive);
+    dutch.setNumericMode(true);
+    auto byName2 = [&dutch](const QString& a, const QString& b) {
+        const int c = dutch.compare(a, b);
         return c != 0 ? c < 0 : a < b;
     };
     std::stable_sort(o.pupils.begin(), o.pupils.end(),

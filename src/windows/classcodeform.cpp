@@ -28,7 +28,7 @@ TKlascodeForm::TKlascodeForm(const QStringList& codes, const QString& typed, QWi
     setWindowTitle(QStringLiteral("Kavrin 2: Klasoverzicht"));
     SetDesignFont(this, 10);
 
-    UitlegLabel = MakeLabel(this, "UitlegLabel", QStringLiteral("Van welke &toetscode wil je het klasoverzicht zien?"), 10, true);
+    UitlegLabel = MakeLabel(this, "UitlegLabel", QStringLiteral("Klasoverzicht van de &toetscode:"), 10, true);
     UitlegLabel->setWordWrap(true);
     Place(UitlegLabel, Margin, Margin, FieldW, 20);
     CodeKeuze = new QComboBox(this);
@@ -51,6 +51,8 @@ TKlascodeForm::TKlascodeForm(const QStringList& codes, const QString& typed, QWi
                                 QStringLiteral("Annuleren|Geen klasoverzicht (Esc)"));
     Place(AnnuleerButton, DesignW - Margin - 88, y, 88, 30);
     connect(OkButton, &QPushButton::clicked, this, &TKlascodeForm::OkButtonClick);
+    // The editable list keeps Enter for itself: it confirms the code as OK does.
+    connect(CodeKeuze->lineEdit(), &QLineEdit::returnPressed, this, &TKlascodeForm::OkButtonClick);
     connect(AnnuleerButton, &QPushButton::clicked, this, &QDialog::reject);
 
     const double f = ControlScale(AvailableScreenSize());

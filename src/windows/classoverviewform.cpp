@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "draw/messages.h"
@@ -88,10 +89,7 @@ TKlasoverzichtForm::TKlasoverzichtForm(const ClassOverview& overview, const Resu
     KlasTabel = Table(this, "KlasTabel",
                       QStringLiteral("|Per leerling elke opgave; de onderste regel is de p-waarde van de opgave "
                                      "(gemiddelde score gedeeld door de maximale score)"));
-    connect(KlasTabel, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-        if (row < overview_.pupils.size())
-            VoortgangButtonClick();
-    });
+    connect(KlasTabel, &QTableWidget::cellDoubleClicked, this, &TKlasoverzichtForm::VoortgangButtonClick);
     LegendaLabel = MakeLabel(this, "LegendaLabel", LegendHtml(), 8);
     LegendaLabel->setTextFormat(Qt::RichText);
     SorteerBox = new QCheckBox(QStringLiteral("Vaakst &fout eerst"), this);
@@ -138,7 +136,6 @@ TKlasoverzichtForm::TKlasoverzichtForm(const ClassOverview& overview, const Resu
                        static_cast<QWidget*>(ThemaTabel), static_cast<QWidget*>(NietAfLabel)})
         Place(w, 8, 30, 100, 20);
 
-    fillTable();
     fillThemes();
     VoortgangButton->setEnabled(false);
     connect(KlasTabel->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -175,20 +172,41 @@ void TKlasoverzichtForm::fillTable()
     }
     QFont bold = t->font();
     bold.setBold(true);
+    // The first row: the p-values, in view however far the list is scrolled down.
+    QTableWidgetItem* label = Cell(QStringLiteral("p-waarde"), Qt::AlignLeft | Qt::AlignVCenter);
+    label->setFont(bold);
+    label->setToolTip(QStringLiteral("Gemiddelde score gedeeld door de maximale score; over %1 leerlingen").arg(overview_.counted));
+    t->setItem(0, NaamCol, label);
+    for (int c = CijferCol; c < FirstItemCol; ++c)
+        t->setItem(0, c, Cell(QString()));
+    for (int c = 0; c < n; ++c) {
+        const OverviewItem& item = overview_.items[order_[c]];
+        QTableWidgetItem* cell = Cell(overview_.counted > 0 ? PValueText(item.pValue) : QString::fromUtf16(NotGraded));
+        cell->setToolTip(QStringLiteral("Opgave %1: %2 fout, %3 niet gemaakt")
+                             .arg(item.number)
+                             .arg(item.count(ItemMark::Wrong))
+                             .arg(item.count(ItemMark::NotDone)));
+        t->setItem(0, FirstItemCol + c, cell);
+    }
+    for (int c = 0; c < t->columnCount(); ++c) {
+        t->item(0, c)->setFlags(Qt::ItemIsEnabled);  // not a pupil: can't be chosen
+        t->item(0, c)->setBackground(QColor(224, 224, 224));
+    }
     for (int r = 0; r < overview_.pupils.size(); ++r) {
         const OverviewPupil& p = overview_.pupils[r];
+        const int row = r + 1;
         QTableWidgetItem* name = Cell(PupilNameText(p), Qt::AlignLeft | Qt::AlignVCenter);
         if (p.sessions > 1)
             name->setToolTip(QStringLiteral("%1 keer gemaakt; de laatste voltooide poging staat erin").arg(p.sessions));
         if (p.itemsDiffer)
             name->setToolTip(QStringLiteral("Andere opgaven dan de rest van de klas: niet meegeteld in de p-waarden"));
-        t->setItem(r, NaamCol, name);
+        t->setItem(row, NaamCol, name);
         QTableWidgetItem* grade = Cell(p.begun() || p.status == SessionStatus::Completed ? p.gradeText
                                                                                         : QString::fromUtf16(NotGraded));
         grade->setFont(bold);
-        t->setItem(r, CijferCol, grade);
-        t->setItem(r, StatusCol, Cell(StatusName(p.status), Qt::AlignLeft | Qt::AlignVCenter));
-        t->setItem(r, TijdCol, Cell(ClockText(p.seconds)));
+        t->setItem(row, CijferCol, grade);
+        t->setItem(row, StatusCol, Cell(StatusName(p.status), Qt::AlignLeft | Qt::AlignVCenter));
+        t->setItem(row, TijdCol, Cell(ClockText(p.seconds)));
         for (int c = 0; c < n; ++c) {
             const int k = order_[c];
             const ItemMark m = p.marks[k];
@@ -196,32 +214,13 @@ void TKlasoverzichtForm::fillTable()
             cell->setBackground(MarkColour(m));
             cell->setForeground(MarkTextColour(m));
             cell->setFont(bold);
+            cell->setFlags(Qt::ItemIsEnabled);  // a chosen row keeps its colours: only the name and such light up
             cell->setToolTip(QStringLiteral("%1, opgave %2: %3 (%4 punten)")
                                  .arg(p.name, QString::number(overview_.items[k].number), MarkName(m).toLower())
                                  .arg(p.itemPoints[k]));
-            t->setItem(r, FirstItemCol + c, cell);
+            t->setItem(row, FirstItemCol + c, cell);
         }
     }
-    // The last row: the p-values.
-    const int last = int(overview_.pupils.size());
-    QTableWidgetItem* label = Cell(QStringLiteral("p-waarde"), Qt::AlignLeft | Qt::AlignVCenter);
-    label->setFont(bold);
-    label->setToolTip(QStringLiteral("Gemiddelde score gedeeld door de maximale score; over %1 leerlingen").arg(overview_.counted));
-    t->setItem(last, NaamCol, label);
-    for (int c = CijferCol; c < FirstItemCol; ++c)
-        t->setItem(last, c, Cell(QString()));
-    for (int c = 0; c < n; ++c) {
-        const OverviewItem& item = overview_.items[order_[c]];
-        QTableWidgetItem* cell = Cell(overview_.counted > 0 ? PValueText(item.pValue) : QString::fromUtf16(NotGraded));
-        cell->setFont(bold);
-        cell->setToolTip(QStringLiteral("Opgave %1: %2 fout, %3 niet gemaakt")
-                             .arg(item.number)
-                             .arg(item.count(ItemMark::Wrong))
-                             .arg(item.count(ItemMark::NotDone)));
-        t->setItem(last, FirstItemCol + c, cell);
-    }
-    for (int c = 0; c < t->columnCount(); ++c)
-        t->item(last, c)->setFlags(Qt::ItemIsEnabled);  // not a pupil: can't be chosen
 }
 
 void TKlasoverzichtForm::fillThemes()
@@ -247,30 +246,29 @@ void TKlasoverzichtForm::fillThemes()
 void TKlasoverzichtForm::fitColumns()
 {
     const QFontMetrics fm(KlasTabel->font());
-    QFont boldFont = KlasTabel->font();
-    boldFont.setBold(true);
-    const QFontMetrics bold(boldFont);
-    const int pad = fm.horizontalAdvance(u'M');
     QHeaderView* h = KlasTabel->horizontalHeader();
-    int name = fm.horizontalAdvance(QStringLiteral("p-waarde"));
+    const QFontMetrics head(h->font());
+    const int pad = fm.horizontalAdvance(u'M') / 2;
+    int name = head.horizontalAdvance(QStringLiteral("p-waarde"));
     for (const OverviewPupil& p : overview_.pupils)
         name = qMax(name, fm.horizontalAdvance(PupilNameText(p)));
-    h->resizeSection(NaamCol, qMin(name + pad, fm.horizontalAdvance(u'M') * 16));
-    h->resizeSection(CijferCol, QFontMetrics(h->font()).horizontalAdvance(QStringLiteral("Cijfer")) + 2 * pad);
-    h->resizeSection(StatusCol, fm.horizontalAdvance(QStringLiteral("niet begonnen")) + pad);
-    h->resizeSection(TijdCol, fm.horizontalAdvance(QStringLiteral("1:00:00")) + pad);
-    const int item = qMax(bold.horizontalAdvance(QStringLiteral("0,00")), QFontMetrics(h->font()).horizontalAdvance(QStringLiteral("30"))) +
-                     pad / 2;
+    h->resizeSection(NaamCol, qMin(name + 2 * pad, fm.horizontalAdvance(u'M') * 14));
+    h->resizeSection(CijferCol, head.horizontalAdvance(QStringLiteral("Cijfer")) + 2 * pad);
+    h->resizeSection(StatusCol, fm.horizontalAdvance(QStringLiteral("niet begonnen")) + 2 * pad);
+    h->resizeSection(TijdCol, qMax(fm.horizontalAdvance(QStringLiteral("1:00:00")), head.horizontalAdvance(QStringLiteral("Tijd"))) + 2 * pad);
+    // A cell's text with the room the style keeps around it.
+    const int cellPad = 2 * (KlasTabel->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, KlasTabel) + 1) + 4;
+    const int item = qMax(fm.horizontalAdvance(QStringLiteral("0,00")), head.horizontalAdvance(QStringLiteral("30"))) + cellPad;
     for (int c = FirstItemCol; c < KlasTabel->columnCount(); ++c)
         h->resizeSection(c, item);
-    KlasTabel->verticalHeader()->setDefaultSectionSize(fm.height() + pad / 2);
+    KlasTabel->verticalHeader()->setDefaultSectionSize(fm.height() + pad);
 
     QHeaderView* th = ThemaTabel->horizontalHeader();
-    const int share = QFontMetrics(th->font()).horizontalAdvance(QStringLiteral("Gemiddelde")) + pad;
+    const int share = QFontMetrics(th->font()).horizontalAdvance(QStringLiteral("Gemiddelde")) + 2 * pad;
     th->resizeSection(1, share);
     th->resizeSection(2, share * 2 / 3);
     th->setSectionResizeMode(0, QHeaderView::Stretch);
-    ThemaTabel->verticalHeader()->setDefaultSectionSize(fm.height() + pad / 2);
+    ThemaTabel->verticalHeader()->setDefaultSectionSize(fm.height() + pad);
 }
 
 void TKlasoverzichtForm::layoutForScreen(QSize screen)
@@ -309,7 +307,7 @@ void TKlasoverzichtForm::layoutForScreen(QSize screen)
     LegendaLabel->setGeometry(margin, legendTop, SorteerBox->x() - gap - margin, legendHeight);
     const int lowerTop = legendTop + legendHeight + gap;
     const int lowerHeight = buttonsTop - gap - lowerTop;
-    const int side = (cw - 2 * margin) * 3 / 10;
+    const int side = (cw - 2 * margin) * 9 / 25;
     const int chartWidth = (cw - 2 * margin - side - 2 * gap) / 2;
     CijferGrafiek->setGeometry(margin, lowerTop, chartWidth, lowerHeight);
     ThemaGrafiek->setGeometry(margin + chartWidth + gap, lowerTop, chartWidth, lowerHeight);
@@ -318,6 +316,7 @@ void TKlasoverzichtForm::layoutForScreen(QSize screen)
     ThemaTabel->setGeometry(sideLeft, lowerTop, side, lowerHeight - notFinished - gap / 2);
     NietAfLabel->setGeometry(sideLeft, ThemaTabel->geometry().bottom() + 1 + gap / 2, side, notFinished);
     NietAfLabel->setToolTip(NietAfLabel->text());
+    fillTable();  // its bold cells in the table's font as scaled
     fitColumns();
 }
 
@@ -329,6 +328,8 @@ void TKlasoverzichtForm::showEvent(QShowEvent* e)
     if (ClientSizeFor(this, AvailableScreenSize()) != size())
         layoutForScreen(AvailableScreenSize());
     move(ScreenOrigin());
+    if (KlasTabel->rowCount() > 1 && chosenName().isNull())
+        KlasTabel->setCurrentCell(1, NaamCol);  // the first pupil: Voortgang is ready
     KlasTabel->setFocus();
 }
 
@@ -336,9 +337,10 @@ void TKlasoverzichtForm::SorteerChanged()
 {
     order_ = overview_.itemOrder(SorteerBox->isChecked());
     const int row = KlasTabel->currentRow();
+    const bool chosen = !chosenName().isNull();
     fillTable();
     fitColumns();
-    if (row >= 0)
+    if (chosen)
         KlasTabel->selectRow(row);
 }
 
@@ -346,9 +348,9 @@ QString TKlasoverzichtForm::chosenName() const
 {
     const int row = KlasTabel->currentRow();
     const QList<QTableWidgetItem*> chosen = KlasTabel->selectedItems();
-    if (chosen.isEmpty() || row < 0 || row >= overview_.pupils.size())
+    if (chosen.isEmpty() || row < 1 || row > overview_.pupils.size())
         return QString();
-    return overview_.pupils[row].name;
+    return overview_.pupils[row - 1].name;
 }
 
 void TKlasoverzichtForm::VoortgangButtonClick()
