@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 #include <QTest>
 
+#include "classsample.h"
 #include "player.h"
 #include "results/classoverview.h"
 #include "results/overviewpages.h"
@@ -15,43 +16,10 @@
 
 using namespace kav;
 using testsupport::Play;
+using testsupport::Code;
+using testsupport::Pupil;
 
 namespace {
-
-enum : char { F = '1', S = '2', W = 'w', N = 'n' };  // right first, right second, wrong, niet af
-
-const QString Code = QStringLiteral("ABCDEFGHJK");
-
-// A level-1 session of four planned items (2 points at the first attempt, 1 at the second);
-// items 1 and 3 of theme 11, 2 and 4 of theme 14; the right answer of item k is k.
-SessionResult Pupil(qint64 id, const QString& name, const QByteArray& marks, SessionStatus status, int minute)
-{
-    SessionResult r;
-    r.id = id;
-    r.name = name;
-    r.code = Code;
-    r.level = 1;
-    r.sessionMode = 10;
-    r.status = status;
-    r.plannedItems = 4;
-    r.started = QDateTime(QDate(2026, 12, 7), QTime(9, minute));
-    r.ended = r.started.addSecs(600 + id);
-    for (int k = 0; k < marks.size(); ++k) {
-        ItemResult i;
-        i.number = k + 1;
-        i.themeCode = k % 2 == 0 ? 11 : 14;
-        i.themeTitle = QStringLiteral("Thema %1").arg(i.themeCode);
-        i.rightAnswer = QString::number(k + 1);
-        i.right = marks[k] == F || marks[k] == S;
-        i.attempts = marks[k] == F || marks[k] == N ? 1 : 2;
-        i.unfinished = marks[k] == N;
-        i.points = marks[k] == F ? 2 : marks[k] == S ? 1 : 0;
-        r.points += i.points;
-        r.items.append(i);
-    }
-    r.maxPoints = MaxSessionPoints(4, int(marks.size()), 1);
-    return r;
-}
 
 QVector<SessionResult> SmallClass()
 {
@@ -86,7 +54,7 @@ private slots:
     void figuresOfASmallClass()
     {
         const ClassOverview o = MakeClassOverview(SmallClass());
-        QCOMPARE(o.code, Code);
+        QCOMPARE(o.code, Code());
         QCOMPARE(o.items.size(), 4);
         // One row per pupil, by name; the practice session left out.
         QStringList names;
