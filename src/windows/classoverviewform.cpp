@@ -273,11 +273,8 @@ void TKlasoverzichtForm::fitColumns()
 
 void TKlasoverzichtForm::layoutForScreen(QSize screen)
 {
-    const double f = ControlScale(screen);
-    ScaleControls(this, f);
-    const QSize client = ClientSizeFor(this, screen);
-    setFixedSize(client);
-    const int cw = client.width(), ch = client.height();
+    const double f = ScaleWindow(this, screen);
+    const int cw = width(), ch = height();
     const int margin = Round(8 * f), gap = Round(6 * f);
 
     TitelLabel->setGeometry(margin, Round(4 * f), cw - 2 * margin, TitelLabel->height());
@@ -323,11 +320,8 @@ void TKlasoverzichtForm::layoutForScreen(QSize screen)
 void TKlasoverzichtForm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    if (e->spontaneous())
+    if (!PlaceShownWindow(this, e->spontaneous(), [this](QSize screen) { layoutForScreen(screen); }))
         return;
-    if (ClientSizeFor(this, AvailableScreenSize()) != size())
-        layoutForScreen(AvailableScreenSize());
-    move(ScreenOrigin());
     if (KlasTabel->rowCount() > 1 && chosenName().isNull())
         KlasTabel->setCurrentCell(1, NaamCol);  // the first pupil: Voortgang is ready
     KlasTabel->setFocus();

@@ -57,10 +57,8 @@ TVoortgangForm::~TVoortgangForm()
 
 void TVoortgangForm::layoutForScreen(QSize screen)
 {
-    const double f = ControlScale(screen);
-    ScaleControls(this, f);
-    const QSize client = ClientSizeFor(this, screen);
-    setFixedSize(client);
+    const double f = ScaleWindow(this, screen);
+    const QSize client = size();
     const int margin = Round(8 * f), gap = Round(6 * f);
     const int buttonsTop = client.height() - margin - SluitButton->height();
     SluitButton->move(client.width() - margin - SluitButton->width(), buttonsTop);
@@ -73,11 +71,8 @@ void TVoortgangForm::layoutForScreen(QSize screen)
 void TVoortgangForm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    if (e->spontaneous())
+    if (!PlaceShownWindow(this, e->spontaneous(), [this](QSize screen) { layoutForScreen(screen); }))
         return;
-    if (ClientSizeFor(this, AvailableScreenSize()) != size())
-        layoutForScreen(AvailableScreenSize());
-    move(ScreenOrigin());
     SluitButton->setFocus();
 }
 
