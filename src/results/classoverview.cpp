@@ -229,13 +229,13 @@ ClassOverview MakeClassOverview(const QVector<SessionResult>& sessionsOfOneCode)
     QCollator dutch{QLocale(QLocale::Dutch, QLocale::Netherlands)};
     dutch.setCaseSensitivity(Qt::CaseInsensitive);
     dutch.setNumericMode(true);
-    auto byName2 = [&dutch](const QString& a, const QString& b) {
+    auto alphabetical = [&dutch](const QString& a, const QString& b) {
         const int c = dutch.compare(a, b);
         return c != 0 ? c < 0 : a < b;
     };
     std::stable_sort(o.pupils.begin(), o.pupils.end(),
-                     [&](const OverviewPupil& a, const OverviewPupil& b) { return byName2(a.name, b.name); });
-    std::stable_sort(o.notFinished.begin(), o.notFinished.end(), byName2);
+                     [&](const OverviewPupil& a, const OverviewPupil& b) { return alphabetical(a.name, b.name); });
+    std::stable_sort(o.notFinished.begin(), o.notFinished.end(), alphabetical);
     return o;
 }
 
