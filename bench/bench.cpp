@@ -9,6 +9,9 @@
 //   kavrin_bench --only start|items|memory|discs|worksheet|store|results   one part
 //   kavrin_bench --sessions N                      the store's size (120,000; fewer for a
 //                                                  quick look: the full store takes GBs)
+//   kavrin_bench --class                           adds a class of thirty who made one coded
+//                                                  test to the user's store, to look at the
+//                                                  class overview by eye; prints the code
 //   kavrin_bench --start program|bare [--screen WxH]
 //                                                  one start-up up to the first frame drawn
 //                                                  under the platform in use, exit status 0
@@ -29,6 +32,7 @@
 #include "draw/text.h"
 #include "items.h"
 #include "measure.h"
+#include "overview.h"
 #include "results.h"
 #include "session/session.h"
 #include "startup.h"
@@ -314,9 +318,12 @@ int main(int argc, char** argv)
             only = args[++i];
         else if (args[i] == "--sessions" && i + 1 < args.size() && std::atoi(args[i + 1].c_str()) > 0)
             sessions = std::atoi(args[++i].c_str());
+        else if (args[i] == "--class")  // a class of thirty in the user's store, to look at
+            only = "class";
         else {
             std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet|store|results] [--sessions N]\n"
-                                 "kavrin_bench --start program|bare [--screen WxH]\n");
+                                 "kavrin_bench --start program|bare [--screen WxH]\n"
+                                 "kavrin_bench --class\n");
             return 2;
         }
     }
@@ -329,6 +336,10 @@ int main(int argc, char** argv)
         MemoryGrowth(plan);
     if (wanted("worksheet"))
         bench::WorksheetFigures(ProgramPath(), plan.worksheetRounds);
+    if (only == "class") {
+        QCoreApplication app(argc, argv);
+        return bench::StoreClass();
+    }
     if (!wanted("items") && !wanted("discs") && !wanted("store") && !wanted("results"))
         return 0;
 

@@ -13,6 +13,7 @@
 #include <cstdlib>
 
 #include "measure.h"
+#include "overview.h"
 #include "results/store.h"
 #include "windows/teacherform.h"
 
@@ -182,6 +183,7 @@ void StoreFigures(const std::string& program, int sessions)
     std::printf("  %-44s %10.1f MB\n", "  of which the corner", ResidentMb() - before);
     delete corner;
     kav::ResultStore::WaitForBackgroundWork();  // the corner's daily check
+    ClassOverviewFigures(path);
 
 }
 

@@ -403,15 +403,21 @@ QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
     if (!available())
         return out;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    const QString name = filter.name.trimmed();
+    const QString code = NormaliseTestCode(filter.code);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!exec(q, QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
-                                " item_count, planned, uuid FROM sessions"))) {
+    // A class code is looked up through its index (a class's overview reads some thirty rows of
+    // a school's store); a part of a name can't be.
+    q.prepare(QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
+                             " item_count, planned, uuid FROM sessions") +
+              (code.isEmpty() ? QString() : QStringLiteral(" WHERE code = ?")));
+    if (!code.isEmpty())
+        q.addBindValue(code);
+    if (!exec(q)) {
         failure_ = FailureOf(q.lastError(), path_);
         return out;
     }
-    const QString name = filter.name.trimmed();
-    const QString code = NormaliseTestCode(filter.code);
     while (q.next()) {
         SessionSummary s;
         s.id = q.value(0).toLongLong();

@@ -75,6 +75,24 @@ QPoint ScreenOrigin()
     return QPoint(0, 0);
 }
 
+double ScaleWindow(QWidget* w, QSize screen)
+{
+    const double f = ControlScale(screen);
+    ScaleControls(w, f);
+    w->setFixedSize(ClientSizeFor(w, screen));
+    return f;
+}
+
+bool PlaceShownWindow(QWidget* w, bool spontaneous, const std::function<void(QSize screen)>& layout)
+{
+    if (spontaneous)
+        return false;
+    if (ClientSizeFor(w, AvailableScreenSize()) != w->size())
+        layout(AvailableScreenSize());  // the frame is known once the window is up
+    w->move(ScreenOrigin());
+    return true;
+}
+
 double ControlScale(QSize screen)
 {
     const double fw = screen.width() / 640.0, fh = screen.height() / 480.0;

@@ -32,6 +32,13 @@ void LearnFrameMargins(const QMargins& m);
 QMargins KnownFrameMargins();
 // The top left corner of the usable screen, where every window is put.
 QPoint ScreenOrigin();
+// For a window's showEvent: once the window is up (not when the desktop shows it again) it is
+// laid out again when its frame turned out other than assumed, and put at ScreenOrigin().
+// False for a show by the desktop, where nothing is done.
+bool PlaceShownWindow(QWidget* w, bool spontaneous, const std::function<void(QSize screen)>& layout);
+// For a window's layoutForScreen: every control scaled to the screen and the window made the
+// size the screen gives it (ClientSizeFor); the scale.
+double ScaleWindow(QWidget* w, QSize screen);
 
 // ---- design geometry -------------------------------------------------------
 // Every control is placed in the 640 x 480 design and grows with the screen by one factor.

@@ -16,6 +16,7 @@
 #include "session/engine.h"
 #include "session/testcode.h"
 #include "ui/filechoice.h"
+#include "windows/classoverviewform.h"
 #include "windows/renameform.h"
 #include "windows/resultsform.h"
 #include "windows/testmakerform.h"
@@ -170,11 +171,16 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
                                 QStringLiteral("Werkblad maken|Opgaven op papier, met de antwoorden"));
     ToetsButton = MakeButton(this, "ToetsButton", QStringLiteral("Toets &maken…"), 10, false,
                              QStringLiteral("Toets maken|Een toetscode maken: de hele klas krijgt dezelfde opgaven"));
+    KlasButton = MakeButton(this, "KlasButton", QStringLiteral("&Klasoverzicht…"), 10, false,
+                            QStringLiteral("Klasoverzicht|De resultaten van één toetscode: per leerling elke opgave, "
+                                           "met de p-waarden en grafieken"));
+    connect(KlasButton, &QPushButton::clicked, this,
+            [this]() { OpenClassOverview(this, store_.get(), CodeFilter->text(), selectedIds()); });
     // The rows of buttons, top to bottom: what is done with the chosen sessions, and what is
     // saved; the tests at the right. A new button takes its place in a row here.
     const QVector<ButtonRow> rows = {
         {{{OpenButton, 60}, {NaamButton, 112}, {VerwijderButton, 84}}, {{WerkbladButton, 118}, {ToetsButton, 92}}},
-        {{{CsvButton, 134}, {CijferButton, 130}, {PdfButton, 134}}, {}},
+        {{{CsvButton, 134}, {CijferButton, 130}, {PdfButton, 134}}, {{KlasButton, 118}}},
     };
     const int rowsTop = LastRowTop - int(rows.size() - 1) * (ButtonHeight + RowGap);
     for (int r = 0; r < rows.size(); ++r)
@@ -231,7 +237,8 @@ void TDocentForm::placeRow(const ButtonRow& row, int top)
 
 QVector<QPushButton*> TDocentForm::buttons() const
 {
-    return {OpenButton, NaamButton, VerwijderButton, CsvButton, CijferButton, PdfButton, WerkbladButton, ToetsButton};
+    return {OpenButton, NaamButton, VerwijderButton, CsvButton, CijferButton, PdfButton, WerkbladButton, ToetsButton,
+            KlasButton};
 }
 
 TDocentForm::~TDocentForm()

@@ -54,7 +54,7 @@ public:
     QLineEdit *NaamFilter, *CodeFilter;
     QTableWidget* ResultatenTabel;
     QPushButton *OpenButton, *NaamButton, *CsvButton, *CijferButton, *PdfButton, *VerwijderButton, *WerkbladButton,
-        *ToetsButton;
+        *ToetsButton, *KlasButton;
     TPanel* StatusBalk;
     QPushButton* SluitButton;
 
