@@ -20,21 +20,13 @@
 #include <utility>
 
 #include "results/picturepacker.h"
+#include "results/sessionqueries.h"
 #include "results/storeschema.h"
 #include "session/testcode.h"
 
 namespace kav {
 
 namespace {
-
-// A status as kept in the file: its name.
-SessionStatus StatusFrom(const QString& key)
-{
-    for (SessionStatus s : {SessionStatus::Completed, SessionStatus::Stopped, SessionStatus::NotStarted})
-        if (key == StatusName(s))
-            return s;
-    return SessionStatus::None;
-}
 
 std::atomic<int> connections{0};
 // One attempt's wait inside SQLite; between attempts the window paints.
@@ -50,12 +42,6 @@ QString dateText(const QDateTime& t)
     if (!t.isValid())
         return QString();
     return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs);
-}
-
-QDateTime dateFrom(const QString& text)
-{
-    const QDateTime t = QDateTime::fromString(text, Qt::ISODateWithMs);
-    return t.isValid() ? t.toLocalTime() : t;
 }
 
 QString textsJson(const QVector<TextLogEntry>& texts)
@@ -397,46 +383,6 @@ qint64 ResultStore::write(const SessionResult& r)
     return 0;
 }
 
-QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
-{
-    QVector<SessionSummary> out;
-    if (!available())
-        return out;
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!exec(q, QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
-                                " item_count, planned, uuid FROM sessions"))) {
-        failure_ = FailureOf(q.lastError(), path_);
-        return out;
-    }
-    const QString name = filter.name.trimmed();
-    const QString code = NormaliseTestCode(filter.code);
-    while (q.next()) {
-        SessionSummary s;
-        s.id = q.value(0).toLongLong();
-        s.name = q.value(1).toString();
-        s.code = q.value(2).toString();
-        if ((!name.isEmpty() && !s.name.contains(name, Qt::CaseInsensitive)) || (!code.isEmpty() && s.code != code))
-            continue;
-        s.started = dateFrom(q.value(3).toString());
-        s.sessionMode = q.value(4).toInt();
-        s.practice = q.value(5).toBool();
-        s.level = q.value(6).toInt();
-        s.points = q.value(7).toInt();
-        s.maxPoints = q.value(8).toInt();
-        s.status = StatusFrom(q.value(9).toString());
-        s.items = q.value(10).toInt();
-        s.plannedItems = q.value(11).toInt();
-        s.uuid = q.value(12).toString();
-        out.append(s);
-    }
-    std::stable_sort(out.begin(), out.end(), [](const SessionSummary& a, const SessionSummary& b) {
-        return a.started != b.started ? a.started > b.started : a.id > b.id;
-    });
-    return out;
-}
-
 std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
 {
     if (!available())
@@ -456,8 +402,8 @@ std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
         r.sessionMode = q.value(2).toInt();
         r.practice = q.value(3).toBool();
         r.level = q.value(4).toInt();
-        r.started = dateFrom(q.value(5).toString());
-        r.ended = dateFrom(q.value(6).toString());
+        r.started = DateFrom(q.value(5).toString());
+        r.ended = DateFrom(q.value(6).toString());
         r.status = StatusFrom(q.value(7).toString());
         r.scoreText = q.value(8).toString();
         r.points = q.value(9).toInt();
