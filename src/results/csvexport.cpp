@@ -1,7 +1,7 @@
 #include "results/csvexport.h"
 
-#include <QRegularExpression>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "session/testcode.h"
 
@@ -26,21 +26,43 @@ QString plainText(const QString& text)
     return k < text.size() && formulaStart(text[k]) ? u'\'' + text : text;
 }
 
+// A whole number or one with a decimal comma, with or without its sign: "-12", "3,5".
+bool isNumber(const QString& text)
+{
+    qsizetype k = !text.isEmpty() && (text[0] == u'+' || text[0] == u'-') ? 1 : 0;
+    const qsizetype start = k;
+    while (k < text.size() && text[k] >= u'0' && text[k] <= u'9')
+        ++k;
+    if (k == start)
+        return false;
+    if (k < text.size() && text[k] == u',') {
+        const qsizetype fraction = ++k;
+        while (k < text.size() && text[k] >= u'0' && text[k] <= u'9')
+            ++k;
+        if (k == fraction)
+            return false;
+    }
+    return k == text.size();
+}
+
 // An answer as typed, with a decimal comma; a number keeps its sign, any other text is guarded.
 QString answerText(const QString& answer)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?\\d+(,\\d+)?$"));
     QString a = answer;
     a.replace(u'.', u',');
-    return number.match(a).hasMatch() ? a : plainText(a);
+    return isNumber(a) ? a : plainText(a);
 }
 
 QString line(const QStringList& fields)
 {
     QString out;
-    for (int k = 0; k < fields.size(); ++k)
-        out += (k ? QStringLiteral(";") : QString()) + CsvField(fields[k]);
-    return out + QStringLiteral("\r\n");
+    out.reserve(256);
+    for (qsizetype k = 0; k < fields.size(); ++k) {
+        if (k)
+            out += u';';
+        out += CsvField(fields[k]);
+    }
+    return out += QLatin1String("\r\n");
 }
 
 QString dateText(const SessionResult& s)
@@ -102,8 +124,10 @@ QString GradeBookHeader()
 QString CsvField(const QString& text)
 {
     // Quoted when any separator a spreadsheet may split on is in it, so it stays one field.
-    static const QRegularExpression special(QStringLiteral("[;,\t\"\r\n]"));
-    if (!text.contains(special))
+    const bool special = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u';' || c == u',' || c == u'\t' || c == u'"' || c == u'\r' || c == u'\n';
+    });
+    if (!special)
         return text;
     QString t = text;
     t.replace(QStringLiteral("\""), QStringLiteral("\"\""));

@@ -127,6 +127,10 @@ private:
     void giveSpaceBack();
     void reopenAfterFailure();
     void notice(const QString& text);
+    // Reads a session with statements prepared once for many.
+    struct Reading;
+    std::shared_ptr<Reading> prepareReading(bool drawn) const;
+    std::optional<SessionResult> read(Reading& reading, qint64 id) const;
     // The listing on this connection, waiting for a lock as every statement of the store does.
     std::unique_ptr<SessionRows> sqlRows() const;
     // Runs the statements for every session in one transaction, all or none: each bound to
