@@ -1,5 +1,6 @@
 #include "windows/sessiontable.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFutureWatcher>
 #include <QGuiApplication>
@@ -15,6 +16,18 @@ namespace {
 
 // The pages kept at hand: enough for a tall table scrolled to and fro.
 constexpr int PagesAtHand = 64;
+
+// The table's own threads: the store's background work (the daily check of a large file) never
+// keeps them waiting. Finished with the application, which waits for them.
+QThreadPool* fetchThreads()
+{
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool(QCoreApplication::instance());
+        p->setMaxThreadCount(2);
+        return p;
+    }();
+    return pool;
+}
 
 }  // namespace
 
@@ -116,7 +129,7 @@ void SessionTableModel::refetch()
     if (pending_++ == 0)
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     promise->start();
-    QThreadPool::globalInstance()->start(
+    fetchThreads()->start(
         [promise, open = listing_->reader(), filter = filter_, order = order_, keep] {
             {
                 const std::unique_ptr<SessionRows> rows = open();

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSet>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -258,6 +259,66 @@ private slots:
         QTest::keyClicks(c->NaamFilter, QStringLiteral("n"));
         QCOMPARE(c->selectedIds().size(), 2);
         QCOMPARE(c->AantalLabel->text(), QStringLiteral("2 resultaten, 2 gekozen"));
+    }
+
+    // A store that counts slowly is asked in another thread with a wait cursor, the rows read a
+    // page at a time as the table scrolls; the choice is kept by session through filters and
+    // sorting, Ctrl+A chooses rows that were never read.
+    void aLargeStoreIsReadInPages()
+    {
+        constexpr int Extra = 2 * SessionTableModel::PageSize + 30;
+        {
+            ResultStore store;
+            for (int k = 0; k < Extra; ++k)
+                QVERIFY(store.save(SampleSession(QStringLiteral("Leerling %1").arg(k, 3, 10, QLatin1Char('0')), QString(),
+                                                 QDateTime(QDate(2025, 1, 1), QTime(8, 0)).addSecs(k * 60))) > 0);
+        }
+        ResultStore::SetSlowFrom(0);
+        openCorner();
+        TDocentForm* c = Corner();
+        QTableView* t = c->ResultatenTabel;
+        auto settle = [c] { QTRY_VERIFY(!c->model()->busy()); };
+        settle();
+        QVERIFY(!QGuiApplication::overrideCursor());
+        QCOMPARE(Rows(t), Extra + 4);
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("%1 resultaten").arg(Extra + 4));
+        // The oldest at the bottom, read when it is scrolled to.
+        t->scrollToBottom();
+        QCOMPARE(Cell(t, Extra + 3, 0), QStringLiteral("Leerling 000"));
+        QCOMPARE(Cell(t, Extra + 1, 0), QStringLiteral("Leerling 002"));
+        // Chosen in two pages; a filter keeps those it still shows, typed fast only its last
+        // state counts.
+        Select(t, {"Leerling 001", "Leerling 201", "Leerling 150", "Anna"});
+        QCOMPARE(c->selectedCount(), 4);
+        QTest::keyClicks(c->NaamFilter, QStringLiteral("ing 2"));
+        settle();
+        QCOMPARE(Rows(t), Extra - 200);
+        QCOMPARE(c->AantalLabel->text(), QStringLiteral("%1 resultaten, 1 gekozen").arg(Extra - 200));
+        QCOMPARE(Column(t, 0)[c->model()->rowCount() - 2], QStringLiteral("Leerling 201"));
+        c->NaamFilter->clear();
+        settle();
+        QCOMPARE(c->selectedCount(), 1);
+        Select(t, {"Leerling 001", "Leerling 150", "Leerling 201", "Anna"});
+        const QVector<qint64> chosen = c->selectedIds();
+        t->sortByColumn(SessionTableModel::NaamCol, Qt::AscendingOrder);
+        settle();
+        QCOMPARE(Cell(t, 0, 0), QStringLiteral("Anna"));
+        const QVector<qint64> after = c->selectedIds();
+        QCOMPARE(QSet<qint64>(after.begin(), after.end()), QSet<qint64>(chosen.begin(), chosen.end()));
+        t->sortByColumn(SessionTableModel::DatumCol, Qt::DescendingOrder);
+        settle();
+        // Everything chosen at once: the numbers of rows not read yet come from the store.
+        c->model()->setListing(nullptr);
+        c->refresh();
+        settle();
+        t->setFocus();
+        QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(c->selectedCount(), Extra + 4);
+        QCOMPARE(c->selectedIds().size(), Extra + 4);
+        QCOMPARE(c->selectedIds(), c->shownIds());
+        QCOMPARE(c->shownIds(), c->store()->ids({}, {}));
+        ResultStore::SetSlowFrom(8 << 20);
+        QTest::keyClick(c, Qt::Key_Escape);
     }
 
     // Verwijderen asks first; Nee keeps everything, Ja removes the chosen sessions only.
