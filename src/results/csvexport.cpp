@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 #include <algorithm>
+#include <initializer_list>
 
 #include "session/testcode.h"
 
@@ -53,15 +54,22 @@ QString answerText(const QString& answer)
     return isNumber(a) ? a : plainText(a);
 }
 
-QString line(const QStringList& fields)
+// The fields as written, separated by ";".
+void appendFields(QString& out, std::initializer_list<QString> fields)
+{
+    bool first = true;
+    for (const QString& f : fields) {
+        if (!first)
+            out += u';';
+        first = false;
+        out += CsvField(f);
+    }
+}
+
+QString line(std::initializer_list<QString> fields)
 {
     QString out;
-    out.reserve(256);
-    for (qsizetype k = 0; k < fields.size(); ++k) {
-        if (k)
-            out += u';';
-        out += CsvField(fields[k]);
-    }
+    appendFields(out, fields);
     return out += QLatin1String("\r\n");
 }
 
@@ -136,16 +144,22 @@ QString CsvField(const QString& text)
 
 QString CsvLines(const SessionResult& s)
 {
-    const QStringList head = {plainText(s.name), dateText(s), TopicName(s.sessionMode), LevelName(s.level), codeText(s)};
-    const QStringList tail = {StatusName(s.status), kindText(s), s.uuid, s.gradeText(), plannedText(s),
-                              QString::number(s.items.size())};
+    // What every line of the session shares, written once.
+    QString head, tail;
+    appendFields(head, {plainText(s.name), dateText(s), TopicName(s.sessionMode), LevelName(s.level), codeText(s)});
+    appendFields(tail, {StatusName(s.status), kindText(s), s.uuid, s.gradeText(), plannedText(s),
+                        QString::number(s.items.size())});
     QString out;
+    out.reserve(s.items.size() * (head.size() + tail.size() + 64));
     for (const ItemResult& i : s.items) {
         const QString right = i.unfinished ? QStringLiteral("niet af") : i.right ? QStringLiteral("ja") : QStringLiteral("nee");
-        out += line(head + QStringList{QString::number(i.number), QString::number(i.themeCode),
-                                       answerText(i.firstAnswer), answerText(i.secondAnswer),
-                                       answerText(i.rightAnswer), right, QString::number(i.points)} +
-                    tail);
+        out += head;
+        out += u';';
+        appendFields(out, {QString::number(i.number), QString::number(i.themeCode), answerText(i.firstAnswer),
+                           answerText(i.secondAnswer), answerText(i.rightAnswer), right, QString::number(i.points)});
+        out += u';';
+        out += tail;
+        out += QLatin1String("\r\n");
     }
     return out;
 }
