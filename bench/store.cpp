@@ -101,9 +101,10 @@ bool Fill(const QString& path, int sessions)
             ok = db.transaction();
             ok = ok && q.exec(QStringLiteral("INSERT INTO items (session_id, number, theme, title, answer1, answer2, correct,"
                                              " right_answer, points, attempts, text_png, picture_png, texts, unfinished,"
-                                             " picture_as_asked) SELECT session_id + %1, number, theme, title, answer1,"
-                                             " answer2, correct, right_answer, points, attempts, text_png, picture_png,"
-                                             " texts, unfinished, picture_as_asked FROM items WHERE session_id <= %2")
+                                             " picture_as_asked, kept, pictures_packed) SELECT session_id + %1, number,"
+                                             " theme, title, answer1, answer2, correct, right_answer, points, attempts,"
+                                             " text_png, picture_png, texts, unfinished, picture_as_asked, kept,"
+                                             " pictures_packed FROM items WHERE session_id <= %2")
                                   .arg(done + 101).arg(n));
             ok = ok && q.exec(QStringLiteral("INSERT INTO sessions (id, name, code, mode, practice, level, started, ended,"
                                              " finished, score, points, max_points, uuid, planned, status, item_count)"
@@ -128,6 +129,11 @@ void StoreFigures(const std::string& program, int sessions)
     QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/kavrin-bench-store-XXXXXX"));
     qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
     const QString path = kav::ResultStore::DefaultPath();
+    // Kept for a look at the corner by hand: XDG_DATA_HOME=<folder> kavrin2.
+    if (qEnvironmentVariableIsSet("KAVRIN_BENCH_KEEP_STORE")) {
+        dir.setAutoRemove(false);
+        std::printf("  (the store is kept: XDG_DATA_HOME=%s)\n", qPrintable(dir.path()));
+    }
     std::printf("\nThe results store with %d sessions of %d items (texts, no pictures):\n", sessions, ItemsPerSession);
     QElapsedTimer clock;
     clock.start();
