@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QStyle>
 #include <QTableView>
 
@@ -39,6 +40,12 @@ QLineEdit* filterField(QWidget* parent, const char* name, int maxLength, const Q
     SetHint(e, hint);
     label->setBuddy(e);
     return e;
+}
+
+// A count as Dutch writes it: "120.101".
+QString DutchNumber(qint64 n)
+{
+    return QLocale(QLocale::Dutch, QLocale::Netherlands).toString(n);
 }
 
 // The most chosen sessions whose names are read to suggest one.
@@ -415,9 +422,9 @@ void TDocentForm::updateButtons()
     VerwijderButton->setEnabled(on && chosen > 0);
     QString count = shown == 0   ? QStringLiteral("Geen resultaten")
                     : shown == 1 ? QStringLiteral("1 resultaat")
-                                 : QStringLiteral("%1 resultaten").arg(shown);
+                                 : QStringLiteral("%1 resultaten").arg(DutchNumber(shown));
     if (chosen > 0)
-        count += QStringLiteral(", %1 gekozen").arg(chosen);
+        count += QStringLiteral(", %1 gekozen").arg(DutchNumber(chosen));
     AantalLabel->setText(on ? count : QString());
 }
 
