@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <cstdio>
+#include <ctime>
+#include <functional>
 #include <cstdlib>
 #include <string>
 #include <tuple>
@@ -118,6 +120,9 @@ bool Fill(const QString& path, int sessions)
                                   .arg(done + 101).arg(n).arg(Pupils));
             ok = ok && db.commit();
         }
+        // As in a store in use for years: its pictures' conversion went through long ago.
+        ok = ok && q.exec(QStringLiteral("INSERT OR REPLACE INTO store_notes (key, value)"
+                                         " SELECT 'plaatjes-tot', MAX(rowid) FROM items"));
     }
     db.close();
     db = QSqlDatabase();
@@ -129,42 +134,35 @@ bool Fill(const QString& path, int sessions)
 // its memory.
 void CornerFigures()
 {
-    QElapsedTimer clock;
     const double before = ResidentMb();
     auto* corner = new kav::TDocentForm;
     corner->layoutForScreen(QSize(1920, 1080));
-    // Until the table shows its rows: counted in another thread on a store this size.
-    auto shown = [corner] {
+    // From the teacher's action until the table shows its rows (counted in another thread on a
+    // store this size): wall time, and the processor time of the whole process meanwhile.
+    auto timed = [corner](const char* what, double goal, const std::function<void()>& action) {
+        QElapsedTimer clock;
+        clock.start();
+        const std::clock_t cpu = std::clock();
+        action();
         while (corner->model()->busy())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         corner->ResultatenTabel->grab();  // the rows in view read and drawn
+        const double ms = clock.nsecsElapsed() / 1e6;
+        std::printf("  %-44s %10.1f ms  %s (goal <= %.0f ms; %.0f ms processor)\n", what, ms, ms <= goal ? " " : "!", goal,
+                    (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
     };
-    clock.restart();
-    corner->refresh();
-    shown();
-    Line("the corner's first table", clock.nsecsElapsed() / 1e6, "ms", 300);
+    timed("the corner's first table", 300, [corner] { corner->refresh(); });
     std::printf("  %-44s %10d\n", "  rows", corner->model()->rowCount());
-    clock.restart();
-    corner->NaamFilter->setText(QStringLiteral("Leerling 12"));
-    shown();
-    Line("one filter keystroke", clock.nsecsElapsed() / 1e6, "ms", 100);
-    clock.restart();
-    corner->NaamFilter->clear();
-    shown();
-    Line("the filter cleared", clock.nsecsElapsed() / 1e6, "ms", 100);
-    clock.restart();
-    corner->ResultatenTabel->scrollToBottom();
-    shown();
-    Line("scrolled to the last row", clock.nsecsElapsed() / 1e6, "ms", 100);
-    clock.restart();
-    corner->ResultatenTabel->sortByColumn(kav::SessionTableModel::CijferCol, Qt::AscendingOrder);
-    shown();
-    Line("sorted by grade", clock.nsecsElapsed() / 1e6, "ms", 300);
+    timed("one filter keystroke", 100, [corner] { corner->NaamFilter->setText(QStringLiteral("Leerling 12")); });
+    timed("the filter cleared", 100, [corner] { corner->NaamFilter->clear(); });
+    timed("scrolled to the last row", 100, [corner] { corner->ResultatenTabel->scrollToBottom(); });
+    timed("sorted by grade", 300, [corner] {
+        corner->ResultatenTabel->sortByColumn(kav::SessionTableModel::CijferCol, Qt::AscendingOrder);
+    });
     Line("memory with the corner open (process)", ResidentMb(), "MB", 150);
     std::printf("  %-44s %10.1f MB\n", "  of which the corner", ResidentMb() - before);
     delete corner;
     kav::ResultStore::WaitForBackgroundWork();  // the corner's daily check
-
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
+#include <algorithm>
 #include <utility>
 
 #include "session/testcode.h"
@@ -97,7 +98,12 @@ QString SessionQueries::where(const ResultFilter& filter, QVariantList* values) 
     QStringList conditions;
     const QString name = filter.name.trimmed();
     if (!name.isEmpty()) {
-        if (dialect_ == SqlDialect::SQLite) {
+        const bool ascii = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 128; });
+        if (dialect_ == SqlDialect::SQLite && ascii) {
+            // SQLite's LIKE ignores the case of ASCII letters, and is quicker than a GLOB.
+            conditions << QStringLiteral("name LIKE ? ESCAPE '!'");
+            values->append(u'%' + likeEscaped(name) + u'%');
+        } else if (dialect_ == SqlDialect::SQLite) {
             conditions << QStringLiteral("name GLOB ?");
             values->append(globHolding(name));
         } else {
@@ -149,7 +155,25 @@ SessionQueries::Statement SessionQueries::rows(const ResultFilter& filter, const
                                                qint64 limit) const
 {
     Statement s;
-    s.sql = QStringLiteral("SELECT %1 FROM sessions").arg(QLatin1String(Columns)) + where(filter, &s.values) + orderBy(order);
+    if (offset > 0 && limit >= 0) {
+        // The rows skipped are found in the order alone (an index when there is one), and only
+        // the page's rows are read whole.
+        const Statement page = ids(filter, order, offset, limit);
+        s.sql = QStringLiteral("SELECT %1 FROM sessions WHERE id IN (%2)").arg(QLatin1String(Columns), page.sql) +
+                orderBy(order);
+        s.values = page.values;
+        return s;
+    }
+    s = ids(filter, order, offset, limit);
+    s.sql.replace(0, int(qstrlen("SELECT id")), QStringLiteral("SELECT ") + QLatin1String(Columns));
+    return s;
+}
+
+SessionQueries::Statement SessionQueries::ids(const ResultFilter& filter, const SessionOrder& order, qint64 offset,
+                                              qint64 limit) const
+{
+    Statement s;
+    s.sql = QStringLiteral("SELECT id FROM sessions") + where(filter, &s.values) + orderBy(order);
     if (limit >= 0) {
         s.sql += QStringLiteral(" LIMIT ? OFFSET ?");
         s.values << limit << qMax<qint64>(0, offset);
@@ -157,14 +181,6 @@ SessionQueries::Statement SessionQueries::rows(const ResultFilter& filter, const
         s.sql += dialect_ == SqlDialect::SQLite ? QStringLiteral(" LIMIT -1 OFFSET ?") : QStringLiteral(" OFFSET ?");
         s.values << offset;
     }
-    return s;
-}
-
-SessionQueries::Statement SessionQueries::ids(const ResultFilter& filter, const SessionOrder& order, qint64 offset,
-                                              qint64 limit) const
-{
-    Statement s = rows(filter, order, offset, limit);
-    s.sql.replace(QLatin1String(Columns), QStringLiteral("id"));
     return s;
 }
 

@@ -141,6 +141,8 @@ void SessionTableModel::refetch()
 
 void SessionTableModel::apply(const Fetch& f)
 {
+    const bool other = f.filter.name != shownFilter_.name || f.filter.code != shownFilter_.code ||
+                       f.order.column != shownOrder_.column || f.order.descending != shownOrder_.descending;
     beginResetModel();
     shownFilter_ = f.filter;
     shownOrder_ = f.order;
@@ -154,7 +156,7 @@ void SessionTableModel::apply(const Fetch& f)
         if (row < count_)
             kept.append(int(row));
     std::sort(kept.begin(), kept.end());
-    emit fetched(kept);
+    emit fetched(kept, other);
 }
 
 const QVector<SessionSummary>& SessionTableModel::page(int n) const

@@ -55,7 +55,8 @@ public:
 
 signals:
     // The table was filled anew; these rows (top to bottom) hold sessions that were to be kept.
-    void fetched(const QVector<int>& keptRows);
+    // `other`: the rows are another list now (another filter or order), not the same read again.
+    void fetched(const QVector<int>& keptRows, bool other);
 
 private:
     struct Fetch {

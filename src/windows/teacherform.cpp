@@ -355,9 +355,13 @@ void TDocentForm::fillTable()
     model_->refetch();
 }
 
-void TDocentForm::fetched(const QVector<int>& keptRows)
+void TDocentForm::fetched(const QVector<int>& keptRows, bool other)
 {
     fitColumns();
+    if (other && keptRows.isEmpty())
+        ResultatenTabel->scrollToTop();
+    else if (other)
+        ResultatenTabel->scrollTo(model_->index(keptRows.first(), 0));
     // What was chosen and is still shown stays chosen.
     QItemSelection kept;
     for (qsizetype k = 0; k < keptRows.size();) {

@@ -77,8 +77,9 @@ private:
     void fillTable();
     // The rows chosen, as ranges first to last, top to bottom.
     QVector<QPair<int, int>> selectedRanges() const;
-    // The table was filled anew: the sessions still there stay chosen.
-    void fetched(const QVector<int>& keptRows);
+    // The table was filled anew: the sessions still there stay chosen; another list is shown
+    // from the first of them, or from the top.
+    void fetched(const QVector<int>& keptRows, bool other);
     void updateButtons();
     void placeNotice();
     // The store's notice and the set-aside files not dismissed yet, as the label shows them.
