@@ -91,10 +91,11 @@ void SessionTableModel::sort(int column, Qt::SortOrder order)
 }
 
 SessionTableModel::Fetch SessionTableModel::fetchFrom(const SessionRows& rows, const ResultFilter& filter,
-                                                      const SessionOrder& order, const QVector<qint64>& keep)
+                                                      const SessionOrder& order, const QVector<qint64>& keep,
+                                                      const std::function<bool()>& stale)
 {
     Fetch f{filter, order, rows.count(filter), {}, {}};
-    if (f.count > 0) {
+    if (f.count > 0 && !(stale && stale())) {
         f.first = rows.rows(filter, order, 0, PageSize);
         if (!keep.isEmpty())
             f.kept = rows.positions(filter, order, keep);
@@ -106,6 +107,7 @@ SessionTableModel::Fetch SessionTableModel::fetchFrom(const SessionRows& rows, c
 void SessionTableModel::refetch()
 {
     const int generation = ++generation_;
+    *latest_ = generation;
     const QVector<qint64> keep = keep_ && rowCount() > 0 ? keep_() : QVector<qint64>();
     if (!listing_ || !listing_->available()) {
         apply(Fetch{filter_, order_, 0, {}, {}});
@@ -130,10 +132,12 @@ void SessionTableModel::refetch()
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     promise->start();
     fetchThreads()->start(
-        [promise, open = listing_->reader(), filter = filter_, order = order_, keep] {
-            {
+        [promise, open = listing_->reader(), filter = filter_, order = order_, keep, latest = latest_, generation] {
+            // While the teacher types, only the last state of the filter is asked for.
+            auto stale = [&latest, generation] { return *latest != generation; };
+            if (!stale()) {
                 const std::unique_ptr<SessionRows> rows = open();
-                promise->addResult(fetchFrom(*rows, filter, order, keep));
+                promise->addResult(fetchFrom(*rows, filter, order, keep, stale));
             }
             promise->finish();
         });

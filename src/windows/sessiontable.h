@@ -6,7 +6,9 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QVector>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "results/sessionlisting.h"
@@ -66,8 +68,9 @@ private:
         QVector<SessionSummary> first;
         QHash<qint64, qint64> kept;
     };
+    // The count and the first page; nothing more once `stale` says a later answer was asked for.
     static Fetch fetchFrom(const SessionRows& rows, const ResultFilter& filter, const SessionOrder& order,
-                           const QVector<qint64>& keep);
+                           const QVector<qint64>& keep, const std::function<bool()>& stale = {});
     void apply(const Fetch& f);
     const QVector<SessionSummary>& page(int n) const;
 
@@ -78,6 +81,8 @@ private:
     qint64 count_ = 0;
     mutable QHash<int, QVector<SessionSummary>> pages_;
     int generation_ = 0;
+    // The last answer asked for, as the threads see it: one asked for before it is skipped.
+    std::shared_ptr<std::atomic<int>> latest_ = std::make_shared<std::atomic<int>>(0);
     int pending_ = 0;
 };
 
