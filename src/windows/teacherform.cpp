@@ -26,7 +26,6 @@ namespace kav {
 
 namespace {
 
-using Column = SessionTableModel::Column;
 using enum SessionTableModel::Column;
 
 // A filter field with its label before it.
@@ -198,7 +197,8 @@ TDocentForm::~TDocentForm()
 {
     DisconnectChildren(this);
     model_->setKeep({});
-    model_->setListing(nullptr);
+    disconnect(model_, nullptr, this, nullptr);
+    model_->setListing(nullptr);  // before the store goes
 }
 
 void TDocentForm::layoutForScreen(QSize screen)
