@@ -56,7 +56,7 @@ struct Player {
     std::mt19937 ways{7};
     double keeping = 0;  // of the last judgement: the recorder keeping the item
 
-    void start(int n)
+    void start(int n, const QString& name = QString())
     {
         static const int modes[] = {0, 10, 20, -10};
         kav::SessionState& s = kav::Session();
@@ -67,7 +67,8 @@ struct Player {
         s.LevelIndex = n % 3;
         kav::SeedRandom(std::uint32_t(n + 1));
         kav::ResetSession(kav::Level());
-        rec.start(QStringLiteral("Leerling %1").arg(n), QString(), s.SessionMode, s.PracticeMode, kav::Level(), 0);
+        rec.start(name.isEmpty() ? QStringLiteral("Leerling %1").arg(n) : name, QString(), s.SessionMode, s.PracticeMode,
+                  kav::Level(), 0);
     }
     void next()
     {
@@ -228,6 +229,21 @@ void SessionMemory(int items)
 }
 
 }  // namespace
+
+bool PlayIntoStore(const QString& path, const QString& name, int sessions, int items)
+{
+    kav::ResultStore store(path);
+    Screen screen(1024, 768);
+    Player player{screen};
+    for (int n = 0; n < sessions; ++n) {
+        player.start(n, name);
+        for (int i = 0; i < items; ++i)
+            player.item();
+        if (store.save(player.rec.finish()) == 0)
+            return false;
+    }
+    return true;
+}
 
 void ResultFigures(int sessions, int items, int memoryItems)
 {

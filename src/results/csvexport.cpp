@@ -1,7 +1,8 @@
 #include "results/csvexport.h"
 
-#include <QRegularExpression>
 #include <QSaveFile>
+#include <algorithm>
+#include <initializer_list>
 
 #include "session/testcode.h"
 
@@ -26,21 +27,50 @@ QString plainText(const QString& text)
     return k < text.size() && formulaStart(text[k]) ? u'\'' + text : text;
 }
 
+// A whole number or one with a decimal comma, with or without its sign: "-12", "3,5".
+bool isNumber(const QString& text)
+{
+    qsizetype k = !text.isEmpty() && (text[0] == u'+' || text[0] == u'-') ? 1 : 0;
+    const qsizetype start = k;
+    while (k < text.size() && text[k] >= u'0' && text[k] <= u'9')
+        ++k;
+    if (k == start)
+        return false;
+    if (k < text.size() && text[k] == u',') {
+        const qsizetype fraction = ++k;
+        while (k < text.size() && text[k] >= u'0' && text[k] <= u'9')
+            ++k;
+        if (k == fraction)
+            return false;
+    }
+    return k == text.size();
+}
+
 // An answer as typed, with a decimal comma; a number keeps its sign, any other text is guarded.
 QString answerText(const QString& answer)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?\\d+(,\\d+)?$"));
     QString a = answer;
     a.replace(u'.', u',');
-    return number.match(a).hasMatch() ? a : plainText(a);
+    return isNumber(a) ? a : plainText(a);
 }
 
-QString line(const QStringList& fields)
+// The fields as written, separated by ";".
+void appendFields(QString& out, std::initializer_list<QString> fields)
+{
+    bool first = true;
+    for (const QString& f : fields) {
+        if (!first)
+            out += u';';
+        first = false;
+        out += CsvField(f);
+    }
+}
+
+QString line(std::initializer_list<QString> fields)
 {
     QString out;
-    for (int k = 0; k < fields.size(); ++k)
-        out += (k ? QStringLiteral(";") : QString()) + CsvField(fields[k]);
-    return out + QStringLiteral("\r\n");
+    appendFields(out, fields);
+    return out += QLatin1String("\r\n");
 }
 
 QString dateText(const SessionResult& s)
@@ -102,8 +132,10 @@ QString GradeBookHeader()
 QString CsvField(const QString& text)
 {
     // Quoted when any separator a spreadsheet may split on is in it, so it stays one field.
-    static const QRegularExpression special(QStringLiteral("[;,\t\"\r\n]"));
-    if (!text.contains(special))
+    const bool special = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u';' || c == u',' || c == u'\t' || c == u'"' || c == u'\r' || c == u'\n';
+    });
+    if (!special)
         return text;
     QString t = text;
     t.replace(QStringLiteral("\""), QStringLiteral("\"\""));
@@ -112,16 +144,22 @@ QString CsvField(const QString& text)
 
 QString CsvLines(const SessionResult& s)
 {
-    const QStringList head = {plainText(s.name), dateText(s), TopicName(s.sessionMode), LevelName(s.level), codeText(s)};
-    const QStringList tail = {StatusName(s.status), kindText(s), s.uuid, s.gradeText(), plannedText(s),
-                              QString::number(s.items.size())};
+    // What every line of the session shares, written once.
+    QString head, tail;
+    appendFields(head, {plainText(s.name), dateText(s), TopicName(s.sessionMode), LevelName(s.level), codeText(s)});
+    appendFields(tail, {StatusName(s.status), kindText(s), s.uuid, s.gradeText(), plannedText(s),
+                        QString::number(s.items.size())});
     QString out;
+    out.reserve(s.items.size() * (head.size() + tail.size() + 64));
     for (const ItemResult& i : s.items) {
         const QString right = i.unfinished ? QStringLiteral("niet af") : i.right ? QStringLiteral("ja") : QStringLiteral("nee");
-        out += line(head + QStringList{QString::number(i.number), QString::number(i.themeCode),
-                                       answerText(i.firstAnswer), answerText(i.secondAnswer),
-                                       answerText(i.rightAnswer), right, QString::number(i.points)} +
-                    tail);
+        out += head;
+        out += u';';
+        appendFields(out, {QString::number(i.number), QString::number(i.themeCode), answerText(i.firstAnswer),
+                           answerText(i.secondAnswer), answerText(i.rightAnswer), right, QString::number(i.points)});
+        out += u';';
+        out += tail;
+        out += QLatin1String("\r\n");
     }
     return out;
 }

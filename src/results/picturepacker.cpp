@@ -175,8 +175,22 @@ void PackAllPictures(const QString& path, int batchItems, const std::atomic<bool
     const OwnConnection c(path);
     if (!c.open())
         return;
+    // Where the work stopped or ended is noted: every item up to there is done, and this program
+    // keeps no pictures, so a later opening goes on from there and does not read the whole file
+    // again (at a school's size that would slow everything else down).
+    QSqlQuery note(c.db());
     qint64 after = 0;
-    while (!(stop && *stop) && PackBatch(c.db(), batchItems, &after) > 0) {
+    if (note.exec(QStringLiteral("SELECT value FROM store_notes WHERE key = 'plaatjes-tot'")) && note.next())
+        after = note.value(0).toLongLong();
+    note.finish();
+    const qint64 from = after;
+    int seen = 0;
+    while (!(stop && *stop) && (seen = PackBatch(c.db(), batchItems, &after)) > 0) {
+    }
+    if (seen >= 0 && after > from) {
+        note.prepare(QStringLiteral("INSERT OR REPLACE INTO store_notes (key, value) VALUES ('plaatjes-tot', ?)"));
+        note.addBindValue(QString::number(after));
+        note.exec();
     }
 }
 

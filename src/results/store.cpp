@@ -17,24 +17,18 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "results/picturepacker.h"
+#include "results/sessionqueries.h"
 #include "results/storeschema.h"
 #include "session/testcode.h"
 
 namespace kav {
 
 namespace {
-
-// A status as kept in the file: its name.
-SessionStatus StatusFrom(const QString& key)
-{
-    for (SessionStatus s : {SessionStatus::Completed, SessionStatus::Stopped, SessionStatus::NotStarted})
-        if (key == StatusName(s))
-            return s;
-    return SessionStatus::None;
-}
 
 std::atomic<int> connections{0};
 // One attempt's wait inside SQLite; between attempts the window paints.
@@ -50,12 +44,6 @@ QString dateText(const QDateTime& t)
     if (!t.isValid())
         return QString();
     return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs);
-}
-
-QDateTime dateFrom(const QString& text)
-{
-    const QDateTime t = QDateTime::fromString(text, Qt::ISODateWithMs);
-    return t.isValid() ? t.toLocalTime() : t;
 }
 
 QString textsJson(const QVector<TextLogEntry>& texts)
@@ -397,109 +385,86 @@ qint64 ResultStore::write(const SessionResult& r)
     return 0;
 }
 
-QVector<SessionSummary> ResultStore::list(const ResultFilter& filter) const
+// The two statements that read a session, prepared once for every session read with them.
+struct ResultStore::Reading {
+    QSqlQuery head, items;
+    bool drawn;
+};
+
+std::shared_ptr<ResultStore::Reading> ResultStore::prepareReading(bool drawn) const
 {
-    QVector<SessionSummary> out;
-    if (!available())
-        return out;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    const QString name = filter.name.trimmed();
-    const QString code = NormaliseTestCode(filter.code);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    // A class code is looked up through its index (a class's overview reads some thirty rows of
-    // a school's store); a part of a name can't be.
-    q.prepare(QStringLiteral("SELECT id, name, code, started, mode, practice, level, points, max_points, status,"
-                             " item_count, planned, uuid FROM sessions") +
-              (code.isEmpty() ? QString() : QStringLiteral(" WHERE code = ?")));
-    if (!code.isEmpty())
-        q.addBindValue(code);
-    if (!exec(q)) {
-        failure_ = FailureOf(q.lastError(), path_);
-        return out;
-    }
-    while (q.next()) {
-        SessionSummary s;
-        s.id = q.value(0).toLongLong();
-        s.name = q.value(1).toString();
-        s.code = q.value(2).toString();
-        if ((!name.isEmpty() && !s.name.contains(name, Qt::CaseInsensitive)) || (!code.isEmpty() && s.code != code))
-            continue;
-        s.started = dateFrom(q.value(3).toString());
-        s.sessionMode = q.value(4).toInt();
-        s.practice = q.value(5).toBool();
-        s.level = q.value(6).toInt();
-        s.points = q.value(7).toInt();
-        s.maxPoints = q.value(8).toInt();
-        s.status = StatusFrom(q.value(9).toString());
-        s.items = q.value(10).toInt();
-        s.plannedItems = q.value(11).toInt();
-        s.uuid = q.value(12).toString();
-        out.append(s);
-    }
-    std::stable_sort(out.begin(), out.end(), [](const SessionSummary& a, const SessionSummary& b) {
-        return a.started != b.started ? a.started > b.started : a.id > b.id;
-    });
-    return out;
+    auto reading = std::make_shared<Reading>(Reading{QSqlQuery(db), QSqlQuery(db), drawn});
+    reading->head.setForwardOnly(true);
+    reading->head.prepare(QStringLiteral("SELECT name, code, mode, practice, level, started, ended, status, score, points,"
+                                         " max_points, uuid, planned FROM sessions WHERE id = ?"));
+    reading->items.setForwardOnly(true);
+    // A CSV file needs nothing drawn: those bytes are never read.
+    reading->items.prepare(
+        QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
+                       " %1, unfinished, picture_as_asked, %2 FROM items WHERE session_id = ? ORDER BY number")
+            .arg(drawn ? QStringLiteral("texts, text_png, picture_png") : QStringLiteral("'[]', NULL, NULL"),
+                 drawn ? QStringLiteral("kept") : QStringLiteral("NULL")));
+    return reading;
 }
 
 std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
 {
     if (!available())
         return std::nullopt;
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    return read(*prepareReading(drawn), id);
+}
+
+std::optional<SessionResult> ResultStore::read(Reading& reading, qint64 id) const
+{
     SessionResult r;
-    {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT name, code, mode, practice, level, started, ended, status, score, points,"
-                                 " max_points, uuid, planned FROM sessions WHERE id = ?"));
-        q.addBindValue(id);
-        if (!exec(q) || !q.next())
-            return std::nullopt;
-        r.id = id;
-        r.name = q.value(0).toString();
-        r.code = q.value(1).toString();
-        r.sessionMode = q.value(2).toInt();
-        r.practice = q.value(3).toBool();
-        r.level = q.value(4).toInt();
-        r.started = dateFrom(q.value(5).toString());
-        r.ended = dateFrom(q.value(6).toString());
-        r.status = StatusFrom(q.value(7).toString());
-        r.scoreText = q.value(8).toString();
-        r.points = q.value(9).toInt();
-        r.maxPoints = q.value(10).toInt();
-        r.uuid = q.value(11).toString();
-        r.plannedItems = q.value(12).toInt();
-    }
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    // A CSV file needs nothing drawn: those bytes are never read.
-    q.prepare(QStringLiteral("SELECT number, theme, title, answer1, answer2, correct, right_answer, points, attempts,"
-                             " %1, unfinished, picture_as_asked, %2 FROM items WHERE session_id = ? ORDER BY number")
-                  .arg(drawn ? QStringLiteral("texts, text_png, picture_png") : QStringLiteral("'[]', NULL, NULL"),
-                       drawn ? QStringLiteral("kept") : QStringLiteral("NULL")));
-    q.addBindValue(id);
-    if (!exec(q))
+    QSqlQuery& q = reading.head;
+    q.bindValue(0, id);
+    if (!exec(q) || !q.next()) {
+        q.finish();
         return std::nullopt;
-    while (q.next()) {
-        ItemResult i;
-        i.number = q.value(0).toInt();
-        i.themeCode = q.value(1).toInt();
-        i.themeTitle = q.value(2).toString();
-        i.firstAnswer = q.value(3).toString();
-        i.secondAnswer = q.value(4).toString();
-        i.right = q.value(5).toBool();
-        i.rightAnswer = q.value(6).toString();
-        i.points = q.value(7).toInt();
-        i.attempts = q.value(8).toInt();
-        i.texts = textsFrom(q.value(9).toString());
-        i.textPng = q.value(10).toByteArray();
-        i.picturePng = q.value(11).toByteArray();
-        i.unfinished = q.value(12).toBool();
-        i.pictureAsAsked = q.value(13).toBool();
-        i.kept = q.value(14).toByteArray();
-        r.items.append(i);
     }
+    r.id = id;
+    r.name = q.value(0).toString();
+    r.code = q.value(1).toString();
+    r.sessionMode = q.value(2).toInt();
+    r.practice = q.value(3).toBool();
+    r.level = q.value(4).toInt();
+    r.started = DateFrom(q.value(5).toString());
+    r.ended = DateFrom(q.value(6).toString());
+    r.status = StatusFrom(q.value(7).toString());
+    r.scoreText = q.value(8).toString();
+    r.points = q.value(9).toInt();
+    r.maxPoints = q.value(10).toInt();
+    r.uuid = q.value(11).toString();
+    r.plannedItems = q.value(12).toInt();
+    q.finish();  // no statement left open between sessions: it would hold the file's state
+    QSqlQuery& items = reading.items;
+    items.bindValue(0, id);
+    if (!exec(items))
+        return std::nullopt;
+    while (items.next()) {
+        ItemResult i;
+        i.number = items.value(0).toInt();
+        i.themeCode = items.value(1).toInt();
+        i.themeTitle = items.value(2).toString();
+        i.firstAnswer = items.value(3).toString();
+        i.secondAnswer = items.value(4).toString();
+        i.right = items.value(5).toBool();
+        i.rightAnswer = items.value(6).toString();
+        i.points = items.value(7).toInt();
+        i.attempts = items.value(8).toInt();
+        if (reading.drawn) {
+            i.texts = textsFrom(items.value(9).toString());
+            i.textPng = items.value(10).toByteArray();
+            i.picturePng = items.value(11).toByteArray();
+            i.kept = items.value(14).toByteArray();
+        }
+        i.unfinished = items.value(12).toBool();
+        i.pictureAsAsked = items.value(13).toBool();
+        r.items.append(std::move(i));
+    }
+    items.finish();
     return r;
 }
 
@@ -515,19 +480,27 @@ bool ResultStore::forEachSession(const QVector<qint64>& ids, std::initializer_li
     }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     bool ok = beginWrite(db);
+    // Each statement prepared once for every session.
+    std::vector<QSqlQuery> prepared;
+    for (const char* sql : statements) {
+        prepared.emplace_back(db);
+        ok = ok && prepared.back().prepare(QLatin1String(sql));
+    }
     for (qint64 id : ids) {
-        for (const char* sql : statements) {
+        for (QSqlQuery& q : prepared) {
             if (!ok)
                 break;
-            QSqlQuery q(db);
-            q.prepare(QLatin1String(sql));
+            int k = 0;
             if (value.isValid())
-                q.addBindValue(value);
-            q.addBindValue(id);
+                q.bindValue(k++, value);
+            q.bindValue(k, id);
             if (!(ok = q.exec()))
                 failure_ = FailureOf(q.lastError(), path_);
         }
     }
+    if (!ok && failure_ == StoreFailure::None && !prepared.empty())
+        failure_ = FailureOf(prepared.front().lastError(), path_);
+    prepared.clear();
     if (ok && commitWrite(db))
         return true;
     run(db, QStringLiteral("ROLLBACK"));

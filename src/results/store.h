@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "results/result.h"
+#include "results/sessionlisting.h"
 #include "results/storefailure.h"
 
 class QSqlDatabase;
@@ -30,31 +31,7 @@ namespace kav {
 
 class PicturePacker;
 
-// One line of the list of sessions.
-struct SessionSummary {
-    qint64 id = 0;
-    QString uuid;
-    QString name;
-    QString code;
-    QDateTime started;  // local time
-    int sessionMode = 0;
-    bool practice = false;
-    int level = 1;
-    int points = 0;
-    int maxPoints = 0;
-    int items = 0;  // judged, a niet-af one included
-    int plannedItems = 0;
-    SessionStatus status = SessionStatus::None;
-    bool graded() const { return !practice; }
-    QString gradeText() const { return graded() ? GradeText(points, maxPoints) : QString(); }
-};
-
-struct ResultFilter {
-    QString name;  // part of the name, in any case; empty for every name
-    QString code;  // a class code as typed (case, spaces and dashes ignored); empty for all
-};
-
-class ResultStore {
+class ResultStore : public SessionListing {
 public:
     // The layout version this program writes, and the mark in the file's header.
     static constexpr int SchemaVersion = 5;
@@ -64,7 +41,7 @@ public:
     static QString DefaultPath();
 
     explicit ResultStore(const QString& path = DefaultPath());
-    ~ResultStore();
+    ~ResultStore() override;
     ResultStore(const ResultStore&) = delete;
     ResultStore& operator=(const ResultStore&) = delete;
 
@@ -76,7 +53,7 @@ public:
 
     // False when results can't be stored (the folder can't be written, no SQLite driver, a
     // file of a newer version): saving then does nothing and reading finds nothing.
-    bool available() const { return !connection_.isEmpty(); }
+    bool available() const override { return !connection_.isEmpty(); }
     QString path() const { return path_; }
     // Where a damaged or foreign file was put aside; empty when none was.
     QString setAsidePath() const { return setAside_; }
@@ -92,23 +69,30 @@ public:
     bool storePending();
     int pendingCount() const { return int(pending_.size()); }
     // Why the last thing asked failed; None when it did not.
-    StoreFailure lastFailure() const { return failure_; }
+    StoreFailure lastFailure() const override { return failure_; }
     // Makes every write fail with this cause, as a full disk or a refused file would (the
     // tests run as root, for whom no file is refused); None writes again.
     void injectFailure(StoreFailure failure) { injected_ = failure; }
     // The sessions, newest first, with the filter's name and code.
     QVector<SessionSummary> list(const ResultFilter& filter = {}) const;
-    // One whole session with its items; nothing when there is no such session. Without
-    // `drawn`, what only a printout needs (the pictures and the texts as drawn) is not read.
-    std::optional<SessionResult> load(qint64 id, bool drawn = true) const;
-    // The sessions of these numbers read one at a time, in this order (what is drawn only when
-    // asked, as load does); a session that can't be read ends the source and sets *failed.
-    SessionSource source(const QVector<qint64>& ids, bool drawn, bool* failed) const;
-    // Gives the sessions one name (the id stays); false when that failed or the name is empty.
-    bool rename(const QVector<qint64>& ids, const QString& name);
-    // Removes the sessions with their items, all or none; false when that failed. Their
-    // space goes back to the disk in the background.
-    bool remove(const QVector<qint64>& ids);
+    // The listing, in SQL on this connection: the list's statements in storelisting.cpp.
+    qint64 count(const ResultFilter& filter) const override;
+    QVector<SessionSummary> rows(const ResultFilter& filter, const SessionOrder& order, qint64 offset,
+                                 qint64 limit) const override;
+    QVector<qint64> ids(const ResultFilter& filter, const SessionOrder& order, qint64 offset = 0,
+                        qint64 limit = -1) const override;
+    QHash<qint64, qint64> positions(const ResultFilter& filter, const SessionOrder& order,
+                                    const QVector<qint64>& ids) const override;
+    // A file from this size on (8 MB, a thousand sessions or so) is counted in another thread;
+    // tests make it small.
+    static void SetSlowFrom(qint64 bytes);
+    bool countsSlowly() const override;
+    std::function<std::unique_ptr<SessionRows>()> reader() const override;
+    std::optional<SessionResult> load(qint64 id, bool drawn = true) const override;
+    SessionSource source(const QVector<qint64>& ids, bool drawn, bool* failed) const override;
+    bool rename(const QVector<qint64>& ids, const QString& name) override;
+    // Their space goes back to the disk in the background.
+    bool remove(const QVector<qint64>& ids) override;
     // The pictures of items kept by older versions are made smaller in the background from
     // opening on; this waits until that is done (or stopped).
     void waitForPictures();
@@ -143,6 +127,12 @@ private:
     void giveSpaceBack();
     void reopenAfterFailure();
     void notice(const QString& text);
+    // Reads a session with statements prepared once for many.
+    struct Reading;
+    std::shared_ptr<Reading> prepareReading(bool drawn) const;
+    std::optional<SessionResult> read(Reading& reading, qint64 id) const;
+    // The listing on this connection, waiting for a lock as every statement of the store does.
+    std::unique_ptr<SessionRows> sqlRows() const;
     // Runs the statements for every session in one transaction, all or none: each bound to
     // value (when it is given) and the session's id.
     bool forEachSession(const QVector<qint64>& ids, std::initializer_list<const char*> statements,

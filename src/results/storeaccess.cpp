@@ -163,10 +163,17 @@ bool ResultStore::storePending()
 
 SessionSource ResultStore::source(const QVector<qint64>& ids, bool drawn, bool* failed) const
 {
-    return [this, ids, drawn, failed, k = qsizetype(0)](SessionResult& next) mutable {
+    // Its statements are prepared at the first session and kept for the others.
+    return [this, ids, drawn, failed, k = qsizetype(0), reading = std::shared_ptr<Reading>()](SessionResult& next) mutable {
         if (k >= ids.size())
             return false;
-        std::optional<SessionResult> s = load(ids[k++], drawn);
+        if (!available()) {
+            *failed = true;
+            return false;
+        }
+        if (!reading)
+            reading = prepareReading(drawn);
+        std::optional<SessionResult> s = read(*reading, ids[k++]);
         if (!s) {
             *failed = true;
             return false;

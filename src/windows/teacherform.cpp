@@ -7,8 +7,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QStyle>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "draw/measures.h"
 #include "draw/messages.h"
@@ -26,31 +27,7 @@ namespace kav {
 
 namespace {
 
-// The score ("006 uit 003") is left to the results window: the grade beside what it stands
-// on says more, and the columns fit the width then.
-enum Column { NaamCol, DatumCol, OnderdeelCol, NiveauCol, CodeCol, CijferCol, StatusCol, Columns };
-
-constexpr int IdRole = Qt::UserRole;
-constexpr int SortRole = Qt::UserRole + 1;
-
-// A cell that sorts by its key (a number or a text) rather than by what it shows.
-class Cell : public QTableWidgetItem {
-public:
-    Cell(const QString& text, const QVariant& key) : QTableWidgetItem(text)
-    {
-        setData(SortRole, key);
-        setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    }
-    bool operator<(const QTableWidgetItem& other) const override
-    {
-        const QVariant a = data(SortRole), b = other.data(SortRole);
-        if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString) {
-            const int c = QString::localeAwareCompare(a.toString(), b.toString());
-            return c != 0 ? c < 0 : data(IdRole).toLongLong() < other.data(IdRole).toLongLong();
-        }
-        return a.toDouble() < b.toDouble();
-    }
-};
+using enum SessionTableModel::Column;
 
 // A filter field with its label before it.
 QLineEdit* filterField(QWidget* parent, const char* name, int maxLength, const QString& hint, QLabel* label)
@@ -65,41 +42,22 @@ QLineEdit* filterField(QWidget* parent, const char* name, int maxLength, const Q
     return e;
 }
 
+// A count as Dutch writes it: "120.101".
+QString DutchNumber(qint64 n)
+{
+    return QLocale(QLocale::Dutch, QLocale::Netherlands).toString(n);
+}
+
+// The most chosen sessions whose names are read to suggest one.
+constexpr int ManyNamesRead = 1000;
+
 // The design of the window, 640 x 480 like every window of the program: the table, and two
 // rows of buttons above the status bar.
 constexpr int TableTop = 40, ButtonHeight = 32, ButtonGap = 4, RowGap = 6, LastRowTop = 400;
 
 }  // namespace
 
-QString TopicText(const SessionSummary& s)
-{
-    const QString topic = TopicName(s.sessionMode);
-    return s.practice ? topic + QStringLiteral(" (oefenen)") : topic;
-}
-
-QString DateText(const QDateTime& t)
-{
-    return t.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-}
-
-QString GradeCellText(const SessionSummary& s)
-{
-    if (!s.graded())
-        return QString::fromUtf16(NotGraded);
-    // Short, so that the columns fit beside each other: "2,4 (3 van 20)", "10,0 (3 van ?)" when
-    // the plan is unknown; the cell's tooltip has the whole note.
-    if (ItemsNote(s.status, s.plannedItems, s.items).isEmpty())
-        return s.gradeText();
-    const QString planned = s.plannedItems > 0 ? QString::number(s.plannedItems) : QStringLiteral("?");
-    return s.gradeText() + QStringLiteral(" (%1 van %2)").arg(s.items).arg(planned);
-}
-
-QString StatusCellText(const SessionSummary& s)
-{
-    return s.status == SessionStatus::None ? QString::fromUtf16(NotGraded) : StatusName(s.status);
-}
-
-TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
+TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent), model_(new SessionTableModel(this))
 {
     setObjectName(QStringLiteral("DocentForm"));
     setWindowTitle(QStringLiteral("Kavrin 2: Resultaten"));
@@ -128,14 +86,12 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     Place(MeldingLabel, 8, TableTop, 624, 36);
     MeldingLabel->hide();
 
-    ResultatenTabel = new QTableWidget(0, Columns, this);
+    ResultatenTabel = new QTableView(this);
+    ResultatenTabel->setModel(model_);
     ResultatenTabel->setObjectName(QStringLiteral("ResultatenTabel"));
     // The table in a smaller size than the buttons, so its columns fit the design's width.
     SetDesignFont(ResultatenTabel, 8);
     SetDesignFont(ResultatenTabel->horizontalHeader(), 8, true);
-    ResultatenTabel->setHorizontalHeaderLabels({QStringLiteral("Naam"), QStringLiteral("Datum"), QStringLiteral("Onderdeel"),
-                                                QStringLiteral("Niveau"), QStringLiteral("Toetscode"),
-                                                QStringLiteral("Cijfer"), QStringLiteral("Status")});
     ResultatenTabel->setSelectionBehavior(QAbstractItemView::SelectRows);
     ResultatenTabel->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ResultatenTabel->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -143,15 +99,18 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
     ResultatenTabel->setWordWrap(false);
     ResultatenTabel->setAlternatingRowColors(true);
     ResultatenTabel->verticalHeader()->hide();
+    ResultatenTabel->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ResultatenTabel->horizontalHeader()->setHighlightSections(false);
     ResultatenTabel->horizontalHeader()->setSortIndicator(DatumCol, Qt::DescendingOrder);
-    ResultatenTabel->setSortingEnabled(true);
+    ResultatenTabel->setSortingEnabled(true);  // the store sorts, by the column chosen last
     SetHint(ResultatenTabel,
             QStringLiteral("|Kies een of meer resultaten (met Ctrl of Shift); klik op een kop om te sorteren"));
     Place(ResultatenTabel, 8, TableTop, 624, LastRowTop - 8 - TableTop);  // down to the buttons: placeNotice
     ResultatenTabel->installEventFilter(this);
-    connect(ResultatenTabel, &QTableWidget::doubleClicked, this, &TDocentForm::OpenButtonClick);
+    connect(ResultatenTabel, &QTableView::doubleClicked, this, &TDocentForm::OpenButtonClick);
     connect(ResultatenTabel->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TDocentForm::updateButtons);
+    model_->setKeep([this] { return selectedIds(); });
+    connect(model_, &SessionTableModel::fetched, this, &TDocentForm::fetched);
 
     OpenButton = MakeButton(this, "OpenButton", QStringLiteral("&Openen"), 10, false,
                             QStringLiteral("Openen|Het gekozen resultaat bekijken, met de goede antwoorden"));
@@ -244,6 +203,9 @@ QVector<QPushButton*> TDocentForm::buttons() const
 TDocentForm::~TDocentForm()
 {
     DisconnectChildren(this);
+    model_->setKeep({});
+    disconnect(model_, nullptr, this, nullptr);
+    model_->setListing(nullptr);  // before the store goes
 }
 
 void TDocentForm::layoutForScreen(QSize screen)
@@ -304,12 +266,13 @@ void TDocentForm::fitColumns()
                                 QStringLiteral("1,0 (29 van 30)"), QStringLiteral("niet begonnen")};
     QHeaderView* h = ResultatenTabel->horizontalHeader();
     int used = 0;
+    // An older session's longer note among the rows at hand.
+    int grade = 0;
+    for (const SessionSummary& s : model_->rowsAtHand())
+        grade = qMax(grade, body.horizontalAdvance(GradeCellText(s)));
     for (int c = 1; c < Columns; ++c) {
-        const QString title = ResultatenTabel->horizontalHeaderItem(c)->text();
-        int text = body.horizontalAdvance(widest[c]);
-        for (int row = 0; row < ResultatenTabel->rowCount(); ++row)  // an older session's longer note
-            if (const QTableWidgetItem* cell = ResultatenTabel->item(row, c))
-                text = qMax(text, body.horizontalAdvance(cell->text()));
+        const QString title = model_->headerData(c, Qt::Horizontal).toString();
+        int text = qMax(body.horizontalAdvance(widest[c]), c == CijferCol ? grade : 0);
         const int w = qMax(text + pad, head.horizontalAdvance(title) + headPad);
         h->resizeSection(c, w);
         used += w;
@@ -335,11 +298,13 @@ void TDocentForm::hideEvent(QHideEvent* e)
     QDialog::hideEvent(e);
     // The store is opened again when the window comes back, so the sessions finished in the
     // meantime are there too.
+    model_->setListing(nullptr);
     store_.reset();
 }
 
 void TDocentForm::refresh()
 {
+    model_->setListing(nullptr);
     store_.reset();  // one connection at a time
     store_ = std::make_unique<ResultStore>();
     notice_ = store_->takeNotice();
@@ -353,7 +318,7 @@ void TDocentForm::refresh()
                        static_cast<QWidget*>(CodeLabel)})
         w->setEnabled(on);
     placeNotice();
-    fillTable();
+    model_->setListing(store_.get());
 }
 
 QString TDocentForm::noticeText() const
@@ -388,77 +353,78 @@ void TDocentForm::dismissSetAside()
 
 void TDocentForm::FilterChanged()
 {
-    fillTable();
+    // Part of a code is enough: the list narrows while the code is typed.
+    model_->setFilter(ResultFilter{NaamFilter->text(), CodeFilter->text(), true});
 }
 
 void TDocentForm::fillTable()
 {
-    const QVector<qint64> chosen = selectedIds();
-    listed_.clear();
-    if (store_ && store_->available()) {
-        listed_ = store_->list(ResultFilter{NaamFilter->text(), QString()});
-        // Part of a code is enough: the list narrows while the code is typed.
-        const QString code = NormaliseTestCode(CodeFilter->text());
-        if (!code.isEmpty())
-            listed_.removeIf([&code](const SessionSummary& s) { return !NormaliseTestCode(s.code).contains(code); });
-    }
-    QTableWidget* t = ResultatenTabel;
-    t->setSortingEnabled(false);
-    t->clearContents();
-    t->setRowCount(int(listed_.size()));
-    for (int row = 0; row < listed_.size(); ++row) {
-        const SessionSummary& s = listed_[row];
-        const QString code = s.code.isEmpty() ? QString() : GroupTestCode(s.code);
-        const QVector<QPair<QString, QVariant>> cells = {
-            {s.name, s.name.toLower()},
-            {DateText(s.started), double(s.started.toMSecsSinceEpoch())},
-            {TopicText(s), TopicText(s)},
-            {LevelName(s.level), double(s.level)},
-            {code, code},
-            {GradeCellText(s), s.graded() ? double(GradeTenths(s.points, s.maxPoints)) : -1.0},
-            {StatusCellText(s), StatusCellText(s)},
-        };
-        for (int c = 0; c < Columns; ++c) {
-            auto* cell = new Cell(cells[c].first, cells[c].second);
-            cell->setData(IdRole, s.id);
-            if (c >= NiveauCol)
-                cell->setTextAlignment(Qt::AlignCenter);
-            if (c == CijferCol)
-                cell->setToolTip(ItemsNote(s.status, s.plannedItems, s.items));
-            t->setItem(row, c, cell);
-        }
-    }
-    t->setSortingEnabled(true);  // sorts by the column the teacher chose last
+    model_->refetch();
+}
+
+void TDocentForm::fetched(const QVector<int>& keptRows, bool other)
+{
     fitColumns();
+    if (other && keptRows.isEmpty())
+        ResultatenTabel->scrollToTop();
+    else if (other)
+        ResultatenTabel->scrollTo(model_->index(keptRows.first(), 0));
     // What was chosen and is still shown stays chosen.
-    for (int row = 0; row < t->rowCount(); ++row)
-        if (chosen.contains(t->item(row, 0)->data(IdRole).toLongLong()))
-            t->selectionModel()->select(t->model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QItemSelection kept;
+    for (qsizetype k = 0; k < keptRows.size();) {
+        qsizetype end = k;
+        while (end + 1 < keptRows.size() && keptRows[end + 1] == keptRows[end] + 1)
+            ++end;
+        kept.select(model_->index(keptRows[k], 0), model_->index(keptRows[end], Columns - 1));
+        k = end + 1;
+    }
+    if (!kept.isEmpty())
+        ResultatenTabel->selectionModel()->select(kept, QItemSelectionModel::Select);
     updateButtons();
+}
+
+QVector<QPair<int, int>> TDocentForm::selectedRanges() const
+{
+    QVector<QPair<int, int>> ranges;
+    for (const QItemSelectionRange& r : ResultatenTabel->selectionModel()->selection())
+        ranges.append({r.top(), r.bottom()});
+    std::sort(ranges.begin(), ranges.end());
+    // Ranges that overlap or touch as one.
+    QVector<QPair<int, int>> merged;
+    for (const auto& r : ranges) {
+        if (!merged.isEmpty() && r.first <= merged.last().second + 1)
+            merged.last().second = qMax(merged.last().second, r.second);
+        else
+            merged.append(r);
+    }
+    return merged;
+}
+
+int TDocentForm::selectedCount() const
+{
+    int n = 0;
+    for (const auto& [first, last] : selectedRanges())
+        n += last - first + 1;
+    return n;
 }
 
 QVector<qint64> TDocentForm::selectedIds() const
 {
     QVector<qint64> ids;
-    for (int row = 0; row < ResultatenTabel->rowCount(); ++row)
-        if (ResultatenTabel->item(row, 0) && ResultatenTabel->item(row, 0)->isSelected())
-            ids.append(ResultatenTabel->item(row, 0)->data(IdRole).toLongLong());
+    for (const auto& [first, last] : selectedRanges())
+        ids += model_->ids(first, last);
     return ids;
 }
 
 QVector<qint64> TDocentForm::shownIds() const
 {
-    QVector<qint64> ids;
-    for (int row = 0; row < ResultatenTabel->rowCount(); ++row)
-        if (ResultatenTabel->item(row, 0))
-            ids.append(ResultatenTabel->item(row, 0)->data(IdRole).toLongLong());
-    return ids;
+    return model_->rowCount() > 0 ? model_->ids(0, model_->rowCount() - 1) : QVector<qint64>();
 }
 
 void TDocentForm::updateButtons()
 {
     const bool on = store_ && store_->available();
-    const qsizetype chosen = selectedIds().size(), shown = ResultatenTabel->rowCount();
+    const qsizetype chosen = selectedCount(), shown = model_->rowCount();
     OpenButton->setEnabled(on && chosen == 1);
     NaamButton->setEnabled(on && chosen > 0);
     CijferButton->setEnabled(on && shown > 0);
@@ -467,9 +433,9 @@ void TDocentForm::updateButtons()
     VerwijderButton->setEnabled(on && chosen > 0);
     QString count = shown == 0   ? QStringLiteral("Geen resultaten")
                     : shown == 1 ? QStringLiteral("1 resultaat")
-                                 : QStringLiteral("%1 resultaten").arg(shown);
+                                 : QStringLiteral("%1 resultaten").arg(DutchNumber(shown));
     if (chosen > 0)
-        count += QStringLiteral(", %1 gekozen").arg(chosen);
+        count += QStringLiteral(", %1 gekozen").arg(DutchNumber(chosen));
     AantalLabel->setText(on ? count : QString());
 }
 
@@ -516,10 +482,12 @@ void TDocentForm::NaamButtonClick()
     const QVector<qint64> ids = selectedIds();
     if (!store_ || ids.isEmpty())
         return;
+    // The name to begin with when the chosen sessions have one; a long choice is not read through.
     QStringList names;
-    for (const SessionSummary& s : listed_)
-        if (ids.contains(s.id) && !names.contains(s.name))
-            names << s.name;
+    for (const auto& [first, last] : selectedRanges())
+        for (int row = first; row <= last && ids.size() <= ManyNamesRead && names.size() < 2; ++row)
+            if (const std::optional<SessionSummary> s = model_->summary(row); s && !names.contains(s->name))
+                names << s->name;
     auto* dialog = new TNaamForm(ids.size(), names.size() == 1 ? names.first() : QString(), this);
     ShowModal(dialog, [this, dialog, ids]() {
         const QString name = dialog->result() == QDialog::Accepted ? dialog->name() : QString();

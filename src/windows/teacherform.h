@@ -9,10 +9,11 @@
 
 #include "results/store.h"
 #include "ui/ui.h"
+#include "windows/sessiontable.h"
 
 class QLabel;
 class QLineEdit;
-class QTableWidget;
+class QTableView;
 
 namespace kav {
 
@@ -46,13 +47,15 @@ public:
     // The store's numbers of the rows chosen, and of every row shown, top to bottom.
     QVector<qint64> selectedIds() const;
     QVector<qint64> shownIds() const;
+    int selectedCount() const;
+    SessionTableModel* model() const { return model_; }
     TToetsMakenForm* toetsForm() const { return toets_; }
     TWerkbladForm* werkbladForm() const { return werkblad_; }
     const ResultStore* store() const { return store_.get(); }
 
     QLabel *NaamLabel, *CodeLabel, *AantalLabel, *MeldingLabel;
     QLineEdit *NaamFilter, *CodeFilter;
-    QTableWidget* ResultatenTabel;
+    QTableView* ResultatenTabel;
     QPushButton *OpenButton, *NaamButton, *CsvButton, *CijferButton, *PdfButton, *VerwijderButton, *WerkbladButton,
         *ToetsButton, *KlasButton;
     TPanel* StatusBalk;
@@ -72,6 +75,11 @@ private:
     void placeRow(const ButtonRow& row, int top);
     QVector<QPushButton*> buttons() const;
     void fillTable();
+    // The rows chosen, as ranges first to last, top to bottom.
+    QVector<QPair<int, int>> selectedRanges() const;
+    // The table was filled anew: the sessions still there stay chosen; another list is shown
+    // from the first of them, or from the top.
+    void fetched(const QVector<int>& keptRows, bool other);
     void updateButtons();
     void placeNotice();
     // The store's notice and the set-aside files not dismissed yet, as the label shows them.
@@ -87,7 +95,7 @@ private:
     bool writePdf(const QString& path, const QVector<qint64>& ids, QString* error, bool* cancelled);
 
     std::unique_ptr<ResultStore> store_;
-    QVector<SessionSummary> listed_;
+    SessionTableModel* model_;
     QString notice_;
     QStringList setAside_;
     QSize client_;
@@ -100,12 +108,5 @@ private:
 // The main menu's way in: asks for the teacher code (on first use: to choose one) and, when
 // it is right, runs `open`. Escape or Annuleren runs nothing.
 void AskTeacherCode(QWidget* parent, std::function<void()> open);
-
-// The columns' texts of one session as the table shows them: the grade with what it stands on
-// ("2,4 (3 van 20)"), "—" for practice in the grade and the status.
-QString TopicText(const SessionSummary& s);
-QString DateText(const QDateTime& t);
-QString GradeCellText(const SessionSummary& s);
-QString StatusCellText(const SessionSummary& s);
 
 }  // namespace kav

@@ -245,6 +245,10 @@ private slots:
         }
         QCOMPARE(Count(path, QStringLiteral("SELECT COUNT(*) FROM items")), total + 3);
         QCOMPARE(Count(path, QStringLiteral("SELECT COUNT(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'")), 1);
+        // A pass that went to the end is not made again: later openings read only what came after.
+        QVERIFY(Exec(path, {QStringLiteral("UPDATE items SET pictures_packed = 0 WHERE rowid = 1")}));
+        PackAllPictures(path, 10, nullptr);
+        QCOMPARE(Count(path, QStringLiteral("SELECT pictures_packed FROM items WHERE rowid = 1")), 0);
     }
 
     // A pupil's copy of a coded test of 20 items, its pictures drawn again for paper.

@@ -17,6 +17,7 @@
 #include <QUuid>
 
 #include "results/sample.h"
+#include "results/sessionqueries.h"
 #include "results/store.h"
 #include "session/testcode.h"
 
@@ -305,6 +306,98 @@ private slots:
         const qint64 e = store.save(SampleSession(QStringLiteral("x'); DROP TABLE sessions; --")));
         QCOMPARE(ids(store.list({QStringLiteral("drop table"), {}})), QList<qint64>{e});
         QCOMPARE(store.list().size(), 5);
+    }
+
+    // The corner's list a page at a time, counted, filtered and sorted in SQL: in the order of
+    // every column the keys are those the table shows, and the pages together make the list.
+    void listsInPagesInEveryOrder()
+    {
+        ResultStore store(path);
+        const QDateTime t0(QDate(2026, 12, 7), QTime(9, 0));
+        const QStringList names = {"Anna", "anna", "Émile", "émile", "Bram", "a*b", "a?b", "[x]", "50%_korting", "Daan"};
+        const SessionStatus statuses[] = {SessionStatus::Completed, SessionStatus::Stopped, SessionStatus::NotStarted};
+        constexpr int Sessions = 24;
+        for (int k = 0; k < Sessions; ++k) {
+            SessionResult r = SampleSession(names[k % names.size()], k % 3 ? Code20 : QString(), t0.addSecs(k % 5 * 60));
+            r.sessionMode = QVector<int>{0, 10, 20, -10}[k % 4];
+            r.practice = k % 5 == 0;
+            r.level = 1 + k % 3;
+            r.points = (k * 5) % 8 - 1;  // -1 and more than the maximum too
+            r.maxPoints = k % 7 == 0 ? 0 : 6;
+            r.status = r.practice ? SessionStatus::None : statuses[k % 3];
+            QVERIFY(store.save(r) > 0);
+        }
+        auto number = [](qint64 v) { return QStringLiteral("%1").arg(v + 1000, 8, 10, QLatin1Char('0')); };
+        auto key = [&number](const SessionSummary& s, SessionColumn c) {
+            switch (c) {
+            case SessionColumn::Name: {
+                QString folded = s.name;  // SQLite's NOCASE folds ASCII only
+                for (QChar& ch : folded)
+                    if (ch >= u'A' && ch <= u'Z')
+                        ch = ch.toLower();
+                return folded;
+            }
+            case SessionColumn::Started: return s.started.toString(Qt::ISODateWithMs);
+            case SessionColumn::Topic: return TopicName(s.sessionMode) + u'\x01' + number(s.practice);
+            case SessionColumn::Level: return number(s.level);
+            case SessionColumn::Code: return s.code;
+            case SessionColumn::Grade: return number(s.practice ? -1 : GradeTenths(s.points, s.maxPoints));
+            case SessionColumn::Status:
+                return s.status == SessionStatus::None ? QStringLiteral("\u2014") : StatusName(s.status);
+            }
+            return QString();
+        };
+        for (SessionColumn c : {SessionColumn::Name, SessionColumn::Started, SessionColumn::Topic, SessionColumn::Level,
+                                SessionColumn::Code, SessionColumn::Grade, SessionColumn::Status})
+            for (bool descending : {false, true}) {
+                const SessionOrder order{c, descending};
+                const QVector<SessionSummary> all = store.rows({}, order, 0, -1);
+                QCOMPARE(all.size(), Sessions);
+                QCOMPARE(store.count({}), qint64(Sessions));
+                QVector<qint64> ids, paged;
+                for (qsizetype k = 0; k < all.size(); ++k) {
+                    ids << all[k].id;
+                    if (k == 0)
+                        continue;
+                    const QString a = key(all[k - 1], c), b = key(all[k], c);
+                    const bool inOrder = descending ? (a > b || (a == b && all[k - 1].id > all[k].id))
+                                                    : (a < b || (a == b && all[k - 1].id < all[k].id));
+                    QVERIFY2(inOrder, qPrintable(QStringLiteral("column %1: %2 before %3").arg(int(c)).arg(a, b)));
+                }
+                for (qint64 offset = 0; offset < Sessions; offset += 7)
+                    for (const SessionSummary& s : store.rows({}, order, offset, 7))
+                        paged << s.id;
+                QCOMPARE(paged, ids);
+                QCOMPARE(store.ids({}, order), ids);
+                QCOMPARE(store.ids({}, order, 20, 10), ids.mid(20));
+                const QHash<qint64, qint64> at = store.positions({}, order, {ids[3], ids[20], 99999});
+                QCOMPARE(at, (QHash<qint64, qint64>{{ids[3], 3}, {ids[20], 20}}));
+            }
+        // A name's part in any case, its wildcards only characters; a code's part when asked.
+        auto found = [&store](const ResultFilter& f) {
+            QStringList n;
+            for (const SessionSummary& s : store.rows(f, {SessionColumn::Name, false}, 0, -1))
+                if (!n.contains(s.name))
+                    n << s.name;
+            return store.count(f) == store.ids(f, {}).size() ? n : QStringList{QStringLiteral("miscounted")};
+        };
+        QCOMPARE(found({QStringLiteral("a*b")}), QStringList{"a*b"});
+        QCOMPARE(found({QStringLiteral("?")}), QStringList{"a?b"});
+        QCOMPARE(found({QStringLiteral("[X")}), QStringList{"[x]"});
+        QCOMPARE(found({QStringLiteral("%_")}), QStringList{"50%_korting"});
+        QCOMPARE(found({QStringLiteral("ÉMI")}), (QStringList{"Émile", "émile"}));
+        QCOMPARE(store.count({{}, Code20.mid(2, 4), true}), qint64(16));
+        QCOMPARE(store.count({{}, Code20.mid(2, 4)}), qint64(0));
+        QCOMPARE(store.count({{}, GroupTestCode(Code20), true}), qint64(16));
+        QCOMPARE(store.count({QStringLiteral("ann"), Code20.left(3), true}), qint64(4));  // k = 1, 10, 11, 20
+        // The same statements in standard SQL find the same (ASCII) names.
+        RawDb raw(path);
+        const SqlSessionRows standard(raw.name, SqlDialect::Standard, [](QSqlQuery& q) { return q.exec(); });
+        for (const QString& name : {QStringLiteral("ANN"), QStringLiteral("%_"), QStringLiteral("a?b"), QString()}) {
+            const ResultFilter f{name, Code20.left(2), true};
+            QCOMPARE(standard.count(f), store.count(f));
+            QCOMPARE(standard.ids(f, {SessionColumn::Grade, false}), store.ids(f, {SessionColumn::Grade, false}));
+        }
     }
 
     void removesSessionsWithTheirItems()
