@@ -58,7 +58,9 @@ QDateTime dateFrom(const QString& text)
     return t.isValid() ? t.toLocalTime() : t;
 }
 
-QString textsJson(const QVector<TextLogEntry>& texts)
+}  // namespace
+
+QString TextsJson(const QVector<TextLogEntry>& texts)
 {
     QJsonArray a;
     for (const TextLogEntry& e : texts)
@@ -71,7 +73,7 @@ QString textsJson(const QVector<TextLogEntry>& texts)
     return QString::fromUtf8(QJsonDocument(a).toJson(QJsonDocument::Compact));
 }
 
-QVector<TextLogEntry> textsFrom(const QString& json)
+QVector<TextLogEntry> TextsFromJson(const QString& json)
 {
     QVector<TextLogEntry> texts;
     const QJsonArray a = QJsonDocument::fromJson(json.toUtf8()).array();
@@ -88,6 +90,8 @@ QVector<TextLogEntry> textsFrom(const QString& json)
     }
     return texts;
 }
+
+namespace {
 
 // Runs one statement; false when it failed.
 bool run(QSqlDatabase& db, const QString& sql)
@@ -161,7 +165,8 @@ QString ResultStore::DefaultPath()
     return base + QStringLiteral("/kavrin2/resultaten.sqlite");
 }
 
-ResultStore::ResultStore(const QString& path) : path_(QFileInfo(path).absoluteFilePath())
+ResultStore::ResultStore(const QString& path, bool backgroundWork)
+    : path_(QFileInfo(path).absoluteFilePath()), backgroundWork_(backgroundWork)
 {
     open();
 }
@@ -202,7 +207,8 @@ void ResultStore::open()
     for (int round = 0; round < 2; ++round) {
         const Opened opened = connect();
         if (opened == Opened::Ok) {
-            packer_ = std::make_unique<PicturePacker>(path_);
+            if (backgroundWork_)
+                packer_ = std::make_unique<PicturePacker>(path_);
             return;
         }
         if (opened == Opened::Foreign && round == 0) {
@@ -357,7 +363,7 @@ qint64 ResultStore::write(const SessionResult& r)
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO sessions (name, code, mode, practice, level, started, ended, finished,"
                                  " score, points, max_points, uuid, planned, status, item_count)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (uuid) DO NOTHING"));
         // A session made without an id (it always has one from the recorder) gets one here.
         const QString uuid = r.uuid.isEmpty() ? NewSessionId() : r.uuid;
         for (const QVariant& v : {text(r.name), text(NormaliseTestCode(r.code)), QVariant(r.sessionMode),
@@ -370,6 +376,18 @@ qint64 ResultStore::write(const SessionResult& r)
         id = ok ? q.lastInsertId().toLongLong() : 0;
         if (!ok)
             failure_ = FailureOf(q.lastError(), path_);
+        // A session that is in the file already (written once more after its write was told
+        // to have failed) is not written twice.
+        if (ok && q.numRowsAffected() == 0) {
+            QSqlQuery known(db);
+            known.prepare(QStringLiteral("SELECT id FROM sessions WHERE uuid = ?"));
+            known.addBindValue(uuid);
+            id = exec(known) && known.next() ? known.value(0).toLongLong() : 0;
+            known.finish();
+            if (id != 0 && commitWrite(db))
+                return id;
+            ok = false;
+        }
     }
     if (ok) {
         QSqlQuery q(db);
@@ -381,7 +399,7 @@ qint64 ResultStore::write(const SessionResult& r)
             for (const QVariant& v :
                  {QVariant(id), QVariant(i.number), QVariant(i.themeCode), text(i.themeTitle),
                   text(i.firstAnswer), text(i.secondAnswer), QVariant(int(i.right)), text(i.rightAnswer),
-                  QVariant(i.points), QVariant(i.attempts), text(textsJson(i.texts)), QVariant(i.textPng),
+                  QVariant(i.points), QVariant(i.attempts), text(TextsJson(i.texts)), QVariant(i.textPng),
                   QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked)),
                   QVariant(i.kept), QVariant(int(i.textPng.isEmpty() && i.picturePng.isEmpty()))})
                 q.addBindValue(v);
@@ -486,7 +504,7 @@ std::optional<SessionResult> ResultStore::load(qint64 id, bool drawn) const
         i.rightAnswer = q.value(6).toString();
         i.points = q.value(7).toInt();
         i.attempts = q.value(8).toInt();
-        i.texts = textsFrom(q.value(9).toString());
+        i.texts = TextsFromJson(q.value(9).toString());
         i.textPng = q.value(10).toByteArray();
         i.picturePng = q.value(11).toByteArray();
         i.unfinished = q.value(12).toBool();
@@ -533,6 +551,25 @@ bool ResultStore::rename(const QVector<qint64>& ids, const QString& name)
     if (name.trimmed().isEmpty())
         return false;
     return forEachSession(ids, {"UPDATE sessions SET name = ? WHERE id = ?"}, name.trimmed());
+}
+
+QVector<qint64> ResultStore::notHandedIn() const
+{
+    QVector<qint64> ids;
+    if (!available())
+        return ids;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    if (!exec(q, QStringLiteral("SELECT id FROM sessions WHERE handed_in = 0 ORDER BY id")))
+        return ids;
+    while (q.next())
+        ids.append(q.value(0).toLongLong());
+    return ids;
+}
+
+bool ResultStore::markHandedIn(qint64 id)
+{
+    return forEachSession({id}, {"UPDATE sessions SET handed_in = 1 WHERE id = ?"});
 }
 
 bool ResultStore::remove(const QVector<qint64>& ids)

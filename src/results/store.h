@@ -54,16 +54,22 @@ struct ResultFilter {
     QString code;  // a class code as typed (case, spaces and dashes ignored); empty for all
 };
 
+// The texts of an item as drawn, as the store keeps them (a JSON array), and back.
+QString TextsJson(const QVector<TextLogEntry>& texts);
+QVector<TextLogEntry> TextsFromJson(const QString& json);
+
 class ResultStore {
 public:
     // The layout version this program writes, and the mark in the file's header.
-    static constexpr int SchemaVersion = 5;
+    static constexpr int SchemaVersion = 6;
     static constexpr qint32 ApplicationId = 0x4B415632;  // "KAV2"
 
     // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
     static QString DefaultPath();
 
-    explicit ResultStore(const QString& path = DefaultPath());
+    // Without background work (a hand-in's own connection), the pictures of older items are
+    // left to the window's store to make smaller.
+    explicit ResultStore(const QString& path = DefaultPath(), bool backgroundWork = true);
     ~ResultStore();
     ResultStore(const ResultStore&) = delete;
     ResultStore& operator=(const ResultStore&) = delete;
@@ -109,6 +115,10 @@ public:
     // Removes the sessions with their items, all or none; false when that failed. Their
     // space goes back to the disk in the background.
     bool remove(const QVector<qint64>& ids);
+    // The hand-in queue: the sessions not yet handed in to the school server, oldest first, and
+    // the mark that one has been.
+    QVector<qint64> notHandedIn() const;
+    bool markHandedIn(qint64 id);
     // The pictures of items kept by older versions are made smaller in the background from
     // opening on; this waits until that is done (or stopped).
     void waitForPictures();
@@ -156,6 +166,7 @@ private:
     mutable StoreFailure failure_ = StoreFailure::None;
     StoreFailure injected_ = StoreFailure::None;
     std::unique_ptr<PicturePacker> packer_;
+    bool backgroundWork_ = true;
 };
 
 }  // namespace kav
