@@ -4,13 +4,16 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <random>
 
+#include "formsfixture.h"
 #include "results/handin.h"
 #include "results/schoolserver.h"
 #include "results/serveradmin.h"
@@ -347,6 +350,17 @@ private slots:
         queue.handInWaiting();
         QVERIFY(queue.waitUntilIdle(30000));
         QTRY_VERIFY(form.InleverLabel->text().startsWith(QStringLiteral("Nog niet ingeleverd: de schoolserver is niet bereikbaar.")));
+        // The longest line fits between the list and the buttons.
+        form.show();
+        for (QSize screen : {QSize(1024, 768), QSize(1366, 768)}) {
+            form.layoutForScreen(screen);
+            const QString problem = testsupport::LayoutProblem(
+                QList<QWidget*>{form.ResultatenLijst, form.InleverLabel, form.AfdrukButton, form.PdfButton, form.StatusLabel,
+                                form.SluitButton});
+            QVERIFY2(problem.isEmpty(), qPrintable(problem));
+            QVERIFY(form.InleverLabel->width() >= form.InleverLabel->sizeHint().width());
+            testsupport::Shot(&form, QStringLiteral("results-handin-%1x%2").arg(screen.width()).arg(screen.height()));
+        }
         QCOMPARE(ResultStore(path).notHandedIn().size(), 40);
 
         // Back, and stopped again as soon as the first sessions are in.
