@@ -2,10 +2,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QTextStream>
 #include <cstdio>
+#include <optional>
 #include <termios.h>
 #include <unistd.h>
 
@@ -61,8 +61,9 @@ QString askHidden(const QString& prompt)
 }
 
 // A teacher's new password: from KAVRIN2_WACHTWOORD, asked twice on the terminal, or the first
-// line of the input when that is no terminal (for scripts and tests). Empty when refused.
-QString teacherPassword(const QString& name)
+// line of the input when that is no terminal (for scripts and tests). None when the two typed
+// differ.
+std::optional<QString> teacherPassword(const QString& name)
 {
     if (qEnvironmentVariableIsSet("KAVRIN2_WACHTWOORD"))
         return qEnvironmentVariable("KAVRIN2_WACHTWOORD");
@@ -71,7 +72,7 @@ QString teacherPassword(const QString& name)
     const QString first = askHidden(QStringLiteral("Nieuw wachtwoord voor %1: ").arg(name));
     if (askHidden(QStringLiteral("Nog een keer: ")) != first) {
         say(OneLine(QStringLiteral("de twee wachtwoorden verschillen; er is niets veranderd")));
-        return QString();
+        return std::nullopt;
     }
     return first;
 }
@@ -139,7 +140,7 @@ int runOn(QSqlDatabase& db, const ServerCommand& c, const QMap<QString, QString>
         say(done.fromVersion == 0 ? QStringLiteral("De schoolserver is ingericht.")
             : done.fromVersion < ServerSchemaVersion
                 ? QStringLiteral("De schoolserver is bijgewerkt van versie %1 naar %2.").arg(done.fromVersion).arg(ServerSchemaVersion)
-                : QStringLiteral("De schoolserver was al bij; de rechten zijn opnieuw gezet."));
+                : QStringLiteral("De schoolserver was al bijgewerkt; de rechten zijn opnieuw gezet."));
         say(QStringLiteral("Zet deze regels in /etc/xdg/kavrin2/kavrin2.conf op elke computer van de leerlingen:"));
         std::fputs(ServerConfText(done.settings, done.passwordMade).toUtf8().constData(), stdout);
         if (!done.passwordMade)
@@ -151,10 +152,10 @@ int runOn(QSqlDatabase& db, const ServerCommand& c, const QMap<QString, QString>
     case ServerCommand::Kind::AddTeacher:
     case ServerCommand::Kind::ResetTeacher: {
         const bool add = c.kind == ServerCommand::Kind::AddTeacher;
-        const QString password = teacherPassword(c.teacher);
-        if (password.isEmpty() && !add)
+        const std::optional<QString> password = teacherPassword(c.teacher);
+        if (!password)
             return 1;
-        if (!(add ? AddTeacher(db, c.teacher, password, &error) : ResetTeacher(db, c.teacher, password, &error))) {
+        if (!(add ? AddTeacher(db, c.teacher, *password, &error) : ResetTeacher(db, c.teacher, *password, &error))) {
             say(OneLine(error));
             return 1;
         }

@@ -165,8 +165,8 @@ QString ResultStore::DefaultPath()
     return base + QStringLiteral("/kavrin2/resultaten.sqlite");
 }
 
-ResultStore::ResultStore(const QString& path, bool backgroundWork)
-    : path_(QFileInfo(path).absoluteFilePath()), backgroundWork_(backgroundWork)
+ResultStore::ResultStore(const QString& path, bool upkeep)
+    : path_(QFileInfo(path).absoluteFilePath()), upkeep_(upkeep)
 {
     open();
 }
@@ -207,11 +207,11 @@ void ResultStore::open()
     for (int round = 0; round < 2; ++round) {
         const Opened opened = connect();
         if (opened == Opened::Ok) {
-            if (backgroundWork_)
+            if (upkeep_)
                 packer_ = std::make_unique<PicturePacker>(path_);
             return;
         }
-        if (opened == Opened::Foreign && round == 0) {
+        if (opened == Opened::Foreign && round == 0 && upkeep_) {
             close();
             if (putAside())
                 continue;

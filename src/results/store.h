@@ -67,9 +67,9 @@ public:
     // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
     static QString DefaultPath();
 
-    // Without background work (a hand-in's own connection), the pictures of older items are
-    // left to the window's store to make smaller.
-    explicit ResultStore(const QString& path = DefaultPath(), bool backgroundWork = true);
+    // Without upkeep (a hand-in's own connection) the store neither makes the pictures of older
+    // items smaller nor sets a damaged file aside: the window's store does both, and tells.
+    explicit ResultStore(const QString& path = DefaultPath(), bool upkeep = true);
     ~ResultStore();
     ResultStore(const ResultStore&) = delete;
     ResultStore& operator=(const ResultStore&) = delete;
@@ -166,7 +166,7 @@ private:
     mutable StoreFailure failure_ = StoreFailure::None;
     StoreFailure injected_ = StoreFailure::None;
     std::unique_ptr<PicturePacker> packer_;
-    bool backgroundWork_ = true;
+    bool upkeep_ = true;
 };
 
 }  // namespace kav

@@ -511,7 +511,8 @@ void ShowResultsWindow(QWidget* parent, const SessionResult& result, ResultsView
     auto* form = new TResultsForm(result, view, parent);
     if (!stored)
         form->offerPdf();
-    if (HandInQueue* school = view == ResultsView::Pupil ? SchoolHandIn() : nullptr)
+    // A session that is not stored yet is handed in once it is; the window says why it is not.
+    if (HandInQueue* school = stored && view == ResultsView::Pupil ? SchoolHandIn() : nullptr)
         form->followHandIn(school);
     form->setAttribute(Qt::WA_DeleteOnClose);
     ShowModal(form);

@@ -461,6 +461,20 @@ private slots:
         QCOMPARE(store.load(second)->items.size(), 3);
     }
 
+    // The hand-in's own store never sets a file aside: the window's store does, and tells.
+    void aStoreWithoutUpkeepLeavesAForeignFileAlone()
+    {
+        QDir().mkpath(folder);
+        writeBytes(path, randomBytes(8192, 11));
+        {
+            ResultStore store(path, false);
+            QVERIFY(!store.available());
+            QVERIFY(store.notHandedIn().isEmpty());
+        }
+        QCOMPARE(bytesOf(path), randomBytes(8192, 11));
+        QVERIFY(asideFiles(folder).isEmpty());
+    }
+
     void leavesAFileOfANewerVersionAlone()
     {
         QDir().mkpath(folder);
