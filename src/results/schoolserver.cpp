@@ -99,17 +99,22 @@ ServerSettings ReadServerSettings()
         return s;
     QSettings conf(path, QSettings::IniFormat);
     conf.beginGroup(Group);
-    s.host = conf.value(QStringLiteral("host")).toString().trimmed();
+    // A value with a comma is read as a list: it is the text as written all the same.
+    auto value = [&conf](const char* key) {
+        const QVariant v = conf.value(QLatin1String(key));
+        return v.typeId() == QMetaType::QStringList ? v.toStringList().join(u',') : v.toString();
+    };
+    s.host = value("host").trimmed();
     bool ok = false;
-    const int port = conf.value(QStringLiteral("port")).toString().toInt(&ok);
+    const int port = value("port").toInt(&ok);
     if (ok && port > 0 && port < 65536)
         s.port = port;
-    s.database = conf.value(QStringLiteral("database")).toString().trimmed();
-    const QString ssl = conf.value(QStringLiteral("sslmode")).toString().trimmed();
+    s.database = value("database").trimmed();
+    const QString ssl = value("sslmode").trimmed();
     if (!ssl.isEmpty())
         s.sslmode = ssl;
-    s.user = conf.value(QStringLiteral("leerling")).toString().trimmed();
-    s.password = conf.value(QStringLiteral("wachtwoord")).toString();
+    s.user = value("leerling").trimmed();
+    s.password = value("wachtwoord");
     if (s.database.isEmpty() || s.user.isEmpty())
         s.host.clear();  // half a set-up hands nothing in
     return s;

@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <random>
 
+#include "app/commandline.h"
 #include "formsfixture.h"
 #include "results/handin.h"
 #include "results/schoolserver.h"
@@ -133,6 +134,37 @@ private slots:
         QVERIFY(dir.isValid());
     }
 
+    void readsTheServerCommands_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("error");
+        const QString server = QStringLiteral("host=school dbname=kavrin2 user=beheer");
+        QTest::newRow("set up") << QStringList{"--setup-server", server, "--new-password"} << QString();
+        QTest::newRow("old results") << QStringList{"--remove-results-before", "1-8-2025", "--server", server} << QString();
+        QTest::newRow("server alone") << QStringList{"--server", server} << "--server hoort bij";
+        QTest::newRow("no server") << QStringList{"--add-teacher", "jansen"} << "verwacht --server";
+        QTest::newRow("two servers") << QStringList{"--setup-server", server, "--server", server} << "niet nodig";
+        QTest::newRow("two commands") << QStringList{"--add-teacher", "a", "--remove-teacher", "b", "--server", server}
+                                      << "gaan niet samen";
+        QTest::newRow("open quote") << QStringList{"--setup-server", "host='school"} << "aanhalingsteken";
+        QTest::newRow("no key") << QStringList{"--setup-server", "school"} << "sleutel=waarde";
+        QTest::newRow("no date") << QStringList{"--remove-results-before", "gisteren", "--server", server} << "datum";
+        QTest::newRow("odd login") << QStringList{"--add-teacher", "jan; DROP ROLE x", "--server", server} << "login van";
+        QTest::newRow("password elsewhere") << QStringList{"--add-teacher", "jan", "--new-password", "--server", server}
+                                            << "hoort bij --setup-server";
+        QTest::newRow("with the dump") << QStringList{"--setup-server", server, "--items", "21"} << "gaat niet samen";
+    }
+
+    void readsTheServerCommands()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, error);
+        const CommandLine cl = ParseCommandLine(QStringList{QStringLiteral("kavrin2")} + args);
+        QVERIFY2(error.isEmpty() ? cl.error.isEmpty() : cl.error.contains(error), qPrintable(cl.error));
+        QCOMPARE(cl.action, error.isEmpty() ? CommandLine::Action::Server : CommandLine::Action::Run);
+    }
+
+
     void readsTheConfFile()
     {
         const QString conf = dir.filePath(QStringLiteral("kavrin2.conf"));
@@ -143,14 +175,14 @@ private slots:
         s.port = 5433;
         s.database = QStringLiteral("kavrin2");
         s.user = QStringLiteral("kavrin2_leerling");
-        s.password = QStringLiteral("Ab3xYz");
+        s.password = QStringLiteral("Ab3,xYz");  // as an administrator may have typed it
         f.write(ServerConfText(s, true).toUtf8());
         f.close();
         qputenv("KAVRIN2_CONF", conf.toLocal8Bit());
         const ServerSettings back = ReadServerSettings();
         QVERIFY(back.configured());
         QCOMPARE(back.host + back.database + back.user + back.password + back.sslmode,
-                 QStringLiteral("school.examplekavrin2kavrin2_leerlingAb3xYzprefer"));
+                 QStringLiteral("school.examplekavrin2kavrin2_leerlingAb3,xYzprefer"));
         QCOMPARE(back.port, 5433);
         // Another file, none at all: the local store only.
         qputenv("KAVRIN2_CONF", dir.filePath(QStringLiteral("geen.conf")).toLocal8Bit());
