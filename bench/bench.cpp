@@ -6,7 +6,9 @@
 //
 //   build/bench/kavrin_bench                       all figures (a few minutes)
 //   kavrin_bench --quick                           the same with few rounds, for a first look
-//   kavrin_bench --only start|items|memory|discs|worksheet|store|results   one part
+//   kavrin_bench --only start|items|memory|discs|worksheet|store|results|handin   one part
+//                                                  (handin needs a PostgreSQL server: run it
+//                                                  under pg_virtualenv, or see bench/handin.h)
 //   kavrin_bench --sessions N                      the store's size (120,000; fewer for a
 //                                                  quick look: the full store takes GBs)
 //   kavrin_bench --class                           adds a class of thirty who made one coded
@@ -33,6 +35,7 @@
 #include "items.h"
 #include "measure.h"
 #include "overview.h"
+#include "handin.h"
 #include "results.h"
 #include "session/session.h"
 #include "startup.h"
@@ -64,6 +67,7 @@ struct Plan {
     int discSeconds = 2;
     int worksheetRounds = 5;
     int resultSessions = 1000, resultItems = 5, sessionItems = 500;
+    int handInRounds = 40;
 };
 
 Plan QuickPlan()
@@ -79,6 +83,7 @@ Plan QuickPlan()
     p.worksheetRounds = 1;
     p.resultSessions = 40;
     p.sessionItems = 100;
+    p.handInRounds = 5;
     return p;
 }
 
@@ -321,7 +326,7 @@ int main(int argc, char** argv)
         else if (args[i] == "--class")  // a class of thirty in the user's store, to look at
             only = "class";
         else {
-            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet|store|results] [--sessions N]\n"
+            std::fprintf(stderr, "kavrin_bench [--quick] [--only start|items|memory|discs|worksheet|store|results|handin] [--sessions N]\n"
                                  "kavrin_bench --start program|bare [--screen WxH]\n"
                                  "kavrin_bench --class\n");
             return 2;
@@ -340,7 +345,7 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return bench::StoreClass();
     }
-    if (!wanted("items") && !wanted("discs") && !wanted("store") && !wanted("results"))
+    if (!wanted("items") && !wanted("discs") && !wanted("store") && !wanted("results") && !wanted("handin"))
         return 0;
 
     // The rest is drawn in this process, without a display.
@@ -359,6 +364,8 @@ int main(int argc, char** argv)
         bench::StoreFigures(ProgramPath(), sessions);
     if (wanted("results"))
         bench::ResultFigures(plan.resultSessions, plan.resultItems, plan.sessionItems);
+    if (wanted("handin"))
+        bench::HandInFigures(plan.handInRounds);
     if (wanted("discs")) {
         if (!bench::MakeWindowsFor(QSize(1920, 1080))) {
             std::printf("the picture libraries are not beside the build\n");

@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 #include "app/export.h"
 #include "app/itemdump.h"
@@ -16,6 +17,7 @@
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/pictures.h"
+#include "results/handin.h"
 #include "results/teachercode.h"
 #include "session/random.h"
 #include "session/session.h"
@@ -156,8 +158,17 @@ int RunProgram(int argc, char** argv, const CommandLine& cl)
         return 1;
     app.setQuitOnLastWindowClosed(false);
     AppForms().Main->show();
+    // Sessions left from before (the server was unreachable, the program stopped) go now.
+    if (HandInQueue* school = SchoolHandIn())
+        school->handInWaiting();
     const int rc = app.exec();
     DestroyForms();
+    // A hand-in that hangs on the network does not hold up the end: its session waits in the
+    // store for the next start, and the program ends without tearing down what it still uses.
+    if (!EndSchoolHandIn()) {
+        std::fflush(nullptr);
+        _exit(rc);
+    }
     return rc;
 }
 
@@ -185,6 +196,8 @@ int Main(int argc, char** argv)
         return RunExport(argc, argv, cl.exportResults);
     case CommandLine::Action::Worksheet:
         return RunWorksheet(argc, argv, cl.worksheet);
+    case CommandLine::Action::Server:
+        return RunServerCommand(argc, argv, cl.server);
     case CommandLine::Action::ResetTeacherCode: {
         QString error;
         if (!resetTeacherCode(&error)) {

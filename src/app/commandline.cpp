@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "app/servercommands.h"
 #include "session/testcode.h"
 #include "themes/verdeler.h"
 
@@ -53,6 +54,18 @@ const QList<OptionText>& Options()
          QStringLiteral("bij --export-results: alleen de resultaten van deze leerling (hoofdletters tellen niet mee)")},
         {{QStringLiteral("per-session")}, QString(),
          QStringLiteral("bij --export-results BESTAND.csv: een cijferlijst, één regel per sessie")},
+        {{QStringLiteral("setup-server")}, QStringLiteral("VERBINDING"),
+         QStringLiteral("geen venster: richt de schoolserver in of werk hem bij (\"host=… dbname=… user=BEHEERDER\"; "
+                        "wachtwoord uit PGPASSWORD of gevraagd) en toon de regels voor kavrin2.conf")},
+        {{QStringLiteral("new-password")}, QString(), QStringLiteral("bij --setup-server: een nieuw wachtwoord voor de inleverrol")},
+        {{QStringLiteral("add-teacher")}, QStringLiteral("NAAM"),
+         QStringLiteral("geen venster: maak een eigen login voor een docent op de schoolserver van --server")},
+        {{QStringLiteral("reset-teacher")}, QStringLiteral("NAAM"), QStringLiteral("geen venster: een nieuw wachtwoord voor die docent")},
+        {{QStringLiteral("remove-teacher")}, QStringLiteral("NAAM"), QStringLiteral("geen venster: verwijder de login van die docent")},
+        {{QStringLiteral("remove-results-before")}, QStringLiteral("DATUM"),
+         QStringLiteral("geen venster: verwijder op de schoolserver van --server de sessies van vóór DATUM (JJJJ-MM-DD)")},
+        {{QStringLiteral("server")}, QStringLiteral("VERBINDING"),
+         QStringLiteral("de schoolserver als beheerder, zoals bij --setup-server")},
         {{QStringLiteral("h"), QStringLiteral("help")}, QString(), QStringLiteral("toon deze hulp en stop")},
         {{QStringLiteral("v"), QStringLiteral("version")}, QString(), QStringLiteral("toon de versie en stop")},
     };
@@ -247,6 +260,11 @@ CommandLine ParseCommandLine(const QStringList& args)
         }
     }
 
+    if (IsServerCommand(parser)) {
+        if (ParseServerCommand(parser, &cl.server, &cl.error))
+            cl.action = CommandLine::Action::Server;
+        return cl;
+    }
     if (parser.isSet(QStringLiteral("worksheet"))) {
         ParseWorksheet(parser, cl);
         return cl;
@@ -367,7 +385,8 @@ QString HelpText()
                            "             kavrin2 --export-results resultaten.pdf --name Jan\n"
                            "             kavrin2 --export-results cijferlijst.csv --per-session\n"
                            "             kavrin2 --worksheet werkblad.pdf --items 21-28 --level 2 --count 20 --key\n"
-                           "             kavrin2 --worksheet toets.pdf --code ABCDE-FGHJK --key --explanations\n");
+                           "             kavrin2 --worksheet toets.pdf --code ABCDE-FGHJK --key --explanations\n"
+                           "             kavrin2 --setup-server \"host=school.example dbname=kavrin2 user=postgres\"\n");
     return text;
 }
 

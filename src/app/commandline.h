@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/servercommands.h"
 #include "results/worksheet.h"
 
 namespace kav {
@@ -40,13 +41,14 @@ struct WorksheetOptions {
 };
 
 struct CommandLine {
-    enum class Action { Run, ItemDump, Export, Worksheet, Help, Version, ResetTeacherCode };
+    enum class Action { Run, ItemDump, Export, Worksheet, Help, Version, ResetTeacherCode, Server };
     Action action = Action::Run;
     QSize screen;                        // --screen WxH
     std::optional<std::uint32_t> seed;  // --seed N
     ItemDumpOptions dump;                // with --items
     ExportOptions exportResults;         // with --export-results
     WorksheetOptions worksheet;          // with --worksheet
+    ServerCommand server;                // the school server's commands
     QString error;                       // set when the arguments are wrong (exit status 2)
 };
 

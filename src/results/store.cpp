@@ -46,7 +46,9 @@ QString dateText(const QDateTime& t)
     return t.toOffsetFromUtc(t.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
-QString textsJson(const QVector<TextLogEntry>& texts)
+}  // namespace
+
+QString TextsJson(const QVector<TextLogEntry>& texts)
 {
     QJsonArray a;
     for (const TextLogEntry& e : texts)
@@ -59,7 +61,7 @@ QString textsJson(const QVector<TextLogEntry>& texts)
     return QString::fromUtf8(QJsonDocument(a).toJson(QJsonDocument::Compact));
 }
 
-QVector<TextLogEntry> textsFrom(const QString& json)
+QVector<TextLogEntry> TextsFromJson(const QString& json)
 {
     QVector<TextLogEntry> texts;
     const QJsonArray a = QJsonDocument::fromJson(json.toUtf8()).array();
@@ -76,6 +78,8 @@ QVector<TextLogEntry> textsFrom(const QString& json)
     }
     return texts;
 }
+
+namespace {
 
 // Runs one statement; false when it failed.
 bool run(QSqlDatabase& db, const QString& sql)
@@ -149,7 +153,8 @@ QString ResultStore::DefaultPath()
     return base + QStringLiteral("/kavrin2/resultaten.sqlite");
 }
 
-ResultStore::ResultStore(const QString& path) : path_(QFileInfo(path).absoluteFilePath())
+ResultStore::ResultStore(const QString& path, bool upkeep)
+    : path_(QFileInfo(path).absoluteFilePath()), upkeep_(upkeep)
 {
     open();
 }
@@ -190,10 +195,11 @@ void ResultStore::open()
     for (int round = 0; round < 2; ++round) {
         const Opened opened = connect();
         if (opened == Opened::Ok) {
-            packer_ = std::make_unique<PicturePacker>(path_);
+            if (upkeep_)
+                packer_ = std::make_unique<PicturePacker>(path_);
             return;
         }
-        if (opened == Opened::Foreign && round == 0) {
+        if (opened == Opened::Foreign && round == 0 && upkeep_) {
             close();
             if (putAside())
                 continue;
@@ -345,7 +351,7 @@ qint64 ResultStore::write(const SessionResult& r)
         QSqlQuery q(db);
         q.prepare(QStringLiteral("INSERT INTO sessions (name, code, mode, practice, level, started, ended, finished,"
                                  " score, points, max_points, uuid, planned, status, item_count)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (uuid) DO NOTHING"));
         // A session made without an id (it always has one from the recorder) gets one here.
         const QString uuid = r.uuid.isEmpty() ? NewSessionId() : r.uuid;
         for (const QVariant& v : {text(r.name), text(NormaliseTestCode(r.code)), QVariant(r.sessionMode),
@@ -358,6 +364,18 @@ qint64 ResultStore::write(const SessionResult& r)
         id = ok ? q.lastInsertId().toLongLong() : 0;
         if (!ok)
             failure_ = FailureOf(q.lastError(), path_);
+        // A session that is in the file already (written once more after its write was told
+        // to have failed) is not written twice.
+        if (ok && q.numRowsAffected() == 0) {
+            QSqlQuery known(db);
+            known.prepare(QStringLiteral("SELECT id FROM sessions WHERE uuid = ?"));
+            known.addBindValue(uuid);
+            id = exec(known) && known.next() ? known.value(0).toLongLong() : 0;
+            known.finish();
+            if (id != 0 && commitWrite(db))
+                return id;
+            ok = false;
+        }
     }
     if (ok) {
         QSqlQuery q(db);
@@ -369,7 +387,7 @@ qint64 ResultStore::write(const SessionResult& r)
             for (const QVariant& v :
                  {QVariant(id), QVariant(i.number), QVariant(i.themeCode), text(i.themeTitle),
                   text(i.firstAnswer), text(i.secondAnswer), QVariant(int(i.right)), text(i.rightAnswer),
-                  QVariant(i.points), QVariant(i.attempts), text(textsJson(i.texts)), QVariant(i.textPng),
+                  QVariant(i.points), QVariant(i.attempts), text(TextsJson(i.texts)), QVariant(i.textPng),
                   QVariant(i.picturePng), QVariant(int(i.unfinished)), QVariant(int(i.pictureAsAsked)),
                   QVariant(i.kept), QVariant(int(i.textPng.isEmpty() && i.picturePng.isEmpty()))})
                 q.addBindValue(v);
@@ -455,7 +473,7 @@ std::optional<SessionResult> ResultStore::read(Reading& reading, qint64 id) cons
         i.points = items.value(7).toInt();
         i.attempts = items.value(8).toInt();
         if (reading.drawn) {
-            i.texts = textsFrom(items.value(9).toString());
+            i.texts = TextsFromJson(items.value(9).toString());
             i.textPng = items.value(10).toByteArray();
             i.picturePng = items.value(11).toByteArray();
             i.kept = items.value(14).toByteArray();
@@ -512,6 +530,25 @@ bool ResultStore::rename(const QVector<qint64>& ids, const QString& name)
     if (name.trimmed().isEmpty())
         return false;
     return forEachSession(ids, {"UPDATE sessions SET name = ? WHERE id = ?"}, name.trimmed());
+}
+
+QVector<qint64> ResultStore::notHandedIn() const
+{
+    QVector<qint64> ids;
+    if (!available())
+        return ids;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    q.setForwardOnly(true);
+    if (!exec(q, QStringLiteral("SELECT id FROM sessions WHERE handed_in = 0 ORDER BY id")))
+        return ids;
+    while (q.next())
+        ids.append(q.value(0).toLongLong());
+    return ids;
+}
+
+bool ResultStore::markHandedIn(qint64 id)
+{
+    return forEachSession({id}, {"UPDATE sessions SET handed_in = 1 WHERE id = ?"});
 }
 
 bool ResultStore::remove(const QVector<qint64>& ids)

@@ -31,16 +31,22 @@ namespace kav {
 
 class PicturePacker;
 
+// The texts of an item as drawn, as the store keeps them (a JSON array), and back.
+QString TextsJson(const QVector<TextLogEntry>& texts);
+QVector<TextLogEntry> TextsFromJson(const QString& json);
+
 class ResultStore : public SessionListing {
 public:
     // The layout version this program writes, and the mark in the file's header.
-    static constexpr int SchemaVersion = 5;
+    static constexpr int SchemaVersion = 6;
     static constexpr qint32 ApplicationId = 0x4B415632;  // "KAV2"
 
     // $XDG_DATA_HOME/kavrin2/resultaten.sqlite, ~/.local/share/kavrin2/ when it is not set.
     static QString DefaultPath();
 
-    explicit ResultStore(const QString& path = DefaultPath());
+    // Without upkeep (a hand-in's own connection) the store neither makes the pictures of older
+    // items smaller nor sets a damaged file aside: the window's store does both, and tells.
+    explicit ResultStore(const QString& path = DefaultPath(), bool upkeep = true);
     ~ResultStore() override;
     ResultStore(const ResultStore&) = delete;
     ResultStore& operator=(const ResultStore&) = delete;
@@ -93,6 +99,10 @@ public:
     bool rename(const QVector<qint64>& ids, const QString& name) override;
     // Their space goes back to the disk in the background.
     bool remove(const QVector<qint64>& ids) override;
+    // The hand-in queue: the sessions not yet handed in to the school server, oldest first, and
+    // the mark that one has been.
+    QVector<qint64> notHandedIn() const;
+    bool markHandedIn(qint64 id);
     // The pictures of items kept by older versions are made smaller in the background from
     // opening on; this waits until that is done (or stopped).
     void waitForPictures();
@@ -146,6 +156,7 @@ private:
     mutable StoreFailure failure_ = StoreFailure::None;
     StoreFailure injected_ = StoreFailure::None;
     std::unique_ptr<PicturePacker> packer_;
+    bool upkeep_ = true;
 };
 
 }  // namespace kav

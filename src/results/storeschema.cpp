@@ -77,6 +77,19 @@ const std::array<QStringList, ResultStore::SchemaVersion> Steps = {
         QStringLiteral("ALTER TABLE items ADD COLUMN pictures_packed INTEGER NOT NULL DEFAULT 0"),
         QStringLiteral("UPDATE items SET pictures_packed = 1 WHERE text_png IS NULL AND picture_png IS NULL"),
     },
+    // 6: the hand-in queue: whether a session has been handed in to the school server (every
+    // session kept before is handed in once a server is set up), and a session's id unique, so
+    // the server tells sessions apart by it. A later session with the id of an earlier one (a
+    // copied file could hold one) gets an id of its own first.
+    QStringList{
+        QStringLiteral("ALTER TABLE sessions ADD COLUMN handed_in INTEGER NOT NULL DEFAULT 0"),
+        QStringLiteral("UPDATE sessions SET uuid = lower(hex(randomblob(4)) || '-' || hex(randomblob(2)) || '-4' ||"
+                       " substr(hex(randomblob(2)), 2) || '-' || substr('89ab', 1 + abs(random() % 4), 1) ||"
+                       " substr(hex(randomblob(2)), 2) || '-' || hex(randomblob(6)))"
+                       " WHERE uuid = '' OR id <> (SELECT MIN(id) FROM sessions AS first WHERE first.uuid = sessions.uuid)"),
+        QStringLiteral("CREATE UNIQUE INDEX sessions_by_uuid ON sessions (uuid)"),
+        QStringLiteral("CREATE INDEX sessions_to_hand_in ON sessions (handed_in) WHERE handed_in = 0"),
+    },
 };
 
 }  // namespace

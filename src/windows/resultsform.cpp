@@ -18,6 +18,7 @@
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
+#include "results/handin.h"
 #include "results/pages.h"
 #include "ui/ui.h"
 
@@ -172,6 +173,11 @@ TResultsForm::TResultsForm(const SessionResult& result, ResultsView view, QWidge
     StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     SetDesignFont(StatusLabel, 9, false, true);
     Place(StatusLabel, 324, 440, 200, 30);
+    InleverLabel = new QLabel(this);
+    InleverLabel->setObjectName(QStringLiteral("InleverLabel"));
+    SetDesignFont(InleverLabel, 9);
+    Place(InleverLabel, 8, 412, 624, 22);
+    InleverLabel->hide();
 
     OpgavePanel = new QWidget(this);
     OpgavePanel->setObjectName(QStringLiteral("OpgavePanel"));
@@ -270,6 +276,7 @@ void TResultsForm::fillList()
 
 void TResultsForm::layoutForScreen(QSize screen)
 {
+    screen_ = screen;
     const double f = ControlScale(screen);
     ScaleControls(this, f);
     const QSize client = ClientSizeFor(this, screen);
@@ -297,7 +304,13 @@ void TResultsForm::layoutForScreen(QSize screen)
     const int statusLeft = PdfButton->geometry().right() + 1 + gap;
     StatusLabel->setGeometry(statusLeft, buttonsTop, SluitButton->x() - gap - statusLeft, SluitButton->height());
     const int listTop = KopPanel->geometry().bottom() + 1 + gap;
-    ResultatenLijst->setGeometry(margin, listTop, cw - 2 * margin, buttonsTop - gap - listTop);
+    int listBottom = buttonsTop - gap;
+    if (handIn_) {  // the line on the hand-in between the list and the buttons
+        const int lineHeight = InleverLabel->fontMetrics().height() + gap / 2;
+        listBottom -= lineHeight;
+        InleverLabel->setGeometry(margin, listBottom + gap / 2, cw - 2 * margin, lineHeight);
+    }
+    ResultatenLijst->setGeometry(margin, listTop, cw - 2 * margin, listBottom - listTop);
     ResultatenLijst->verticalHeader()->setDefaultSectionSize(ResultatenLijst->fontMetrics().height() + Round(6 * f));
     QFont bold = ResultatenLijst->font();  // "goed" and "fout" in bold, in the list's size
     bold.setBold(true);
@@ -337,6 +350,31 @@ void TResultsForm::offerPdf()
     StatusLabel->setText(QStringLiteral("Niet bewaard: sla het op als PDF."));
 }
 
+void TResultsForm::followHandIn(HandInQueue* queue)
+{
+    handIn_ = queue;
+    connect(queue, &HandInQueue::changed, this, &TResultsForm::showHandIn);
+    layoutForScreen(screen_);
+    InleverLabel->setVisible(shown_ < 0);
+    showHandIn();
+}
+
+void TResultsForm::showHandIn()
+{
+    switch (handIn_ ? handIn_->state(result_.uuid) : HandInState::NotHandedIn) {
+    case HandInState::HandedIn:
+        InleverLabel->setText(QStringLiteral("Ingeleverd bij school."));
+        break;
+    case HandInState::Waiting:
+        InleverLabel->setText(QStringLiteral("Bezig met inleveren bij school…"));
+        break;
+    case HandInState::NotHandedIn:
+        InleverLabel->setText(QStringLiteral("Nog niet ingeleverd: de schoolserver is niet bereikbaar. "
+                                             "Het resultaat wordt later ingeleverd."));
+        break;
+    }
+}
+
 void TResultsForm::showItem(int index)
 {
     if (index < 0 || index >= result_.items.size())
@@ -361,7 +399,8 @@ void TResultsForm::showItem(int index)
     VolgendeButton->setEnabled(index + 1 < result_.items.size());
     for (QWidget* w : {static_cast<QWidget*>(KopPanel), static_cast<QWidget*>(ResultatenLijst),
                        static_cast<QWidget*>(AfdrukButton), static_cast<QWidget*>(PdfButton),
-                       static_cast<QWidget*>(SluitButton), static_cast<QWidget*>(StatusLabel)})
+                       static_cast<QWidget*>(SluitButton), static_cast<QWidget*>(StatusLabel),
+                       static_cast<QWidget*>(InleverLabel)})
         w->hide();
     OpgavePanel->show();
     OpgavePanel->raise();
@@ -380,6 +419,7 @@ void TResultsForm::showList()
                        static_cast<QWidget*>(AfdrukButton), static_cast<QWidget*>(PdfButton),
                        static_cast<QWidget*>(SluitButton), static_cast<QWidget*>(StatusLabel)})
         w->show();
+    InleverLabel->setVisible(handIn_ != nullptr);
     if (row >= 0)
         ResultatenLijst->setCurrentCell(row, ColNumber);
     ResultatenLijst->setFocus();
@@ -471,6 +511,9 @@ void ShowResultsWindow(QWidget* parent, const SessionResult& result, ResultsView
     auto* form = new TResultsForm(result, view, parent);
     if (!stored)
         form->offerPdf();
+    // A session that is not stored yet is handed in once it is; the window says why it is not.
+    if (HandInQueue* school = stored && view == ResultsView::Pupil ? SchoolHandIn() : nullptr)
+        form->followHandIn(school);
     form->setAttribute(Qt::WA_DeleteOnClose);
     ShowModal(form);
 }

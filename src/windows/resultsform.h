@@ -16,6 +16,8 @@ class QTableWidget;
 
 namespace kav {
 
+class HandInQueue;
+
 enum class ResultsView { Pupil, Teacher };  // Pupil: right answers hidden when the session has a class code
 
 // Shows the results window of a session, modal over parent, and returns when it is closed.
@@ -77,12 +79,16 @@ public:
     void PdfButtonClick();
     // The session is not in the results: the window says so and offers the PDF first.
     void offerPdf();
+    // A line says whether the session has been handed in to the school server, kept up to
+    // date while it is being handed in.
+    void followHandIn(HandInQueue* queue);
 
     QLabel* TitelLabel;
     QWidget* KopPanel;
     QTableWidget* ResultatenLijst;
     QPushButton *AfdrukButton, *PdfButton, *SluitButton;
     QLabel* StatusLabel;
+    QLabel* InleverLabel;  // shown only with a school server
     QWidget* OpgavePanel;
     QLabel* OpgaveTitel;
     TItemView* OpgaveBeeld;
@@ -98,11 +104,14 @@ private:
     void fillHeader();
     void fillList();
     ReportOptions reportOptions() const;
+    void showHandIn();
 
     SessionResult result_;
     ResultsView view_;
     int shown_ = -1;
     bool offerPdf_ = false;
+    HandInQueue* handIn_ = nullptr;
+    QSize screen_;
 };
 
 }  // namespace kav

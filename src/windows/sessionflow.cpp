@@ -15,6 +15,7 @@
 #include "draw/text.h"
 #include "games/bookkeeper.h"
 #include "games/saldo.h"
+#include "results/handin.h"
 #include "results/store.h"
 #include "session/engine.h"
 #include "session/random.h"
@@ -420,6 +421,8 @@ void TTestForm::EndSession()
     // with the next session, and offered as a PDF.
     ResultStore* st = store();
     result.id = st->save(result);
+    if (HandInQueue* school = SchoolHandIn())
+        school->handInWaiting();  // in the background; the window shows how it went
     const QString notice = st->takeNotice();
     if (!notice.isEmpty())
         ShowMessage(notice, MessageKind::Warning);

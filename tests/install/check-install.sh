@@ -89,7 +89,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture: $(field Architecture)"
 # Each needed package by name, whatever else a build adds (a sanitizer build adds its runtimes).
 needed=$(field Depends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g')
-for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6sql6 libqt6printsupport6 libqt6sql6-sqlite \
+for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6sql6 libqt6printsupport6 libqt6sql6-sqlite libqt6sql6-psql \
          qt6-qpa-plugins qt6-translations-l10n fonts-liberation2 libc6 libstdc++6; do
   grep -qxF "$p" <<< "$needed" || fail "Depends lacks $p: $(field Depends)"
 done

@@ -31,7 +31,7 @@ inline kav::SessionResult SampleSession(const QString& name, const QString& code
     r.level = 2;
     r.started = started;
     r.ended = started.addSecs(754);
-    r.uuid = QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e");
+    r.uuid = kav::NewSessionId();  // every session its own, as the recorder gives them
     r.status = kav::SessionStatus::Completed;
     r.plannedItems = 3;
     auto item = [](int n, int theme, QString a1, QString a2, bool right, QString answer, int points, int attempts) {

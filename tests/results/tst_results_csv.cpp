@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(rows.size(), 6);
         for (const QStringList& row : rows)
             QCOMPARE(row.size(), 18);
-        const QString tail = QStringLiteral("|toets|0f8fad5b-d9cb-469f-a165-70867728950e|5,5|3|3");
+        const QString tail = QStringLiteral("|toets|") + a.uuid + QStringLiteral("|5,5|3|3");
         QCOMPARE(rows[1].join(u'|'),
                  QStringLiteral("Anna|2026-12-07 14:05|Verhoudingen|Durver|ABCDE-FGHJK|1|14|125||125|ja|4|voltooid") + tail);
         QCOMPARE(rows[2].join(u'|'),
@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(rows.size(), 6);
         QCOMPARE(rows[1][10], QStringLiteral("niet af"));
         QCOMPARE(rows[0].mid(12), (QStringList{QStringLiteral("afgebroken"), QStringLiteral("toets"),
-                                               QStringLiteral("0f8fad5b-d9cb-469f-a165-70867728950e"), QStringLiteral("1,7"),
+                                               stopped.uuid, QStringLiteral("1,7"),
                                                QStringLiteral("20"), QStringLiteral("3")}));
         // Practice: no status, no grade, no plan.
         QCOMPARE(rows[3].mid(12), (QStringList{QString(), QStringLiteral("oefenen"),

@@ -180,7 +180,9 @@ private slots:
                 QVERIFY(store.save(r));
             }
         }
-        QVERIFY(Exec(path, {QStringLiteral("ALTER TABLE items DROP COLUMN kept"),
+        QVERIFY(Exec(path, {QStringLiteral("DROP INDEX sessions_by_uuid"), QStringLiteral("DROP INDEX sessions_to_hand_in"),
+                            QStringLiteral("ALTER TABLE sessions DROP COLUMN handed_in"),
+                            QStringLiteral("ALTER TABLE items DROP COLUMN kept"),
                             QStringLiteral("ALTER TABLE items DROP COLUMN pictures_packed"),
                             QStringLiteral("PRAGMA user_version = 4")}));
         const qint64 total = texts.size();

@@ -521,6 +521,53 @@ private slots:
         QCOMPARE(raw.number(QStringLiteral("SELECT COUNT(*) FROM sessions")), 4);
     }
 
+    // The hand-in queue: every session kept before is waiting, a duplicate id from an older file
+    // gets one of its own, and a session saved again is not kept twice.
+    void keepsTheHandInQueue()
+    {
+        qint64 first = 0, second = 0;
+        {
+            ResultStore store(path);
+            first = store.save(SampleSession(QStringLiteral("Anna")));
+            second = store.save(SampleSession(QStringLiteral("Bram")));
+        }
+        {
+            RawDb raw(path);  // back to the layout before the queue, with one id twice
+            for (const char* sql : {"DROP INDEX sessions_by_uuid", "DROP INDEX sessions_to_hand_in",
+                                    "ALTER TABLE sessions DROP COLUMN handed_in",
+                                    "UPDATE sessions SET uuid = (SELECT uuid FROM sessions WHERE id = 1)",
+                                    "PRAGMA user_version = 5"})
+                QVERIFY2(raw.exec(QLatin1String(sql)), sql);
+        }
+        ResultStore store(path);
+        QVERIFY(store.available());
+        const QString kept = store.load(first)->uuid, renewed = store.load(second)->uuid;
+        QVERIFY(kept != renewed);
+        QCOMPARE(QUuid::fromString(renewed).version(), QUuid::Random);
+        QCOMPARE(store.notHandedIn(), (QVector<qint64>{first, second}));
+        QVERIFY(store.markHandedIn(first));
+        QCOMPARE(store.notHandedIn(), QVector<qint64>{second});
+        // Saved once more under its own id: the one kept is given back, nothing is added.
+        SessionResult again = *store.load(second);
+        QCOMPARE(store.save(again), second);
+        QCOMPARE(store.list().size(), 2);
+        QCOMPARE(store.load(second)->items.size(), 3);
+    }
+
+    // The hand-in's own store never sets a file aside: the window's store does, and tells.
+    void aStoreWithoutUpkeepLeavesAForeignFileAlone()
+    {
+        QDir().mkpath(folder);
+        writeBytes(path, randomBytes(8192, 11));
+        {
+            ResultStore store(path, false);
+            QVERIFY(!store.available());
+            QVERIFY(store.notHandedIn().isEmpty());
+        }
+        QCOMPARE(bytesOf(path), randomBytes(8192, 11));
+        QVERIFY(asideFiles(folder).isEmpty());
+    }
+
     void leavesAFileOfANewerVersionAlone()
     {
         QDir().mkpath(folder);
@@ -761,11 +808,12 @@ private slots:
         QCOMPARE(store.pendingCount(), 0);
         QCOMPARE(store.list().size(), 3);
         // Each cause has its own words.
+        const SessionResult later = SampleSession(QStringLiteral("Later"));
         for (auto [cause, words] : {std::pair{StoreFailure::OtherUser, "het bestand is van een andere gebruiker."},
                                     std::pair{StoreFailure::Busy, "de resultaten zijn in gebruik."},
                                     std::pair{StoreFailure::FolderReadOnly, "mag niet worden geschreven."}}) {
             store.injectFailure(cause);
-            QCOMPARE(store.save(SampleSession(QStringLiteral("Later"))), 0);
+            QCOMPARE(store.save(later), 0);
             QVERIFY(store.takeNotice().contains(QLatin1String(words)));
         }
         store.injectFailure(StoreFailure::None);
