@@ -23,6 +23,7 @@
 #include "ui/forms.h"
 #include "windows/calculator.h"
 #include "windows/helpscherm.h"
+#include "windows/readaloud.h"
 #include "windows/resultsform.h"
 
 namespace kav {
@@ -308,6 +309,7 @@ void TTestForm::judge()
     const bool recording = recorder_.running() && !s.BookkeeperMode && !s.SaldoMode;
     if (recording)
         recorder_.aboutToJudge();
+    readAloud_->judging();
     Judge(InvoerVeld->text());
     if (recording)
         recorder_.judged(InvoerVeld->text());
@@ -330,6 +332,9 @@ void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
     GebruikPanel->move(GebruikPanel->x(), InvoerPanel->y() + InvoerPanel->height() + 1);
     GebruikPanel->show();
     paintBitmaps();
+    // A new question: "Lees voor" reads it, if the test's code allows.
+    readAloud_->questionShown();
+    readAloud_->setAllowed(!code_ || code_->readAloud);
     InvoerVeld->setFocus();
 }
 
@@ -486,6 +491,7 @@ void TTestForm::FormClose()
 {
     Session().SessionRunning = false;
     Klok->stop();
+    readAloud_->stop();
     if (calculator_)
         calculator_->putAway();
     if (AppForms().Menu)
