@@ -1,5 +1,7 @@
 #include "ui/speaker.h"
 
+#include <QCoreApplication>
+
 namespace kav {
 
 namespace {
@@ -29,6 +31,12 @@ Speaker* ProgramSpeaker()
     if (!Asked()) {
         Asked() = true;
         Made() = Factory() ? Factory()() : MakeQtSpeaker();
+        // The speaker goes with the application, not at the program's very end.
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QObject::connect(app, &QObject::destroyed, [] {
+                Made().reset();
+                Asked() = false;
+            });
     }
     return Made().get();
 }
