@@ -31,7 +31,8 @@ public:
         }
         tts_ = new QTextToSpeech(engine, this);
         if (tts_->state() == QTextToSpeech::Error) {
-            emit failed(QStringLiteral("Voorlezen kan niet: speech-dispatcher start niet. ") + SpeechPackageHint());
+            const QString why = tts_->errorString().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(tts_->errorString());
+            emit failed(QStringLiteral("Voorlezen kan niet: speech-dispatcher start niet%1. ").arg(why) + SpeechPackageHint());
             return;
         }
         QLocale dutch;
