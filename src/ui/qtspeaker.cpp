@@ -2,14 +2,61 @@
 // thread of its own, because connecting to speech-dispatcher (and starting it) can take
 // seconds or hang.
 #include <QLocale>
-#include <QPointer>
 #include <QTextToSpeech>
 #include <QThread>
 #include <QTimer>
 
+#include "ui/qtspeaker.h"
 #include "ui/speaker.h"
 
 namespace kav {
+
+void SpeechWorker::start()
+{
+    const QString engine = QStringLiteral("speechd");
+    if (!QTextToSpeech::availableEngines().contains(engine)) {
+        emit failed(QStringLiteral("Voorlezen kan niet: de spraakmodule ontbreekt. ") + SpeechPackageHint());
+        return;
+    }
+    tts_ = new QTextToSpeech(engine, this);
+    if (tts_->state() == QTextToSpeech::Error) {
+        const QString why = tts_->errorString().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(tts_->errorString());
+        emit failed(QStringLiteral("Voorlezen kan niet: speech-dispatcher start niet%1. ").arg(why) + SpeechPackageHint());
+        return;
+    }
+    QLocale dutch;
+    bool found = false;
+    for (const QLocale& l : tts_->availableLocales())
+        if (l.language() == QLocale::Dutch && (!found || l.territory() == QLocale::Netherlands)) {
+            dutch = l;
+            found = true;
+        }
+    if (found)
+        tts_->setLocale(dutch);
+    if (!found || tts_->availableVoices().isEmpty()) {
+        emit failed(QStringLiteral("Voorlezen kan niet: er is geen Nederlandse stem. ") + SpeechPackageHint());
+        return;
+    }
+    connect(tts_, &QTextToSpeech::stateChanged, this,
+            [this](QTextToSpeech::State s) { emit speakingChanged(s == QTextToSpeech::Speaking); });
+    usable_ = true;
+    emit ready();
+}
+
+void SpeechWorker::say(const QString& text, double rate)
+{
+    if (!usable_)
+        return;
+    tts_->stop();
+    tts_->setRate(rate);
+    tts_->say(text);
+}
+
+void SpeechWorker::stop()
+{
+    if (usable_)
+        tts_->stop();
+}
 
 namespace {
 
@@ -17,65 +64,6 @@ namespace {
 constexpr int StartLimitMs = 10000;
 // Qt's rate runs from -1 (slowest) to 1; slow is clearly slower and still natural.
 constexpr double SlowRate = -0.35;
-
-// Lives on the speech thread: makes the engine there and speaks through it.
-class SpeechWorker : public QObject {
-    Q_OBJECT
-public:
-    void start()
-    {
-        const QString engine = QStringLiteral("speechd");
-        if (!QTextToSpeech::availableEngines().contains(engine)) {
-            emit failed(QStringLiteral("Voorlezen kan niet: de spraakmodule ontbreekt. ") + SpeechPackageHint());
-            return;
-        }
-        tts_ = new QTextToSpeech(engine, this);
-        if (tts_->state() == QTextToSpeech::Error) {
-            const QString why = tts_->errorString().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(tts_->errorString());
-            emit failed(QStringLiteral("Voorlezen kan niet: speech-dispatcher start niet%1. ").arg(why) + SpeechPackageHint());
-            return;
-        }
-        QLocale dutch;
-        bool found = false;
-        for (const QLocale& l : tts_->availableLocales())
-            if (l.language() == QLocale::Dutch && (!found || l.territory() == QLocale::Netherlands)) {
-                dutch = l;
-                found = true;
-            }
-        if (found)
-            tts_->setLocale(dutch);
-        if (!found || tts_->availableVoices().isEmpty()) {
-            emit failed(QStringLiteral("Voorlezen kan niet: er is geen Nederlandse stem. ") + SpeechPackageHint());
-            return;
-        }
-        connect(tts_, &QTextToSpeech::stateChanged, this,
-                [this](QTextToSpeech::State s) { emit speakingChanged(s == QTextToSpeech::Speaking); });
-        usable_ = true;
-        emit ready();
-    }
-    void say(const QString& text, double rate)
-    {
-        if (!usable_)
-            return;
-        tts_->stop();
-        tts_->setRate(rate);
-        tts_->say(text);
-    }
-    void stop()
-    {
-        if (usable_)
-            tts_->stop();
-    }
-
-signals:
-    void ready();
-    void failed(const QString& reason);
-    void speakingChanged(bool speaking);
-
-private:
-    QTextToSpeech* tts_ = nullptr;
-    bool usable_ = false;  // an engine with a Dutch voice: nothing is said in another language
-};
 
 class QtSpeaker : public Speaker {
 public:
@@ -166,5 +154,3 @@ std::unique_ptr<Speaker> MakeQtSpeaker()
 }
 
 }  // namespace kav
-
-#include "qtspeaker.moc"
