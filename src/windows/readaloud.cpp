@@ -45,7 +45,10 @@ ReadAloud::ReadAloud(QWidget* keyRow, QWidget* window, const Canvas* text, const
         a->setCheckable(true);
         speeds_->addAction(a);
     }
-    (SavedSpeed() == Speaker::Speed::Slow ? slow : normal)->setChecked(true);
+    // The other window may have changed it: the menu shows the kept speed.
+    connect(menu, &QMenu::aboutToShow, this, [normal, slow] {
+        (SavedSpeed() == Speaker::Speed::Slow ? slow : normal)->setChecked(true);
+    });
     connect(normal, &QAction::triggered, this, [] { SaveSpeed(Speaker::Speed::Normal); });
     connect(slow, &QAction::triggered, this, [] { SaveSpeed(Speaker::Speed::Slow); });
     button_->setMenu(menu);

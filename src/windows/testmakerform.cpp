@@ -191,6 +191,7 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     const QString indicator = QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(Round(14 * f));
     for (QCheckBox* c : ThemaBoxes)
         c->setStyleSheet(indicator);
+    VoorlezenBox->setStyleSheet(indicator);
     setFixedSize(Round(DesignW * f), Round(y * f));
     OnderdeelBoxChange();
     OnderdeelBox->setFocus();

@@ -510,6 +510,7 @@ private slots:
         QCOMPARE(m->code().size(), 11);
         QVERIFY(!DecodeTestCode(m->code())->readAloud);
         QCOMPARE(m->InhoudLabel->text(), QStringLiteral("Verhoudingen, thema's 11, 12, 15, Durver, 20 opgaven, zonder voorlezen"));
+        Shot(m, QStringLiteral("toets-code-zonder-voorlezen"));
         m->VoorlezenBox->setChecked(true);
         QTest::mouseClick(m->MaakButton, Qt::LeftButton);
         QTest::mouseClick(m->KopieerButton, Qt::LeftButton);
