@@ -115,6 +115,7 @@ void TTestForm::StartButtonClick()
     }
     if (!s.SessionRunning && !beginSession())
         return;
+    readAloud_->setAllowed(!code_ || code_->readAloud);
     ScorePanel->show();
     KeuzeBox->hide();
     NivoBox->hide();
@@ -332,9 +333,8 @@ void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
     GebruikPanel->move(GebruikPanel->x(), InvoerPanel->y() + InvoerPanel->height() + 1);
     GebruikPanel->show();
     paintBitmaps();
-    // A new question: "Lees voor" reads it, if the test's code allows.
+    // A new question: "Lees voor" reads it.
     readAloud_->questionShown();
-    readAloud_->setAllowed(!code_ || code_->readAloud);
     InvoerVeld->setFocus();
 }
 
