@@ -38,12 +38,12 @@ ReadAloud::ReadAloud(QWidget* keyRow, QWidget* window, const Canvas* text, const
     button_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button_->setPopupMode(QToolButton::MenuButtonPopup);
     auto* menu = new QMenu(button_);
-    speeds_ = new QActionGroup(menu);
+    auto* speeds = new QActionGroup(menu);
     QAction* normal = menu->addAction(QStringLiteral("Normaal voorlezen"));
     QAction* slow = menu->addAction(QStringLiteral("Langzaam voorlezen"));
     for (QAction* a : {normal, slow}) {
         a->setCheckable(true);
-        speeds_->addAction(a);
+        speeds->addAction(a);
     }
     // The other window may have changed it: the menu shows the kept speed.
     connect(menu, &QMenu::aboutToShow, this, [normal, slow] {

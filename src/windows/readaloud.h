@@ -13,7 +13,6 @@
 class QToolButton;
 class QWidget;
 class QShortcut;
-class QActionGroup;
 
 namespace kav {
 
@@ -51,7 +50,6 @@ private:
 
     QToolButton* button_;
     QShortcut* shortcut_;
-    QActionGroup* speeds_;
     const Canvas* text_;
     const Canvas* picture_;
     bool judged_ = false;

@@ -80,6 +80,23 @@ Wave ReadWave(const QString& file)
     return w;
 }
 
+// The words of every stage of one item of each theme, answered wrong in practice.
+QStringList EveryThemesWords()
+{
+    QProcess p;
+    p.start(QStringLiteral(KAVRIN_BUILD_DIR "/kavrin2"), {"--items", "1-7,11-17,21-28", "--level", "3", "--count", "22",
+                                                           "--seed", "4", "--wrong", "--practice", "--speech"});
+    QStringList words;
+    if (!p.waitForFinished(120000))
+        return words;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+        const QJsonObject speech = QJsonDocument::fromJson(line).object()["speech"].toObject();
+        for (const QString& stage : speech.keys())
+            words << speech[stage].toString();
+    }
+    return words;
+}
+
 QString ItemWords()
 {
     QProcess p;
@@ -108,6 +125,12 @@ private slots:
         const QString shown = QStringLiteral("½ + −3 = 3 · 4");
         QVERIFY(Phonemes(shown).contains(QStringLiteral("(en)")));
         QVERIFY(!Phonemes(kav::SpeechText(shown)).contains(QStringLiteral("(en)")));
+
+        // Every theme's words, at every stage, stay with the Dutch voice.
+        const QStringList all = EveryThemesWords();
+        QVERIFY(all.size() >= 22 * 3);
+        for (const QString& w : all)
+            QVERIFY2(!Phonemes(w).contains(QStringLiteral("(en)")), qPrintable(w));
 
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("opgave.wav"));
