@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "draw/speechtext.h"
+#include "support.h"
 
 using kav::SpeechText;
 
@@ -112,7 +113,7 @@ private slots:
     // English. The dump's --speech gives what the button says at each stage.
     void everyItemOfTheDumpIsSpeakable()
     {
-        const int count = 22 * 2;
+        const int count = testsupport::Sweep(22 * 4);  // every theme in turn
         for (int level = 1; level <= 3; ++level) {
             for (const bool practice : {false, true}) {
                 QStringList args{"--items", "1-7,11-17,21-28", "--level", QString::number(level), "--count",
