@@ -33,6 +33,8 @@ const QList<OptionText>& Options()
         {{QStringLiteral("practice")}, QString(), QStringLiteral("bij --items: als bij het oefenen in plaats van een test")},
         {{QStringLiteral("wrong")}, QString(),
          QStringLiteral("bij --items: beantwoord elke opgave twee keer fout en schrijf alle teksten van het hele verloop")},
+        {{QStringLiteral("speech")}, QString(),
+         QStringLiteral("bij --items: schrijf bij elke opgave ook de woorden die \"Lees voor\" zegt")},
         {{QStringLiteral("png")}, QStringLiteral("MAP"),
          QStringLiteral("bij --items: bewaar van elke opgave tekst en plaatje als PNG in deze map")},
         {{QStringLiteral("worksheet")}, QStringLiteral("BESTAND"),
@@ -317,7 +319,7 @@ CommandLine ParseCommandLine(const QStringList& args)
         cl.action = CommandLine::Action::ResetTeacherCode;
     }
     if (!dump) {
-        for (const char* name : {"level", "count", "practice", "wrong", "png"})
+        for (const char* name : {"level", "count", "practice", "wrong", "speech", "png"})
             if (parser.isSet(QString::fromLatin1(name))) {
                 cl.error = QStringLiteral("--") + QString::fromLatin1(name) + QStringLiteral(" hoort bij --items");
                 return cl;
@@ -347,6 +349,7 @@ CommandLine ParseCommandLine(const QStringList& args)
     }
     o.practice = parser.isSet(QStringLiteral("practice"));
     o.wrong = parser.isSet(QStringLiteral("wrong"));
+    o.speech = parser.isSet(QStringLiteral("speech"));
     if (parser.isSet(QStringLiteral("png"))) {
         o.pngFolder = value("png");
         if (o.pngFolder.isEmpty()) {

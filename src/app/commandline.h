@@ -22,6 +22,7 @@ struct ItemDumpOptions {
     bool seedGiven = false;
     bool practice = false;
     bool wrong = false;  // every item answered wrong twice, the texts of every stage
+    bool speech = false;  // each stage also as the words "Lees voor" says
     QString pngFolder;
 };
 

@@ -15,6 +15,7 @@
 #include "draw/measures.h"
 #include "draw/messages.h"
 #include "draw/numbers.h"
+#include "draw/speechtext.h"
 #include "draw/text.h"
 #include "session/context.h"
 #include "session/engine.h"
@@ -58,15 +59,29 @@ void TakeTexts(QJsonArray& into, Canvas& c, const QString& stage)
     c.clearTextLog();
 }
 
-// What the two canvases showed during one item, stage by stage.
+// What the two canvases showed during one item, stage by stage, and with --speech the words
+// "Lees voor" says at each stage: what was written since the stage began.
 struct ItemTexts {
     TTestForm* form = nullptr;
+    bool speak = false;
     QJsonArray texts, pictureTexts;
+    QJsonObject speech;
+    int textFrom = 0, pictureFrom = 0;
 
     void take(const QString& stage)
     {
+        if (speak)
+            speech[stage] = CanvasSpeech(form->TextBitmap.textLog(), form->PictureBitmap.textLog(), textFrom, pictureFrom);
         TakeTexts(texts, form->TextBitmap, stage);
         TakeTexts(pictureTexts, form->PictureBitmap, stage);
+        textFrom = pictureFrom = 0;
+    }
+    // The stage begins here: what the canvases hold now was said before (the question drawn
+    // again for the second attempt).
+    void startStage()
+    {
+        textFrom = int(form->TextBitmap.textLog().size());
+        pictureFrom = int(form->PictureBitmap.textLog().size());
     }
 };
 
@@ -113,6 +128,7 @@ void AnswerWrong(ItemTexts& item)
         item.take(QStringLiteral("first"));
         ClearBitmap(&item.form->TextBitmap, col::BtnFace);
         Verdeler();
+        item.startStage();
         Judge(WrongAnswer());
     }
     item.take(explained ? QStringLiteral("explanation") : QStringLiteral("second"));
@@ -161,6 +177,7 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
         NewItemOfTheme(code);
         ItemTexts texts;
         texts.form = form;
+        texts.speak = o.speech;
         texts.take(QStringLiteral("question"));
 
         QJsonObject item;
@@ -191,6 +208,8 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
             AnswerWrong(texts);
         item[QStringLiteral("texts")] = texts.texts;
         item[QStringLiteral("pictureTexts")] = texts.pictureTexts;
+        if (o.speech)
+            item[QStringLiteral("speech")] = texts.speech;
         const QByteArray line = QJsonDocument(item).toJson(QJsonDocument::Compact);
         std::fwrite(line.constData(), 1, size_t(line.size()), out);
         std::fputc('\n', out);

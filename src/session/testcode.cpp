@@ -62,15 +62,24 @@ int lengthIndex(int length)
     return -1;
 }
 
-// The check symbol that makes the weighted sum of all ten a multiple of 31.
-int checkSymbol(const std::array<int, TestCodeLength>& v)
+// What the weighted sum of the first ten symbols leaves over: 0 in every code, 1 in the first
+// ten of a code without "Lees voor".
+constexpr int AllowedRest = 0, WithoutReadingRest = 1;
+
+// The check symbol that makes the weighted sum of all ten leave `rest` over.
+int checkSymbol(const std::array<int, TestCodeLength>& v, int rest)
 {
     int sum = 0;
     for (int i = 0; i < DataSymbols; ++i)
         sum += (i + 1) * v[size_t(i)];
     // 10 * 28 = 280 = 9 * 31 + 1: 28 is the inverse of the last weight.
-    return ((Base - sum % Base) % Base) * 28 % Base;
+    return ((rest - sum % Base + Base) % Base) * 28 % Base;
 }
+
+// The eleventh symbol after ten that leave 1 over: 11 * 14 = 154 = 5 * 31 - 1, so the sum of
+// all eleven is a multiple of 31.
+constexpr int WithoutReadingSymbol = 14;
+static_assert((WithoutReadingRest + 11 * WithoutReadingSymbol) % Base == 0, "the eleventh symbol completes the check");
 
 bool isDash(QChar c)
 {
@@ -120,17 +129,22 @@ std::optional<QString> EncodeTestCode(const TestCodeSettings& s)
         v[size_t(i)] = int(value % Base);
         value /= Base;
     }
-    v[DataSymbols] = checkSymbol(v);
+    v[DataSymbols] = checkSymbol(v, s.readAloud ? AllowedRest : WithoutReadingRest);
     QString code;
     for (int x : v)
         code += QLatin1Char(TestCodeSymbols[x]);
+    if (!s.readAloud)
+        code += QLatin1Char(TestCodeSymbols[WithoutReadingSymbol]);
     return code;
 }
 
 std::optional<TestCodeSettings> DecodeTestCode(const QString& typed)
 {
     const QString code = NormaliseTestCode(typed);
-    if (code.size() != TestCodeLength)
+    const bool withoutReading = code.size() == TestCodeLengthWithoutReading;
+    if (code.size() != TestCodeLength && !withoutReading)
+        return std::nullopt;
+    if (withoutReading && symbolValue(code[TestCodeLength]) != WithoutReadingSymbol)
         return std::nullopt;
     std::array<int, TestCodeLength> v{};
     int sum = 0;
@@ -140,12 +154,13 @@ std::optional<TestCodeSettings> DecodeTestCode(const QString& typed)
             return std::nullopt;
         sum += (i + 1) * v[size_t(i)];
     }
-    if (sum % Base != 0)
+    if (sum % Base != (withoutReading ? WithoutReadingRest : AllowedRest))
         return std::nullopt;
     std::uint64_t value = 0;
     for (int i = 0; i < DataSymbols; ++i)
         value = value * Base + std::uint64_t(v[size_t(i)]);
     TestCodeSettings s;
+    s.readAloud = !withoutReading;
     s.seed = std::uint32_t(value & 0xFFFFFFFFu);
     std::uint64_t number = value >> 32;
     for (const TopicRange& t : Topics) {
@@ -181,9 +196,12 @@ QString NormaliseTestCode(const QString& typed)
 
 QString GroupTestCode(const QString& code)
 {
-    if (code.size() != TestCodeLength)
+    if (code.size() != TestCodeLength && code.size() != TestCodeLengthWithoutReading)
         return code;
-    return code.left(TestCodeLength / 2) + u'-' + code.mid(TestCodeLength / 2);
+    QString grouped = code.left(TestCodeLength / 2) + u'-' + code.mid(TestCodeLength / 2, TestCodeLength / 2);
+    if (code.size() == TestCodeLengthWithoutReading)
+        grouped += u'-' + code.mid(TestCodeLength);
+    return grouped;
 }
 
 std::uint32_t TestSeed(const TestCodeSettings& s)

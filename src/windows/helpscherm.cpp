@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 #include <QWindow>
 
 #include "draw/measures.h"
@@ -17,6 +18,7 @@
 #include "session/engine.h"
 #include "session/session.h"
 #include "ui/forms.h"
+#include "windows/readaloud.h"
 #include "windows/testform.h"
 
 namespace kav {
@@ -116,6 +118,10 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
     ContinueButton->installEventFilter(this);
     EindButton->installEventFilter(this);
     ContinueButton->hide();
+    // "Lees voor" reads the lesson's page as it stands.
+    readAloud_ = new ReadAloud(StatusBalk, this, &ViewerTextBitmap, &ViewerPictureBitmap);
+    SetDesignFont(readAloud_->button(), 10);
+    Place(readAloud_->button(), 424, 4, 100, 29);
 
     // Entry panel.
     InvoerPanel2 = new TPanel(this);
@@ -144,6 +150,7 @@ void THelpScherm::layoutForScreen(QSize screen)
     setFixedSize(client_);
     const int cw = client_.width(), ch = client_.height();
     StatusBalk->setGeometry(0, ch - StatusBalk->height(), cw, StatusBalk->height());
+    StatusBalk->setCaptionMargins(EindButton->x() + EindButton->width(), cw - readAloud_->button()->x());
     HelpPanel->setGeometry(HelpPanel->x(), HelpPanel->y(), cw - 2 * HelpPanel->x(),
                            StatusBalk->y() - HelpPanel->y() - 1);
     InfoMemo->setGeometry(InfoMemo->x(), InfoMemo->y(), HelpPanel->width() - 2 * InfoMemo->x(),
@@ -212,6 +219,7 @@ void THelpScherm::FormActivate()
         ViewerTextBitmap = f.Test->TextBitmap;
         ViewerPictureBitmap = f.Test->PictureBitmap;
     }
+    readAloud_->button()->setVisible(scriptNumber_ >= 0);
     if (scriptNumber_ < 0) {
         HelpPanel->show();
         HelpPanel->raise();
@@ -260,6 +268,7 @@ void THelpScherm::ContinueButtonClick()
 {
     if (ContinueButton->isHidden())
         return;
+    readAloud_->stop();
     runScript();
 }
 
@@ -436,6 +445,7 @@ void THelpScherm::done(int result)
     entryOpen_ = false;
     ++activation_;
     script_.Abort();
+    readAloud_->stop();
     QDialog::done(result);
 }
 

@@ -15,6 +15,7 @@ class QPlainTextEdit;
 namespace kav {
 
 class PaintBox;
+class ReadAloud;
 
 // The viewer's title, whoever opens it.
 QString ViewerTitle();
@@ -46,6 +47,8 @@ public:
 
     // The script being played.
     Interpreter& script() { return script_; }
+    // "Lees voor" on the key row: reads the page.
+    ReadAloud* readAloud() const { return readAloud_; }
 
     // What the interpreter reaches of the window.
     void ShowContinue(bool focus) override;
@@ -91,6 +94,7 @@ private:
     QSize client_;
     bool entryOpen_ = false;
     int activation_ = 0;  // counts the showings; queued work of an earlier one is dropped
+    ReadAloud* readAloud_ = nullptr;
     Interpreter script_{&ViewerTextBitmap, &ViewerPictureBitmap, this};
 };
 

@@ -24,6 +24,7 @@
 #include "ui/forms.h"
 #include "windows/calculator.h"
 #include "windows/helpscherm.h"
+#include "windows/readaloud.h"
 #include "windows/resultsform.h"
 
 namespace kav {
@@ -115,6 +116,7 @@ void TTestForm::StartButtonClick()
     }
     if (!s.SessionRunning && !beginSession())
         return;
+    readAloud_->setAllowed(!code_ || code_->readAloud);
     ScorePanel->show();
     KeuzeBox->hide();
     NivoBox->hide();
@@ -309,6 +311,7 @@ void TTestForm::judge()
     const bool recording = recorder_.running() && !s.BookkeeperMode && !s.SaldoMode;
     if (recording)
         recorder_.aboutToJudge();
+    readAloud_->judging();
     Judge(InvoerVeld->text());
     if (recording)
         recorder_.judged(InvoerVeld->text());
@@ -331,6 +334,8 @@ void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
     GebruikPanel->move(GebruikPanel->x(), InvoerPanel->y() + InvoerPanel->height() + 1);
     GebruikPanel->show();
     paintBitmaps();
+    // A new question: "Lees voor" reads it.
+    readAloud_->questionShown();
     InvoerVeld->setFocus();
 }
 
@@ -489,6 +494,7 @@ void TTestForm::FormClose()
 {
     Session().SessionRunning = false;
     Klok->stop();
+    readAloud_->stop();
     if (calculator_)
         calculator_->putAway();
     if (AppForms().Menu)

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
+#include <QToolButton>
 
 #include "draw/measures.h"
 #include "draw/messages.h"
@@ -18,6 +19,7 @@
 #include "themes/verdeler.h"
 #include "ui/forms.h"
 #include "windows/calculator.h"
+#include "windows/readaloud.h"
 
 namespace kav {
 
@@ -295,6 +297,9 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     SetHint(HelpButton, QStringLiteral("Uitleg|Uitleg bij dit onderdeel"));
     Place(HelpButton, 536, 1, 96, 35);
     connect(HelpButton, &QPushButton::clicked, this, &TTestForm::HelpButtonClick);
+    readAloud_ = new ReadAloud(StatusBalk, this, &TextBitmap, &PictureBitmap);
+    SetDesignFont(readAloud_->button(), 10);
+    Place(readAloud_->button(), 432, 4, 96, 29);
 
     // Creation, in order.
     Klok->stop();
@@ -356,6 +361,7 @@ void TTestForm::layoutForScreen(QSize screen)
     setFixedSize(client_);
     const int cw = client_.width(), ch = client_.height();
     StatusBalk->setGeometry(0, ch - StatusBalk->height(), cw, StatusBalk->height());
+    StatusBalk->setCaptionMargins(CalcButton->x() + CalcButton->width(), cw - readAloud_->button()->x());
 
     const Picture calc = LoadPicture(QStringLiteral("calc"));
     const int side = Round(ScreenScale * calc.width());

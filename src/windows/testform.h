@@ -24,6 +24,7 @@ class QLabel;
 namespace kav {
 
 class Calculator;
+class ReadAloud;
 class ResultStore;
 
 // A paint box: shows its canvas whole at (0, 0).
@@ -153,6 +154,8 @@ public:
     void setBookkeeperSteps(GameSteps steps) { bookkeeper_ = std::move(steps); }
     void setSaldoSteps(GameSteps steps) { saldo_ = std::move(steps); }
     Calculator* calculator() const { return calculator_; }
+    // "Lees voor" on the key row.
+    ReadAloud* readAloud() const { return readAloud_; }
     const SessionRecorder& recorder() const { return recorder_; }
     // Where sessions are kept; made at the first session that ends.
     ResultStore* store();
@@ -217,6 +220,7 @@ private:
     GameSteps bookkeeper_, saldo_;
     bool saldoExplained_ = false;  // without a main menu (the item dump)
     Calculator* calculator_ = nullptr;
+    ReadAloud* readAloud_ = nullptr;
     SessionRecorder recorder_;
     std::unique_ptr<ResultStore> store_;
     std::optional<TestCodeSettings> code_;  // the valid class code of the coming or running test

@@ -94,6 +94,8 @@ QString DescribeTest(const TestCodeSettings& s)
     }
     parts << LevelName(s.level);
     parts << (s.length == 0 ? QStringLiteral("onbeperkt aantal opgaven") : QStringLiteral("%1 opgaven").arg(s.length));
+    if (!s.readAloud)
+        parts << QStringLiteral("zonder voorlezen");
     return parts.join(QStringLiteral(", "));
 }
 
@@ -131,7 +133,16 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     for (QCheckBox* c : ThemaBoxes)
         connect(c, &QCheckBox::toggled, this, &TToetsMakenForm::choiceChanged);
 
-    int y = 66 + ThemeGroupHeight + 8;
+    int y = 66 + ThemeGroupHeight + 6;
+    VoorlezenBox = new QCheckBox(QStringLiteral("&Voorlezen toegestaan (de knop \"Lees voor\")"), this);
+    VoorlezenBox->setObjectName(QStringLiteral("VoorlezenBox"));
+    VoorlezenBox->setChecked(true);
+    SetDesignFont(VoorlezenBox, 10);
+    SetHint(VoorlezenBox, QStringLiteral("Voorlezen toegestaan|Leerlingen mogen de opgaven laten voorlezen; "
+                                         "zet het uit als de toets dat niet toestaat"));
+    Place(VoorlezenBox, Margin, y, DesignW - 2 * Margin, 24);
+    connect(VoorlezenBox, &QCheckBox::toggled, this, &TToetsMakenForm::choiceChanged);
+    y += 30;
     MaakButton = MakeButton(this, "MaakButton", QStringLiteral("Maak &code"), 10, true,
                             QStringLiteral("Maak code|Een nieuwe toetscode met deze keuze"));
     MaakButton->setDefault(true);
@@ -180,6 +191,7 @@ TToetsMakenForm::TToetsMakenForm(QWidget* parent) : QDialog(parent)
     const QString indicator = QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(Round(14 * f));
     for (QCheckBox* c : ThemaBoxes)
         c->setStyleSheet(indicator);
+    VoorlezenBox->setStyleSheet(indicator);
     setFixedSize(Round(DesignW * f), Round(y * f));
     OnderdeelBoxChange();
     OnderdeelBox->setFocus();
@@ -195,6 +207,7 @@ TestCodeSettings TToetsMakenForm::settings() const
         for (int n = 1; n <= ThemaBoxes.size(); ++n)
             if (!ThemaBoxes[n - 1]->isHidden() && ThemaBoxes[n - 1]->isChecked())
                 s.themes |= 1u << (n - 1);
+    s.readAloud = VoorlezenBox->isChecked();
     return s;
 }
 

@@ -33,6 +33,8 @@ public:
     QGroupBox* ThemaGroep;
     QVector<QCheckBox*> ThemaBoxes;
     QLabel* AllesLabel;
+    // Whether pupils may have the test read aloud ("Lees voor"); ticked unless the teacher says no.
+    QCheckBox* VoorlezenBox;
     QPushButton* MaakButton;
     QLabel* RegelLabel;
     QLabel *CodeLabel, *InhoudLabel;

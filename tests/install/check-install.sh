@@ -90,7 +90,12 @@ field() { dpkg-deb --field "$deb" "$1"; }
 # Each needed package by name, whatever else a build adds (a sanitizer build adds its runtimes).
 needed=$(field Depends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g')
 for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6sql6 libqt6printsupport6 libqt6sql6-sqlite libqt6sql6-psql \
-         qt6-qpa-plugins qt6-translations-l10n fonts-liberation2 libc6 libstdc++6; do
+         libqt6texttospeech6 qt6-qpa-plugins qt6-translations-l10n fonts-liberation2 libc6 libstdc++6; do
   grep -qxF "$p" <<< "$needed" || fail "Depends lacks $p: $(field Depends)"
+done
+# "Lees voor" speaks with speech-dispatcher's engine and espeak-ng's Dutch voice when installed.
+recommended=$(field Recommends | tr ',|' '\n\n' | sed 's/(.*//; s/ //g')
+for p in qt6-speech-speechd-plugin speech-dispatcher-espeak-ng; do
+  grep -qxF "$p" <<< "$recommended" || fail "Recommends lacks $p: $(field Recommends)"
 done
 echo "installed copy, data folder, missing and incomplete libraries, desktop files and package: all right"

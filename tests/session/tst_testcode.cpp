@@ -191,6 +191,46 @@ private slots:
         QVERIFY(read > tries / 2);
     }
 
+    // A test without "Lees voor" has a code of eleven: the same nine data symbols, a check that
+    // leaves 1 over (so the first ten alone are no code) and a last symbol that completes the
+    // check. Codes made by the old rule still read, with "Lees voor" allowed.
+    void withoutReadingTheCodeHasAnEleventhSymbol()
+    {
+        const QVector<TestCodeSettings> all = everyChoice();
+        std::mt19937 rng(13);
+        const int codes = testsupport::Sweep(200);
+        for (int n = 0; n < codes; ++n) {
+            TestCodeSettings s = all[int(rng() % std::uint32_t(all.size()))];
+            s.seed = std::uint32_t(rng());
+            const QString allowed = *EncodeTestCode(s);
+            s.readAloud = false;
+            const QString code = *EncodeTestCode(s);
+            QCOMPARE(code.size(), TestCodeLengthWithoutReading);
+            QCOMPARE(code.left(9), allowed.left(9));
+            QCOMPARE(DecodeTestCode(code), std::optional<TestCodeSettings>(s));
+            QCOMPARE(DecodeTestCode(GroupTestCode(code).toLower()), std::optional<TestCodeSettings>(s));
+            QVERIFY(!DecodeTestCode(code.left(10)));
+            QVERIFY(!DecodeTestCode(allowed + code.back()));
+            for (int i = 0; i < code.size(); ++i) {
+                for (QChar c : Symbols) {
+                    QString typo = code;
+                    typo[i] = c;
+                    if (c != code[i])
+                        QVERIFY2(!DecodeTestCode(typo), qPrintable(code + QStringLiteral(" -> ") + typo));
+                }
+                if (i + 1 < code.size() && code[i] != code[i + 1]) {
+                    QString swapped = code;
+                    std::swap(swapped[i], swapped[i + 1]);
+                    QVERIFY2(!DecodeTestCode(swapped), qPrintable(code + QStringLiteral(" -> ") + swapped));
+                }
+            }
+            const QString old = withCheck(allowed.left(9));
+            QCOMPARE(old, allowed);
+            QVERIFY(DecodeTestCode(old)->readAloud);
+        }
+        QCOMPARE(GroupTestCode(QStringLiteral("ABCDEFGHJKG")), QStringLiteral("ABCDE-FGHJK-G"));
+    }
+
     void sameCodeSameItems()
     {
         const TestCodeSettings s{20, 0xFFu, 3, 0, 987654321u};

@@ -573,6 +573,18 @@ private slots:
         QTest::mouseClick(m->MaakButton, Qt::LeftButton);
         QVERIFY(m->code() != first);  // a new seed
         QCOMPARE(DecodeTestCode(m->code())->themes, 0b10011u);
+        QVERIFY(DecodeTestCode(m->code())->readAloud);
+        // A test without "Lees voor": a code of its own, said so under it.
+        QVERIFY(m->VoorlezenBox->isChecked());
+        m->VoorlezenBox->setChecked(false);
+        QVERIFY(m->code().isEmpty());
+        QTest::mouseClick(m->MaakButton, Qt::LeftButton);
+        QCOMPARE(m->code().size(), 11);
+        QVERIFY(!DecodeTestCode(m->code())->readAloud);
+        QCOMPARE(m->InhoudLabel->text(), QStringLiteral("Verhoudingen, thema's 11, 12, 15, Durver, 20 opgaven, zonder voorlezen"));
+        Shot(m, QStringLiteral("toets-code-zonder-voorlezen"));
+        m->VoorlezenBox->setChecked(true);
+        QTest::mouseClick(m->MaakButton, Qt::LeftButton);
         QTest::mouseClick(m->KopieerButton, Qt::LeftButton);
         if (QGuiApplication::clipboard()->text() != QString())
             QCOMPARE(QGuiApplication::clipboard()->text(), GroupTestCode(m->code()));
