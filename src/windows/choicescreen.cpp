@@ -204,6 +204,9 @@ void TTestForm::showToetsPanel()
     }
     ToetsPanel->setVisible(test || practice);
     ToetsPanel->raise();
+    // The score panel that the settings cover is hidden too: a screen reader would say it.
+    if (ToetsPanel->isVisibleTo(this) && ToetsPanel->geometry().intersects(ScorePanel->geometry()))
+        ScorePanel->hide();
     lockToCode(code_.has_value());
     SetHint(StartButton, test ? QStringLiteral("|Vul je naam in en druk op START")
                               : QStringLiteral("|Druk op START om te beginnen"));
@@ -318,6 +321,7 @@ void TTestForm::SetLevelGlyph(const QString& title, const QString& value)
         --g.font.size;
     g.textOut((w - g.textWidth(value)) / 2, Round(1.25 * LineHeight), value);
     SetGlyph(NivoButton, g.image());
+    NivoButton->setAccessibleName(title.left(1) + title.mid(1).toLower() + QStringLiteral(": ") + value);
     // Another picture than the level's (a game's balance): the next level choice draws the level again.
     if (title != QStringLiteral("NIVEAU"))
         SetTag(NivoButton, -1);

@@ -129,6 +129,7 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent)
 
     ResultatenTabel = new QTableWidget(0, Columns, this);
     ResultatenTabel->setObjectName(QStringLiteral("ResultatenTabel"));
+    ResultatenTabel->setAccessibleName(QStringLiteral("Resultaten"));
     // The table in a smaller size than the buttons, so its columns fit the design's width.
     SetDesignFont(ResultatenTabel, 8);
     SetDesignFont(ResultatenTabel->horizontalHeader(), 8, true);
