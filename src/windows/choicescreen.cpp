@@ -92,6 +92,10 @@ void TTestForm::ShowChoiceScreen()
     NivoBox->show();
     NivoBox->raise();
     StartButton->raise();
+    // The level box covers the score panel ("999 uit 999" before a first session): hidden, so
+    // that a screen reader does not say it. START shows it again.
+    if (NivoBox->geometry().intersects(ScorePanel->geometry()))
+        ScorePanel->hide();
     setKopImage(QStringLiteral("smile"));
 
     if (s.BookkeeperMode || s.SaldoMode) {
@@ -204,9 +208,6 @@ void TTestForm::showToetsPanel()
     }
     ToetsPanel->setVisible(test || practice);
     ToetsPanel->raise();
-    // The score panel that the settings cover is hidden too: a screen reader would say it.
-    if (ToetsPanel->isVisibleTo(this) && ToetsPanel->geometry().intersects(ScorePanel->geometry()))
-        ScorePanel->hide();
     lockToCode(code_.has_value());
     SetHint(StartButton, test ? QStringLiteral("|Vul je naam in en druk op START")
                               : QStringLiteral("|Druk op START om te beginnen"));

@@ -28,6 +28,20 @@
 
 namespace kav {
 
+namespace {
+
+// Lines as a screen reader says them in one breath: a line that ends without a stop gets one,
+// so that the voice pauses where the eye goes to the next line.
+QString Spoken(const QStringList& lines)
+{
+    QStringList said;
+    for (const QString& line : lines)
+        said << (line.isEmpty() || QStringLiteral(".!?:-,").contains(line.back()) ? line : line + u'.');
+    return said.join(u' ');
+}
+
+}  // namespace
+
 void TTestForm::FormActivate()
 {
     StatusBalk->show();
@@ -351,7 +365,7 @@ void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
     if (name.endsWith(u':'))
         name = name.chopped(1).trimmed();
     InvoerVeld->setAccessibleName(name.isEmpty() ? QStringLiteral("Antwoord") : name.left(1).toUpper() + name.mid(1));
-    InvoerVeld->setAccessibleDescription(ReadingLines(TextBitmap.textLog()).join(u' '));
+    InvoerVeld->setAccessibleDescription(Spoken(ReadingLines(TextBitmap.textLog())));
     InvoerVeld->setFocus();
 }
 
@@ -376,7 +390,7 @@ void TTestForm::ShowContinue()
     const SessionState& s = Session();
     if (ScorePanel->isVisible() && !judgement_.isEmpty() && s.Attempt == 0)  // a final judgement
         judgement_ << QStringLiteral("Score: %1 uit %2.").arg(s.Points).arg(s.ItemCount);
-    ContinueButton->setAccessibleDescription(judgement_.join(u' '));
+    ContinueButton->setAccessibleDescription(Spoken(judgement_));
     judgement_.clear();
     ContinueButton->move(ContinueButton->x(), ScorePanel->y() - ContinueButton->height() - 1);
     ContinueButton->show();

@@ -108,8 +108,11 @@ private slots:
         QTest::mouseClick(Main()->Button4, Qt::LeftButton);
         QApplication::setActiveWindow(Test());
         unnamed += Unnamed(Test());
+        // The score panel under the level box is not there to be read; START brings it.
+        QVERIFY(!Test()->ScorePanel->isVisible());
         QTest::keyClicks(Test()->NaamVeld, QStringLiteral("Noor"));
         QTest::mouseClick(Test()->StartButton, Qt::LeftButton);
+        QVERIFY(Test()->ScorePanel->isVisible());
         unnamed += Unnamed(Test());
         // The answer field is named by its caption.
         QString caption = Test()->InvoerLabel->text().trimmed();
@@ -183,14 +186,14 @@ private slots:
         QVERIFY2(question[0].contains(QStringLiteral("Zie het plaatje hiernaast.")) ||
                      question[0].contains(QStringLiteral("Hoeveel")) || question[0].contains(QStringLiteral("som")),
                  qPrintable(question[0]));
-        QCOMPARE(Test()->InvoerVeld->accessibleDescription(), question[0].split(u'\n').join(u' '));
+        QVERIFY(Test()->InvoerVeld->accessibleDescription().startsWith(question[0].split(u'\n').first()));
 
         heard.clear();
         Answer(Wrong());
         const QString typed = QStringLiteral("Ingegeven: ") + Test()->InvoerVeld->text();
         QCOMPARE(Said(heard), QStringList{typed + QStringLiteral("\nJammer! Tweede poging!")});
         QCOMPARE(LastFocus(heard), Test()->ContinueButton);
-        QCOMPARE(Test()->ContinueButton->accessibleDescription(), typed + QStringLiteral(" Jammer! Tweede poging!"));
+        QCOMPARE(Test()->ContinueButton->accessibleDescription(), typed + QStringLiteral(". Jammer! Tweede poging!"));
 
         heard.clear();
         QTest::keyClick(Test()->ContinueButton, Qt::Key_Return);
