@@ -1,9 +1,9 @@
 #include "windows/calculator.h"
 
 #include <QApplication>
-#include <QHash>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHash>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QWindow>
