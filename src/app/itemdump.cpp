@@ -204,6 +204,7 @@ int DumpItems(const ItemDumpOptions& o, std::FILE* out)
         item[QStringLiteral("textLine")] = s.TextLine;
         item[QStringLiteral("textArea")] = AreaSize(form->TextBitmap);
         item[QStringLiteral("pictureArea")] = AreaSize(form->PictureBitmap);
+        item[QStringLiteral("pictureDescription")] = s.PictureDescription;
         if (o.wrong)
             AnswerWrong(texts);
         item[QStringLiteral("texts")] = texts.texts;

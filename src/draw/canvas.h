@@ -40,6 +40,12 @@ struct TextLogEntry {
     // Texts written as one thing (a fraction's numerator and denominator, a number and its
     // unit) share a group number, so that a reader takes them together; 0 for a text alone.
     int group = 0;
+    // Counts the texts written on the canvas: a later text has a larger number.
+    int serial = 0;
+    // What a reader reads instead of the text where a sign is drawn rather than written: the
+    // euro sign drawn as a crossed "C" reads "€", a triangle number's subscript "Δ7". Empty
+    // for a text read as written.
+    QString reading;
 };
 
 int PointsToPixels(int points);
@@ -120,6 +126,14 @@ public:
     // or more, under a filled rectangle or an opaque image) is gone from it.
     const QVector<TextLogEntry>& textLog() const { return log_; }
     void clearTextLog() { log_.clear(); }
+    // Gives the last text written what a reader reads instead (see TextLogEntry::reading).
+    void setLastReading(const QString& reading)
+    {
+        if (!log_.isEmpty() && log_.last().serial == lastSerial_)
+            log_.last().reading = reading;
+    }
+    // The serial number of the last text written (0 before any).
+    int lastSerial() const { return lastSerial_; }
     // Texts written between these two form one group in the log (see TextLogEntry::group).
     void beginTextGroup() { openGroup_ = ++lastGroup_; }
     void endTextGroup() { openGroup_ = 0; }
@@ -142,6 +156,7 @@ private:
     QVector<TextLogEntry> log_;
     int openGroup_ = 0;
     int lastGroup_ = 0;
+    int lastSerial_ = 0;
 };
 
 // Writes the texts of its lifetime on a canvas as one group.

@@ -29,12 +29,13 @@ QVector<Piece> Pieces(const QVector<TextLogEntry>& log, int from)
         const TextLogEntry& e = log[i];
         if (e.text.trimmed().isEmpty())
             continue;
+        const QString said = e.reading.isEmpty() ? e.text : e.reading;
         const int right = e.x + e.width, bottom = e.y + std::max(e.height, 1);
         if (e.group != 0) {
             const auto found = groupPiece.find(e.group);
             if (found != groupPiece.end()) {
                 Piece& p = pieces[found->second];
-                p.text += (Stacked(*groupLast[e.group], e) ? QStringLiteral(" / ") : QStringLiteral(" ")) + e.text.trimmed();
+                p.text += (Stacked(*groupLast[e.group], e) ? QStringLiteral(" / ") : QStringLiteral(" ")) + said.trimmed();
                 p.left = std::min(p.left, e.x);
                 p.right = std::max(p.right, right);
                 p.bottom = std::max(p.bottom, bottom);
@@ -44,7 +45,7 @@ QVector<Piece> Pieces(const QVector<TextLogEntry>& log, int from)
             groupPiece[e.group] = int(pieces.size());
             groupLast[e.group] = &e;
         }
-        pieces.append({e.text, e.x, e.y, right, bottom, i});
+        pieces.append({said, e.x, e.y, right, bottom, i});
     }
     return pieces;
 }
@@ -68,7 +69,7 @@ QStringList Lines(QVector<Piece> pieces)
             const int gap = p.left - end;
             if (i > 0 && gap > std::max(2, (p.bottom - p.top) / 8) && !text.endsWith(u' '))
                 text += u' ';
-            text += i == 0 ? p.text.trimmed() : p.text;
+            text += p.text;  // its blanks kept: "Ingegeven: " before the answer
             end = std::max(end, p.right);
         }
         lines << text.simplified();

@@ -14,7 +14,7 @@ namespace kav {
 // smaller one; on a line, texts that touch are joined as written and texts apart get a space.
 // A group is read as one piece where its first text stands: texts of a group written one above
 // the other (a fraction) are joined with " / ", side by side with a space. Empty texts are
-// skipped.
+// skipped. A text with a reading (a sign drawn rather than written) is read by it.
 QStringList ReadingLines(const QVector<TextLogEntry>& log);
 // The lines joined with line breaks.
 QString ReadingText(const QVector<TextLogEntry>& log);

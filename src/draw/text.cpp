@@ -131,7 +131,10 @@ void DrawEuroText(const QString& text, const QColor& color, bool bold, double x,
     target->font.size = signPoints(points);
     const int g = (LineHeight - target->textHeight(QStringLiteral("C"))) / 2;
     const double factor = bold ? 2.0 : 1.5;
+    // The sign and its amount are read together: "€ 3,75".
+    TextGroup amount(*target);
     target->textOut(Round(x), Round(line * LineHeight + g), QStringLiteral("C"));
+    target->setLastReading(QStringLiteral("\u20ac"));
     const int cw = target->textWidth(QStringLiteral("C"));
     const int pw = Round(factor * ScreenScale);
     target->setPen(color, pw);
@@ -161,6 +164,7 @@ int DrawFraction(const QString& numerator, const QString& denominator, Canvas* c
     canvas->penColor = color;
     const int barY = y + Round(0.6 * h);
     canvas->line(x, barY, x + w, barY);
+    TextGroup fraction(*canvas);  // read as "numerator / denominator"
     canvas->textOut(x + Round((w - wn) * 0.5), y - Round(0.5 * h), numerator);
     canvas->textOut(x + Round((w - wd) * 0.5), y + Round(0.75 * h), denominator);
     return x + w;
@@ -200,6 +204,7 @@ void DrawTriangleNumber(int& x, const QString& subscript, Canvas* canvas, double
     const bool oldBold = canvas->font.bold;
     PlainFont(canvas, Round(0.7 * oldSize), color, false);
     canvas->textOut(x, baseline + Round(0.3 * cap) - canvas->ascent(), subscript);
+    canvas->setLastReading(QStringLiteral("\u0394") + subscript);
     x += canvas->textWidth(subscript);
     canvas->font.size = oldSize;
     canvas->font.bold = oldBold;

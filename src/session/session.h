@@ -55,6 +55,8 @@ struct SessionState {
         double theme12 = 0;
     } Private;
 
+    // What the item's picture shows, in a sentence a screen reader reads; never the answer.
+    QString PictureDescription;
     QString QuestionSubject;
     QString CaptionSubject;
 

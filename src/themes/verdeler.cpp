@@ -24,6 +24,9 @@ bool HasGenerator(int themeCode)
 
 bool Verdeler()
 {
+    // A new item has a new picture; the same item again keeps it, and its description.
+    if (Session().Attempt == 0)
+        Session().PictureDescription.clear();
     switch (Session().ThemeCode) {
     case 1: Theme1(); return true;
     case 5: Theme5(); return true;

@@ -22,6 +22,18 @@ public:
         // Drawn last, so that a button's picture cannot hide it.
         if (element == CE_PushButton && (option->state & State_HasFocus) && painter)
             DrawFocusFrame(*painter, option->rect);
+        // Check boxes and radio buttons show the focus the same way, round box and caption.
+        if ((element == CE_CheckBox || element == CE_RadioButton) && (option->state & State_HasFocus) && painter)
+            DrawFocusFrame(*painter, option->rect.adjusted(-2, -2, 2, 2));
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        // A text field with the focus: the frame inside its edge, under the text.
+        if (element == PE_PanelLineEdit && (option->state & State_HasFocus) && painter)
+            DrawFocusFrame(*painter, option->rect);
     }
 };
 

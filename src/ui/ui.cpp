@@ -1,5 +1,6 @@
 #include "ui/ui.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
@@ -234,6 +235,11 @@ void SetHint(QWidget* w, const QString& hint)
     w->setProperty("kavHint", hint);
     const int bar = int(hint.indexOf(u'|'));
     w->setToolTip(bar < 0 ? hint : hint.left(bar));
+    // A field or a picture button is named by its hint's short part, which a screen reader
+    // says; a button with a text is named by it.
+    const auto* b = qobject_cast<const QAbstractButton*>(w);
+    if (bar > 0 && !(b && !b->text().isEmpty()))
+        w->setAccessibleName(w->toolTip());
 }
 
 QString Hint(const QWidget* w)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHash>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QWindow>
@@ -305,6 +306,7 @@ Calculator::Calculator(QWidget* owner, QWidget* besides) : QWidget(owner, Qt::To
     panel->setPalette(white);
     Place(panel, Margin, Margin, DesignW - 2 * Margin, DisplayH);
     panel_ = panel;
+    panel->setAccessibleName(QStringLiteral("Uitkomst"));
     expressionLabel_ = new QLabel(panel);
     expressionLabel_->setObjectName(QStringLiteral("CalcExpression"));
     expressionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -359,6 +361,14 @@ Calculator::Calculator(QWidget* owner, QWidget* besides) : QWidget(owner, Qt::To
         }
         if (k.row == 4 && k.column == 2)
             pointKey_ = b;
+        // The operation keys are named in words, as a screen reader should say them.
+        static const QHash<QString, QString> spoken{
+            {QStringLiteral("\u00f7"), QStringLiteral("gedeeld door")}, {QStringLiteral("\u00d7"), QStringLiteral("keer")},
+            {QStringLiteral("\u2212"), QStringLiteral("min")},          {QStringLiteral("+"), QStringLiteral("plus")},
+            {QStringLiteral("="), QStringLiteral("is")},                 {QStringLiteral("C"), QStringLiteral("Wissen")},
+            {Back, QStringLiteral("Terug")},                            {Sign, QStringLiteral("Plus of min")}};
+        if (spoken.contains(k.caption))
+            b->setAccessibleName(spoken.value(k.caption));
         connect(b, &QPushButton::clicked, this, [this, b]() { pressKey(b->text()); });
         keys_.append(b);
     }
@@ -410,10 +420,16 @@ void Calculator::fitText(QLabel* label, int designPoints, bool bold)
 void Calculator::refresh()
 {
     engine_.setSeparator(DecimalSeparator);
-    if (pointKey_)
+    if (pointKey_) {
         pointKey_->setText(QString(DecimalSeparator));
+        pointKey_->setAccessibleName(DecimalSeparator == u',' ? QStringLiteral("komma") : QStringLiteral("punt"));
+    }
     expressionLabel_->setText(engine_.expression());
     displayLabel_->setText(engine_.display());
+    // The number shown is said with what has the focus in the calculator, when it changes.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == this || isAncestorOf(focus)) && focus->accessibleDescription() != engine_.display())
+        focus->setAccessibleDescription(engine_.display());
     fitText(expressionLabel_, ExpressionPoints, false);
     fitText(displayLabel_, DisplayPoints, true);
 }

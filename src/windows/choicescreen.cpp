@@ -92,6 +92,10 @@ void TTestForm::ShowChoiceScreen()
     NivoBox->show();
     NivoBox->raise();
     StartButton->raise();
+    // The level box covers the score panel ("999 uit 999" before a first session): hidden, so
+    // that a screen reader does not say it. START shows it again.
+    if (NivoBox->geometry().intersects(ScorePanel->geometry()))
+        ScorePanel->hide();
     setKopImage(QStringLiteral("smile"));
 
     if (s.BookkeeperMode || s.SaldoMode) {
@@ -318,6 +322,7 @@ void TTestForm::SetLevelGlyph(const QString& title, const QString& value)
         --g.font.size;
     g.textOut((w - g.textWidth(value)) / 2, Round(1.25 * LineHeight), value);
     SetGlyph(NivoButton, g.image());
+    NivoButton->setAccessibleName(title.left(1) + title.mid(1).toLower() + QStringLiteral(": ") + value);
     // Another picture than the level's (a game's balance): the next level choice draws the level again.
     if (title != QStringLiteral("NIVEAU"))
         SetTag(NivoButton, -1);

@@ -65,7 +65,7 @@ void TTestForm::SetSessionTitle(const QString& title)
 void TTestForm::ShowControl(Control c, bool visible)
 {
     QWidget* w = control(c);
-    if (!visible && (c == Control::StartButton || c == Control::ContinueButton)) {
+    if (!visible) {  // the focus it holds goes where it does no harm, never stays hidden
         hideButton(w);
         return;
     }

@@ -61,8 +61,11 @@ THelpScherm::THelpScherm(QWidget* parent) : QDialog(parent)
 
     TextBox = new PaintBox(&ViewerTextBitmap, this);
     TextBox->setObjectName(QStringLiteral("ViewerText"));
+    TextBox->setAccessibleName(QStringLiteral("Uitleg"));
     PictureBox = new PaintBox(&ViewerPictureBitmap, this);
     PictureBox->setObjectName(QStringLiteral("ViewerPicture"));
+    PictureBox->setAccessibleName(QStringLiteral("Plaatje"));
+    PictureBox->description = [] { return QString(); };
 
     // About panel.
     HelpPanel = new QFrame(this);
@@ -274,6 +277,8 @@ void THelpScherm::ContinueButtonClick()
 
 void THelpScherm::ShowContinue(bool focus)
 {
+    // What the step wrote is said, and Doorgaan repeats it when it gets the focus.
+    ContinueButton->setAccessibleDescription(announceSteps().join(u' '));
     ContinueButton->show();
     ContinueButton->raise();
     if (focus)
@@ -302,7 +307,14 @@ void THelpScherm::OpenEntry(int top, const QString& prompt, int kind)
     InvoerPanel2->show();
     InvoerPanel2->raise();
     Paint();
+    InvoerVeld2->setAccessibleName(prompt);
+    InvoerVeld2->setAccessibleDescription(announceSteps().join(u' '));
     InvoerVeld2->setFocus();
+}
+
+QStringList THelpScherm::announceSteps()
+{
+    return announcer_.announce(TextBox) + announcer_.announce(PictureBox);
 }
 
 void THelpScherm::Paint()

@@ -8,6 +8,7 @@
 #include "draw/canvas.h"
 #include "ui/ui.h"
 #include "viewer/interpreter.h"
+#include "windows/accessibility.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -88,6 +89,8 @@ private:
     // Runs f after the current event (a focus change) is over, unless the window has closed
     // or been opened anew meanwhile.
     void later(std::function<void()> f);
+    // Says what the script wrote since it was last said; gives it.
+    QStringList announceSteps();
 
     int scriptNumber_ = 0;
     int scriptStep_ = 0;
@@ -95,6 +98,7 @@ private:
     bool entryOpen_ = false;
     int activation_ = 0;  // counts the showings; queued work of an earlier one is dropped
     ReadAloud* readAloud_ = nullptr;
+    Announcer announcer_;
     Interpreter script_{&ViewerTextBitmap, &ViewerPictureBitmap, this};
 };
 

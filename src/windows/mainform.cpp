@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QFontMetrics>
 #include <QPainter>
@@ -18,6 +19,7 @@
 #include "draw/pictures.h"
 #include "session/session.h"
 #include "ui/forms.h"
+#include "windows/accessibility.h"
 #include "windows/helpscherm.h"
 #include "windows/teachercodeform.h"
 #include "windows/teacherform.h"
@@ -102,6 +104,7 @@ QPushButton* TKavrin2MainForm::sessionButton(QWidget* parent, const QString& cap
 TKavrin2MainForm::TKavrin2MainForm(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Kavrin2MainForm"));
+    InstallAccessibility();
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     SetDesignFont(this, 10);
@@ -410,6 +413,21 @@ bool TKavrin2MainForm::eventFilter(QObject* o, QEvent* e)
         return true;
     }
     return QWidget::eventFilter(o, e);
+}
+
+void TKavrin2MainForm::keyPressEvent(QKeyEvent* e)
+{
+    // Enter presses the button that has the focus, as Space does; not Einde, which a pupil
+    // who presses Enter by habit would not mean.
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        auto* b = qobject_cast<QPushButton*>(focusWidget());
+        if (b && b != EindButton && b->isVisible() && b->isEnabled()) {
+            b->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void TKavrin2MainForm::ButtonClick(QPushButton* button)

@@ -55,6 +55,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void activate();

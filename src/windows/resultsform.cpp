@@ -224,7 +224,9 @@ ReportOptions TResultsForm::reportOptions() const
 void TResultsForm::fillHeader()
 {
     auto* grid = static_cast<QGridLayout*>(KopPanel->layout());
+    QStringList summary;
     for (const SummaryField& f : SummaryFields(result_)) {
+        summary << f.label + QStringLiteral(": ") + f.value + QStringLiteral(".");
         auto* label = new QLabel(f.label + QStringLiteral(": ") + f.value, KopPanel);
         label->setObjectName(QStringLiteral("Veld_") + f.key);
         label->setTextFormat(Qt::PlainText);
@@ -235,6 +237,10 @@ void TResultsForm::fillHeader()
     }
     for (int c = 0; c < 3; ++c)
         grid->setColumnStretch(c, 1);
+    // A screen reader reads the summary whole, the grade with it, with the window.
+    KopPanel->setAccessibleName(QStringLiteral("Samenvatting"));
+    KopPanel->setAccessibleDescription(summary.join(u' '));
+    setAccessibleDescription(summary.join(u' '));
 }
 
 void TResultsForm::fillList()

@@ -12,6 +12,7 @@
 #include "draw/messages.h"
 #include "draw/numbers.h"
 #include "draw/pictures.h"
+#include "draw/reading.h"
 #include "draw/text.h"
 #include "games/bookkeeper.h"
 #include "games/saldo.h"
@@ -28,6 +29,20 @@
 #include "windows/resultsform.h"
 
 namespace kav {
+
+namespace {
+
+// Lines as a screen reader says them in one breath: a line that ends without a stop gets one,
+// so that the voice pauses where the eye goes to the next line.
+QString Spoken(const QStringList& lines)
+{
+    QStringList said;
+    for (const QString& line : lines)
+        said << (line.isEmpty() || QStringLiteral(".!?:-,").contains(line.back()) ? line : line + u'.');
+    return said.join(u' ');
+}
+
+}  // namespace
 
 void TTestForm::FormActivate()
 {
@@ -69,6 +84,10 @@ bool TTestForm::eventFilter(QObject* o, QEvent* e)
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
                 InvoerVeld->clearFocus();  // leaving the field judges the answer
+                // Qt reports the field's loss of focus after the judge has focused Doorgaan,
+                // and a screen reader then stays silent: Doorgaan's focus is reported last.
+                if (QApplication::focusWidget() != InvoerVeld)
+                    ReportFocus(QApplication::focusWidget());
                 return true;
             }
         } else if (e->type() == QEvent::FocusOut) {
@@ -312,7 +331,16 @@ void TTestForm::judge()
     if (recording)
         recorder_.aboutToJudge();
     readAloud_->judging();
+    // The judgement is said before an explanation is drawn, the explanation after it.
+    judgement_.clear();
+    const ExplanationHandler explain = SetExplanationHandler({});
+    SetExplanationHandler([this, &explain](int code, bool right) {
+        judgement_ << announceAreas();
+        if (explain)
+            explain(code, right);
+    });
     Judge(InvoerVeld->text());
+    SetExplanationHandler(explain);
     if (recording)
         recorder_.judged(InvoerVeld->text());
     if (s.SaldoMode)
@@ -336,7 +364,23 @@ void TTestForm::OpenAnswer(const QString& caption, const QString& hint)
     paintBitmaps();
     // A new question: "Lees voor" reads it.
     readAloud_->questionShown();
+    // A screen reader says the question, and hears it again with the field: named by its
+    // caption, described by the question.
+    announceAreas();
+    QString name = caption.trimmed();
+    if (name.endsWith(u':'))
+        name = name.chopped(1).trimmed();
+    InvoerVeld->setAccessibleName(name.isEmpty() ? QStringLiteral("Antwoord") : name.left(1).toUpper() + name.mid(1));
+    InvoerVeld->setAccessibleDescription(Spoken(ReadingLines(TextBitmap.textLog())));
     InvoerVeld->setFocus();
+}
+
+QStringList TTestForm::announceAreas()
+{
+    // The picture's texts (its labels, a table of numbers) are read with the picture when the
+    // pupil goes there; said each time, they would drown the judgement.
+    announcer_.markSaid(Plaatje);
+    return announcer_.announce(Tekst);
 }
 
 void TTestForm::SetScore(const QString& text)
@@ -346,6 +390,14 @@ void TTestForm::SetScore(const QString& text)
 
 void TTestForm::ShowContinue()
 {
+    // The judgement (or what is left of it after an explanation) is said, and Doorgaan
+    // repeats it when it gets the focus.
+    judgement_ << announceAreas();
+    const SessionState& s = Session();
+    if (ScorePanel->isVisible() && !judgement_.isEmpty() && s.Attempt == 0)  // a final judgement
+        judgement_ << QStringLiteral("Score: %1 uit %2.").arg(s.Points).arg(s.ItemCount);
+    ContinueButton->setAccessibleDescription(Spoken(judgement_));
+    judgement_.clear();
     ContinueButton->move(ContinueButton->x(), ScorePanel->y() - ContinueButton->height() - 1);
     ContinueButton->show();
     ContinueButton->raise();
@@ -465,7 +517,7 @@ void TTestForm::hideButton(QWidget* button)
     QWidget* focus = QApplication::focusWidget();
     if (focus && (focus == button || button->isAncestorOf(focus))) {
         // Qt would hand the focus to the next button (Einde); Space there would end the session.
-        if (InvoerPanel->isVisible())
+        if (InvoerPanel->isVisible() && button != InvoerPanel && !button->isAncestorOf(InvoerPanel))
             InvoerVeld->setFocus();
         else
             Tekst->setFocus();

@@ -89,6 +89,7 @@ TDocentForm::TDocentForm(QWidget* parent) : QDialog(parent), model_(new SessionT
     ResultatenTabel = new QTableView(this);
     ResultatenTabel->setModel(model_);
     ResultatenTabel->setObjectName(QStringLiteral("ResultatenTabel"));
+    ResultatenTabel->setAccessibleName(QStringLiteral("Resultaten"));
     // The table in a smaller size than the buttons, so its columns fit the design's width.
     SetDesignFont(ResultatenTabel, 8);
     SetDesignFont(ResultatenTabel->horizontalHeader(), 8, true);

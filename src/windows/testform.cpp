@@ -28,6 +28,7 @@ namespace kav {
 PaintBox::PaintBox(Canvas* source, QWidget* parent) : QWidget(parent), source_(source)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallAccessibility();
 }
 
 void PaintBox::paintEvent(QPaintEvent*)
@@ -133,9 +134,12 @@ TTestForm::TTestForm(QWidget* parent) : QDialog(parent)
     // The drawing areas.
     Tekst = new PaintBox(&TextBitmap, this);
     Tekst->setObjectName(QStringLiteral("Tekst"));
+    Tekst->setAccessibleName(QStringLiteral("Opgave"));
     Place(Tekst, 0, 0, 228, 416);
     Plaatje = new PaintBox(&PictureBitmap, this);
     Plaatje->setObjectName(QStringLiteral("Plaatje"));
+    Plaatje->setAccessibleName(QStringLiteral("Plaatje"));
+    Plaatje->description = [] { return Session().PictureDescription; };
     Place(Plaatje, 229, 6, 403, 404);
 
     // Theme choice over the picture.
@@ -383,7 +387,14 @@ void TTestForm::layoutForScreen(QSize screen)
     ScorePanel->move(ScorePanel->x(), statusTop - ScorePanel->height() - Tekst->y());
     Tekst->resize(Tekst->width(), ch - StatusBalk->height());
     const int box = Round(18 * ControlScale(screen));
-    const QString indicator = QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: %1px; height: %1px; }");
+    // The focus shows as on the buttons: a navy frame, kept clear (transparent) without it so
+    // that nothing moves when it comes.
+    const QString indicator =
+        QStringLiteral("QCheckBox::indicator, QRadioButton::indicator { width: %1px; height: %1px; }") +
+        QStringLiteral(" QCheckBox, QRadioButton { border: %1px solid transparent; }"
+                       " QCheckBox:focus, QRadioButton:focus { border-color: %2; }")
+            .arg(FocusFrameWidth())
+            .arg(FocusFrameColour().name());
     for (QCheckBox* c : CheckBoxes) {
         c->resize(KeuzeBox->width() - 2 * c->x(), c->height());
         c->setStyleSheet(indicator.arg(box));

@@ -17,6 +17,7 @@
 #include "session/context.h"
 #include "session/testcode.h"
 #include "ui/ui.h"
+#include "windows/accessibility.h"
 
 class QComboBox;
 class QLabel;
@@ -37,6 +38,9 @@ public:
         source_ = source;
         update();
     }
+    const Canvas* source() const { return source_; }
+    // What a screen reader hears of a picture besides its texts: what it shows.
+    std::function<QString()> description;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -204,7 +208,8 @@ private:
     void lockToCode(bool locked);
     // Why a setting that a class code fixed cannot be changed (the level, the themes, the length).
     QString LockedByCodeMessage(const QWidget* w) const;
-    // Hides Start or Doorgaan; the focus it had goes where Space and Enter do no harm.
+    // Hides a control (Start, Doorgaan, a game's panel); the focus it had goes where Space and
+    // Enter do no harm, never to a hidden widget.
     void hideButton(QWidget* button);
     // The judge on the typed answer, and what the session keeps of it.
     void judge();
@@ -212,6 +217,8 @@ private:
     void endGame();
     // START of a new test or practice session: the code (when given) seeds the items.
     bool beginSession();
+    // Says what is new in the text area; gives it.
+    QStringList announceAreas();
 
     bool librariesOk_ = true;
     bool activatePending_ = false;
@@ -229,6 +236,8 @@ private:
     bool gameReported_ = false;  // the game's results have been shown
     QRect toetsPanelPlace_;  // the panel's place in the text column at this screen size
     double controlScale_ = 1;  // controls' size against the design at this screen size
+    Announcer announcer_;
+    QStringList judgement_;  // what the judge said of the last answer, and its explanation
 };
 
 // The session window, made when it is first needed: the main menu starts without it.

@@ -20,7 +20,7 @@ struct FocusLook {
     int strayChanges = 0; // pixels that changed, but not to the frame inside the edge
 };
 
-FocusLook Look(QPushButton* button, QPushButton* other)
+FocusLook Look(QWidget* button, QWidget* other)
 {
     FocusLook look;
     QApplication::setActiveWindow(button->window());
@@ -93,12 +93,22 @@ private slots:
                 QCOMPARE(look.strayChanges, 0);
             }
             // The calculator's keys, reached with Tab.
+            // A theme's check box and a level's radio button show it round box and caption.
+            for (const auto& [box, other] : {std::pair<QWidget*, QWidget*>{t->CheckBoxes[0], t->EindButton},
+                                             std::pair<QWidget*, QWidget*>{t->NivoBox->buttons[1], t->EindButton}}) {
+                const FocusLook look = Look(box, other);
+                QVERIFY2(look.framePixels - look.plainPixels >= kav::FocusFrameWidth() * box->width(),
+                         qPrintable(box->objectName() + at + QStringLiteral(" %1 %2").arg(look.framePixels).arg(look.plainPixels)));
+            }
             QTest::mouseClick(t->StartButton, Qt::LeftButton);
             QTest::mouseClick(t->CalcButton, Qt::LeftButton);
             kav::Calculator* calc = t->calculator();
             const FocusLook key = Look(calc->key(QStringLiteral("7")), calc->key(QStringLiteral("8")));
             QVERIFY(key.framePixels > key.plainPixels);
             QCOMPARE(key.strayChanges, 0);
+            // The answer field shows the same frame.
+            const FocusLook field = Look(t->InvoerVeld, t->EindButton);
+            QVERIFY2(field.framePixels - field.plainPixels >= kav::FocusFrameWidth() * t->InvoerVeld->width(), qPrintable(at));
         }
     }
 

@@ -288,6 +288,35 @@ private slots:
     }
 
     // --help and --version answer on standard output and stop; the help names every option.
+    // Every theme describes its picture in Dutch, over many items of every level, and never
+    // says a right answer that the item does not show itself.
+    void pictureDescriptions()
+    {
+        const QRegularExpression dutch(QStringLiteral("\\b(een|van|met|de|het)\\b"));
+        for (int level = 1; level <= 3; ++level) {
+            const Run r = dump({"--items", "1-7,11-17,21-28", "--level", QString::number(level), "--count", "132", "--seed",
+                                QString::number(40 + level)});
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.items.size(), 132);
+            for (const QJsonObject& o : r.items) {
+                const QString d = o["pictureDescription"].toString();
+                const QString what = QStringLiteral("theme %1: %2").arg(o["theme"].toInt()).arg(d);
+                QVERIFY2(d.size() > 30 && d.endsWith(u'.') && d.contains(dutch), qPrintable(what));
+                if (!o.contains("expected"))
+                    continue;
+                const QString answer = QString::number(o["expected"].toInt());
+                const QRegularExpression said(QStringLiteral("(^|[^0-9])%1([^0-9]|$)").arg(answer));
+                if (!d.contains(said))
+                    continue;
+                bool shown = false;
+                for (const char* area : {"texts", "pictureTexts"})
+                    for (const QJsonValue t : o[area].toArray())
+                        shown = shown || t["text"].toString().contains(said);
+                QVERIFY2(shown, qPrintable(what + QStringLiteral(" says ") + answer));
+            }
+        }
+    }
+
     void helpAndVersion()
     {
         for (const char* help : {"--help", "-h"}) {

@@ -417,6 +417,25 @@ private slots:
         QVERIFY(c.textLog()[4].group != 0 && c.textLog()[4].group == c.textLog()[5].group);
         QCOMPARE(c.textLog()[6].group, 0);
     }
+
+    // What is drawn as one thing reads as one: a triangle number with its sign, a fraction
+    // over its bar, a euro sign (a crossed C) with its amount; the log keeps the texts as drawn.
+    void drawnSignsReadWithTheirNumbers()
+    {
+        Canvas c(AreaWidth, AreaHeight);
+        c.font.size = kav::BaseFontSize;
+        int x = 10;
+        kav::DrawTriangleNumber(x, QStringLiteral("12"), &c, 2, col::Red);
+        c.textOut(x, 2 * kav::LineHeight, QStringLiteral(" = "));
+        x += c.textWidth(QStringLiteral(" = "));
+        x = kav::DrawFraction(QStringLiteral("12 x 13"), QStringLiteral("2"), &c, x,
+                              2 * kav::LineHeight + c.textHeight(QStringLiteral("1")) / 2 - c.textHeight(QStringLiteral("12")), col::Blue);
+        c.textOut(x, 2 * kav::LineHeight, QStringLiteral(" = 78"));
+        kav::DrawEuroText(QStringLiteral("3,75"), col::Black, false, 10, 6, 1, &c);
+        QCOMPARE(kav::ReadingLines(c.textLog()),
+                 QStringList({QStringLiteral("\u039412 = 12 x 13 / 2 = 78"), QStringLiteral("\u20ac 3,75")}));
+        QVERIFY(Logged(c, QStringLiteral("12")) && Logged(c, QStringLiteral("C")));
+    }
 };
 
 QTEST_MAIN(TestDrawText)

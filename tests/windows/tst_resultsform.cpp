@@ -98,6 +98,9 @@ private slots:
         QCOMPARE(Field(f, "eerste"), QStringLiteral("Goed bij de eerste poging: 1"));
         QCOMPARE(Field(f, "tweede"), QStringLiteral("Goed bij de tweede poging: 1"));
         QCOMPARE(Field(f, "fout"), QStringLiteral("Fout: 1"));
+        // A screen reader reads the summary whole, in one piece with the window.
+        QVERIFY(f.accessibleDescription().contains(QStringLiteral("Naam: Jan.")));
+        QVERIFY(f.accessibleDescription().contains(QStringLiteral(" Cijfer: 5,5. ")));
         QCOMPARE(Field(f, "tijd"), QStringLiteral("Tijd: 12 min 34 s"));
         QCOMPARE(Field(f, "status"), QStringLiteral("Status: voltooid"));
 

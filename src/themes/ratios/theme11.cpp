@@ -118,6 +118,8 @@ void Theme11()
         s.ThemeMemory[11] = kind;
 
         DrawTable(level, rows, factor, kind);
+        s.PictureDescription = QStringLiteral("Een verhoudingstabel met %1 rijen van twee getallen. Eén getal in "
+                                              "de rechterkolom is fout.").arg(rows);
         s.ExpectedAnswer = p[1];
     }
     QuestionText(1.5, QStringLiteral("Één getal in de rechterkolom"), col::Blue);

@@ -140,6 +140,9 @@ void Theme12()
         else
             s.ExpectedDecimal = k * b / Divisor(level);
         DrawRectangles(a, b, scale);
+        s.PictureDescription = QStringLiteral("Een kleine gele rechthoek met zijden %1 en %2, en een grotere "
+                                              "lichtblauwe rechthoek van dezelfde vorm met linkerzijde p en "
+                                              "bovenzijde q.").arg(a).arg(b);
     }
     QuestionText(1.5, QStringLiteral("De twee rechthoeken hebben"), col::Black);
     QuestionText(2.5, QStringLiteral("dezelfde vorm."), col::Black);

@@ -240,6 +240,8 @@ void Theme13()
         p[2] = variant.givenUnits * each;
         s.ExpectedAnswer = variant.asked * each;
         DrawPlan(w, h, variant);
+        s.PictureDescription = QStringLiteral("De plattegrond van een 2-kamerflat op een rooster van vierkantjes, "
+                                              "met de namen van de kamers en letters bij de wanden.");
     }
     const QString given = MakeVariant(qBound(0, s.ThemeMemory[13], 14), 10, 10).given + QString::number(p[2]);
     Canvas* t = TextBitmap();

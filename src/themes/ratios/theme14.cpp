@@ -153,6 +153,8 @@ void Theme14()
         p[3] = converted;
         s.ExpectedAnswer = RateQuestion() ? a2 : converted;
         DrawCurrencyTable(c1, c2, RateQuestion());
+        s.PictureDescription = QStringLiteral("Een tabel van vijf valuta met bedragen die ongeveer evenveel waard "
+                                              "zijn.");
     }
     const int c1 = p[1], c2 = p[2];
     QuestionText(0.5, QStringLiteral("Suzanne koopt iets in"), col::Blue);

@@ -130,6 +130,8 @@ void Theme15()
         s.QuestionParams[3] = p2;
         s.ExpectedAnswer = (p2 - p1) * 10;
         DrawPacks(w1, p1, w2, p2);
+        s.PictureDescription = QStringLiteral("Twee pakken van hetzelfde product: het grote pak van Carina en het "
+                                              "kleine pak van Toos, elk met zijn gewicht en prijs.");
     }
     QuestionText(0.5, QStringLiteral("Hoe groot is het prijsverschil"), col::Red);
     QuestionText(1.5, QStringLiteral("per 100 gram ?"), col::Red);

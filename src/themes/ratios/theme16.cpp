@@ -190,6 +190,9 @@ void Theme16()
         p[4] = e;
         s.ExpectedAnswer = type == 0 ? e : type == 1 ? h : j;
         DrawGraph(type, level, h, j);
+        s.PictureDescription = QStringLiteral("Een grafiek van het brandstofverbruik in liters tegen de afstand "
+                                              "in km, met een lijn voor de jeep van Harm en een voor de jeep van "
+                                              "Jos.");
     }
     const int type = s.ThemeMemory[16];
     const QString h = QString::number(p[0]), j = QString::number(p[1]), d = QString::number(p[3]);

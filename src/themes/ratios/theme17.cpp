@@ -133,6 +133,8 @@ void Theme17()
         p[4] = f.shadow * 10 * f.b / f.a;
         s.ExpectedAnswer = f.shadow;
         DrawFlight(f, p[2], p[4]);
+        s.PictureDescription = QStringLiteral("Een lamp op een paal, een vogel die recht eronder vliegt op een "
+                                              "lagere hoogte, en de schaduw van de vogel op de grond.");
     }
     const QString flown = Tenths(p[4]);
     QuestionText(1, QStringLiteral("Een lamp hangt op hoogte ") + QString::number(p[3]) + QStringLiteral("."),

@@ -163,6 +163,11 @@ void Theme1()
             s.ExpectedAnswer = c.machines[sub - 2].number;
         }
         DrawChainPicture(c, sub);
+        const QString count[] = {QStringLiteral("twee"), QStringLiteral("drie"), QStringLiteral("vier")};
+        s.PictureDescription = QStringLiteral("Een ketting van %1 rekenmachientjes, van de input via machine A "
+                                              "naar de output. Het vraagteken staat bij %2.")
+                                   .arg(count[qBound(1, level, 3) - 1],
+                                        sub < 2 ? s.QuestionSubject : QStringLiteral("machine ") + QChar(u'A' + (sub - 2)));
     }
 
     const QString count[] = {QStringLiteral("Twee"), QStringLiteral("Drie"), QStringLiteral("Vier")};

@@ -137,6 +137,8 @@ void Theme2()
         s.QuestionParams[2] = 2 + Random(2 * level);
         s.QuestionParams[3] = 2 + Random(2 * level);
         DrawDots(c, K, R);
+        s.PictureDescription = QStringLiteral("Een rooster van 12 bij 12 hokjes met kolommen k en rijen r. Rode "
+                                              "stippen staan in de vrije hokjes van een lijn door het hokje van de muis.");
         s.ExpectedAnswer = AsksColumn(c) ? K : R;
     }
     const Mouse m = Current();

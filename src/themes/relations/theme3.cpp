@@ -162,6 +162,9 @@ void Theme3()
         p[0] = K, p[1] = R, p[2] = K0, p[3] = R0, p[4] = dk, p[5] = dr, p[6] = n;
         const int m = NextVariant(level);
         DrawPath(K0, R0, dk, dr);
+        s.PictureDescription = QStringLiteral("Een rooster van 12 bij 12 hokjes met het pad van de kikker: vanaf "
+                                              "hokje (%1 , %2) steeds even grote sprongen naar rechts en omhoog, tot "
+                                              "buiten het rooster.").arg(K0).arg(R0);
         const Asked asked = AskedIn(m);
         s.ExpectedAnswer = asked == Asked::Column ? K : asked == Asked::Row ? R : n;
     }

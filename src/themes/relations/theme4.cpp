@@ -192,6 +192,8 @@ void NewItem()
         break;
     }
     DrawStreet(layers, p, q);
+    s.PictureDescription = QStringLiteral("Een straat in Stippenland: bij elk huis staat het huisnummer als %1 "
+                                          "laagjes stippen boven elkaar.").arg(layers);
 }
 
 // "... nummer    " is followed by the house number on a yellow disc and a red "?".

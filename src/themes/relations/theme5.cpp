@@ -134,6 +134,9 @@ void Theme5()
             st.ExpectedAnswer = r.b;
         }
         DrawPicture(r, m);
+        st.PictureDescription = QStringLiteral("Twee machientjes achter elkaar, een Keer-machine en dan een "
+                                               "%1-machine, met een tabel van de inputs 1 tot en met 6 en een deel "
+                                               "van hun outputs.").arg(r.Op());
     }
 
     textlines::WriteAt(QStringLiteral("Twee machientjes zijn aaneen-"), col::Blue, 1);

@@ -131,6 +131,8 @@ void NewItem()
     s.QuestionParams[LengthClass] = m;
     s.ExpectedAnswer = Expected(n, k, m, t);
     DrawPolygon(n, k, t);
+    s.PictureDescription = QStringLiteral("Een regelmatige veelhoek met %1 hoeken in zijn cirkel, met één rode "
+                                          "diagonaal.").arg(n);
 }
 
 struct TypeTexts {

@@ -182,6 +182,8 @@ void NewItem()
         return;
 
     DrawBoard(n);
+    s.PictureDescription = QStringLiteral("Het vierkante plankje van oom Koos, met spijkertjes langs de randen "
+                                          "en draadjes ertussen gespannen.");
     const QString title = QStringLiteral("Spijkerbord van ") + Num(n) + QStringLiteral(" x ") + Num(n) +
                           QStringLiteral(" met ") + Num(n - 1) + QStringLiteral(" spijkers per kant.");
     if (CountsThreads(c)) {

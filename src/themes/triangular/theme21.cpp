@@ -32,6 +32,8 @@ void Theme21()
         s.ThemeMemory[21] = base;
         s.QuestionParams[2] = Random(4);
         DrawPicture21();
+        const QString cells = s.QuestionParams[2] <= 1 ? QStringLiteral("stippen") : QStringLiteral("tegels");
+        DescribeTrianglePicture(QStringLiteral("Een driehoek van %1, de onderste rij heeft %2 %1.").arg(cells).arg(base));
         s.ExpectedAnswer = Triangular(base);
     }
     QuestionLine(1, QStringLiteral("Zie het plaatje hiernaast."), col::Black);

@@ -35,6 +35,8 @@ void Theme22()
         s.ThemeMemory[22] = base;
         const int top = Random(base - 7) + 3;
         s.QuestionParams[0] = top;
+        DescribeTrianglePicture(QStringLiteral("Een driehoek van blauwe stippen met basis %1, waarvan de punt "
+                                               "bovenaan is weggehaald.").arg(base));
         DrawPicture22();
         if (TableShown())
             DrawTriangleTable();

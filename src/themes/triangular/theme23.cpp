@@ -54,6 +54,8 @@ void Theme23()
             second = Random(base - first) + 3;
         } while (second >= base - first);
         s.QuestionParams[2] = second;
+        DescribeTrianglePicture(QStringLiteral("Een driehoek van blauwe stippen met basis %1, waarvan de twee "
+                                               "onderste hoeken zijn weggehaald.").arg(base));
         DrawPicture23();
         if (TableShown())
             DrawTriangleTable();

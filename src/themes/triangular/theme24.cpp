@@ -61,6 +61,8 @@ void Theme24()
         s.ThemeMemory[24] = base;
         const int corner = Random(base - 7) + 3;
         s.QuestionParams[0] = corner;
+        DescribeTrianglePicture(QStringLiteral("Een driehoekig terras van gele tegels met basis %1, waarvan een "
+                                               "hoek ontbreekt.").arg(base));
         DrawPicture24();
         if (TableShown())
             DrawTriangleTable();

@@ -77,6 +77,8 @@ void Theme25()
         s.QuestionParams[0] = pond;
         s.QuestionParams[1] = Random(base - pond - 3) + 2;
         s.QuestionParams[2] = Random(4);
+        DescribeTrianglePicture(QStringLiteral("Een vierkant terras van gele tegels met basis %1, met daarin een "
+                                               "driehoekig blauw vijvertje.").arg(base));
         DrawPicture25();
         if (TableShown())
             DrawTriangleTable();

@@ -110,6 +110,12 @@ void Theme26and27()
         }
         DrawTextItem(QStringLiteral(" = ?"), col::Red, false, LastTextEnd, s.TextLine, 1, PictureBitmap());
         WriteQuestion();
+        s.PictureDescription = s.ThemeCode == 27
+                                   ? QStringLiteral("Een som van getallen met een constant verschil, met de eerste "
+                                                    "en de laatste termen uitgeschreven en het midden weggelaten, "
+                                                    "gevolgd door = ?.")
+                                   : QStringLiteral("Een som van getallen met een constant verschil, alle termen "
+                                                    "uitgeschreven, gevolgd door = ?.");
         s.QuestionParams[0] = a;
         s.QuestionParams[1] = d;
         s.QuestionParams[2] = n;

@@ -64,6 +64,9 @@ void Theme28()
         } while (b - 2 * rings < 1);
         s.QuestionParams[0] = b;
         s.QuestionParams[1] = rings;
+        DescribeTrianglePicture(QStringLiteral("Een driehoek van stippen met basis %1, waaruit steeds kleinere "
+                                               "driehoeken om en om zijn weggehaald en teruggezet; de blauwe "
+                                               "stippen tellen.").arg(b));
         DrawPicture28();
         if (TableShown())
             DrawTriangleTable();

@@ -171,6 +171,12 @@ void DrawTriangleTable()
     DrawLinePercent(pic, col::Black, 81, y, 99, y, 1);
 }
 
+void DescribeTrianglePicture(const QString& description)
+{
+    Session().PictureDescription =
+        TableShown() ? description + QStringLiteral(" Rechts staat een tabel van driehoeksgetallen.") : description;
+}
+
 double LabelLine()
 {
     return PercentY(95) / double(Max(LineHeight, 1));

@@ -11,6 +11,8 @@ namespace kav {
 // True when the table of triangular numbers stands beside the picture (themes 22 and up,
 // levels 1 and 2, at level 2 only for the first 15 items of the theme).
 bool TableShown();
+// The picture's description with the table of triangular numbers mentioned where it is shown.
+void DescribeTrianglePicture(const QString& description);
 
 // The table layout is used while TableShown() holds or while a TableLayoutScope lives: the
 // explanation adds the table to pictures drawn without it and lays them out again for it.
