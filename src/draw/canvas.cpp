@@ -363,7 +363,7 @@ void Canvas::textOut(int x, int y, const QString& text)
 {
     const QFont f = qfont();
     log_.append({text, x, y, font.color, font.size, font.bold, qRound(QFontMetricsF(f).horizontalAdvance(text)),
-                 qCeil(QFontMetricsF(f).height()), openGroup_, ++lastSerial_});
+                 qCeil(QFontMetricsF(f).height()), openGroup_, ++lastSerial_, QString()});
     if (text.isEmpty())
         return;
     const QFontMetricsF fm(f);

@@ -64,7 +64,13 @@ ReadAloud::ReadAloud(QWidget* keyRow, QWidget* window, const Canvas* text, const
 
 ReadAloud::~ReadAloud()
 {
-    stop();
+    // The speaker tells its listeners that it stopped; by now the button may be gone, so this
+    // one no longer listens.
+    if (connected_) {
+        disconnect(connected_, nullptr, this, nullptr);
+        if (connected_->speaking())
+            connected_->stop();
+    }
 }
 
 Speaker* ReadAloud::speaker()
@@ -138,6 +144,8 @@ void ReadAloud::stop()
 
 void ReadAloud::refresh()
 {
+    if (!button_)
+        return;
     const bool speaking = connected_ && connected_->speaking();
     button_->setChecked(speaking);
     QString missing;

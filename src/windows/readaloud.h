@@ -5,12 +5,13 @@
 // into Dutch words by the speech-text step.
 #pragma once
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QToolButton>
 
 #include "draw/canvas.h"
 #include "ui/speaker.h"
 
-class QToolButton;
 class QWidget;
 class QShortcut;
 
@@ -23,7 +24,7 @@ public:
     ReadAloud(QWidget* keyRow, QWidget* window, const Canvas* text, const Canvas* picture);
     ~ReadAloud() override;
 
-    QToolButton* button() const { return button_; }
+    QToolButton* button() const { return button_.data(); }
     // A new question (or the same one again for the second attempt) is on the canvases: a
     // press reads it, and what is still being said stops.
     void questionShown();
@@ -48,7 +49,7 @@ private:
     void refresh();
     Speaker* speaker();
 
-    QToolButton* button_;
+    QPointer<QToolButton> button_;
     QShortcut* shortcut_;
     const Canvas* text_;
     const Canvas* picture_;

@@ -1,5 +1,5 @@
 // The session window's flow: activation, START, Doorgaan, the answer field, Einde and the
-// ways out, the viewer and the calculator.
+// ways out.
 #include "windows/testform.h"
 
 #include <QApplication>
@@ -24,7 +24,6 @@
 #include "themes/verdeler.h"
 #include "ui/forms.h"
 #include "windows/calculator.h"
-#include "windows/helpscherm.h"
 #include "windows/readaloud.h"
 #include "windows/resultsform.h"
 
@@ -551,56 +550,6 @@ void TTestForm::FormClose()
         calculator_->putAway();
     if (AppForms().Menu)
         AppForms().Menu->menuWindow()->show();
-}
-
-void TTestForm::HelpButtonClick()
-{
-    THelpScherm* help = ViewerWindow();
-    if (!help)
-        return;
-    const SessionState& s = Session();
-    int step = help->scriptStep();
-    if (s.SessionRunning && (s.PracticeMode || s.DemoMode)) {
-        step = s.ThemeCode % 10;
-        if (step == 0)
-            step = 10;
-    } else if (!s.SessionRunning) {
-        step = 0;
-    }
-    int number = s.SessionMode / 10 + 1;
-    if (s.BookkeeperMode) {
-        number = 5;
-        step = 2;
-    }
-    if (s.SessionMode < 0) {
-        number = 5;
-        step = 1;
-    }
-    help->setScriptNumber(number);
-    help->setScriptStep(step);
-    ShowModal(help, [this]() { showAfterViewer(); });
-}
-
-void TTestForm::showAfterViewer()
-{
-    const SessionState& s = Session();
-    activateWindow();
-    if (ContinueButton->isVisible() && s.SessionRunning)
-        ContinueButton->setFocus();
-    else if (InvoerPanel->isVisible() && s.SessionRunning)
-        InvoerVeld->setFocus();
-    else
-        ShowChoiceScreen();
-}
-
-void TTestForm::CalcButtonClick()
-{
-    if (calculator_)
-        calculator_->showOrRaise();
-    if (InvoerPanel->isVisible())
-        InvoerVeld->setFocus();
-    else if (ContinueButton->isVisible())
-        ContinueButton->setFocus();
 }
 
 void TTestForm::ContinueButtonEnter()

@@ -12,6 +12,7 @@
 #include "draw/messages.h"
 #include "formsfixture.h"
 #include "session/engine.h"
+#include "ui/speaker.h"
 #include "windows/calculator.h"
 #include "windows/scrn.h"
 
@@ -194,6 +195,12 @@ class TestMonkey : public QObject {
     Q_OBJECT
 
 private slots:
+    // "Lees voor" is pressed too, on a speaker that makes no sound: starting the system's
+    // speech service is the speech tests' work.
+    void initTestCase()
+    {
+        kav::SetSpeakerFactory([] { return std::unique_ptr<kav::Speaker>(); });
+    }
     // The viewer finds the lessons beside the program in the build folder (see StartForms).
     void cleanupTestCase() { kav::DestroyForms(); }
 
